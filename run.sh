@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts Korvane.
+set -euo pipefail
+source "$(dirname "$0")/tools/setup.sh"
+korvane_install_packages
+korvane_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+exec "$KORVANE_ROOT/build/korvane" "$@"
