@@ -582,6 +582,11 @@ BOOL IntersectRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL UnionRect(LPRECT dst, const RECT* a, const RECT* b);
 BOOL EqualRect(const RECT* a, const RECT* b);
 
+/* The window's menu bar; the menu calls themselves are in winuser_menus.h. */
+HMENU GetMenu(HWND hwnd);
+BOOL SetMenu(HWND hwnd, HMENU menu);
+BOOL DrawMenuBar(HWND hwnd);
+
 /* Caret. */
 BOOL CreateCaret(HWND hwnd, HBITMAP bitmap, int width, int height);
 BOOL DestroyCaret(void);
@@ -591,4 +596,18 @@ BOOL SetCaretPos(int x, int y);
 
 #ifdef __cplusplus
 }
+#endif
+
+/* The rest of USER, one header per engine. */
+#if __has_include("winuser_controls.h")
+#include "winuser_controls.h"
+#endif
+#if __has_include("winuser_resources.h")
+#include "winuser_resources.h"
+#endif
+#if __has_include("winuser_menus.h")
+#include "winuser_menus.h"
+#endif
+#if __has_include("winuser_dialogs.h")
+#include "winuser_dialogs.h"
 #endif
