@@ -76,6 +76,22 @@ typedef struct tagTEXTMETRICA {
     BYTE tmCharSet;
 } TEXTMETRICA, *LPTEXTMETRICA;
 
+typedef struct tagLOGPEN {
+    UINT lopnStyle;
+    POINT lopnWidth;
+    COLORREF lopnColor;
+} LOGPEN, *LPLOGPEN;
+
+typedef struct tagLOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    ULONG_PTR lbHatch;
+} LOGBRUSH, *LPLOGBRUSH;
+
+#define BS_SOLID 0
+#define BS_NULL 1
+#define BS_HOLLOW BS_NULL
+
 #define LF_FACESIZE 32
 typedef struct tagLOGFONTA {
     LONG lfHeight;
@@ -109,6 +125,14 @@ typedef struct tagLOGFONTA {
 #define BLACKNESS 0x00000042
 #define WHITENESS 0x00FF0062
 #define PATCOPY 0x00F00021
+#define PATINVERT 0x005A0049
+#define DSTINVERT 0x00550009
+#define NOTSRCCOPY 0x00330008
+#define MERGECOPY 0x00C000CA
+#define MERGEPAINT 0x00BB0226
+#define NOTSRCERASE 0x001100A6
+#define SRCERASE 0x00440328
+#define PATPAINT 0x00FB0A09
 
 #define TRANSPARENT 1
 #define OPAQUE 2
@@ -128,8 +152,14 @@ typedef struct tagLOGFONTA {
 #define NULL_PEN 8
 #define DEFAULT_GUI_FONT 17
 
+#define BLACKONWHITE 1
+#define WHITEONBLACK 2
 #define COLORONCOLOR 3
 #define HALFTONE 4
+
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
 
 #define FW_NORMAL 400
 #define FW_BOLD 700

@@ -1,0 +1,179 @@
+// The hot path of video display. Weights are 7-bit fixed point (they sum to
+// 128 per output sample) so that the vertical sums of 8-bit channels fit in
+// 16 bits and the loops vectorise.
+#include "dib_scaler.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace win::gdi {
+namespace {
+
+constexpr int kOne = 128;
+
+struct Axis {
+    std::vector<int> first;       // first source sample of each output
+    std::vector<int> taps;        // how many samples it reads
+    std::vector<int> offset;      // into weights
+    std::vector<std::uint16_t> weights;
+};
+
+// Outputs [out_begin, out_end) of dst_len samples drawn from src_len samples
+// starting at src_start; sample indices are clamped to [0, limit).
+Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit) {
+    Axis a;
+    const int n = out_end - out_begin;
+    a.first.resize(std::size_t(n));
+    a.taps.resize(std::size_t(n));
+    a.offset.resize(std::size_t(n));
+    const std::int64_t S = src_len, D = dst_len;
+    auto clamp = [limit](std::int64_t j) { return int(std::clamp<std::int64_t>(j, 0, limit - 1)); };
+    for (int k = 0; k < n; ++k) {
+        const std::int64_t i = out_begin + k;
+        a.offset[std::size_t(k)] = int(a.weights.size());
+        if (S <= D) {
+            a.first[std::size_t(k)] = clamp(src_start + (2 * i + 1) * S / (2 * D));
+            a.taps[std::size_t(k)] = 1;
+            a.weights.push_back(kOne);
+            continue;
+        }
+        // Output i covers source [i*S/D, (i+1)*S/D); measure overlaps in units of 1/D.
+        const std::int64_t start = i * S, end = (i + 1) * S;
+        const std::int64_t j0 = start / D, j1 = (end + D - 1) / D;
+        std::int64_t given = 0;
+        std::size_t biggest = a.weights.size();
+        std::int64_t biggest_w = -1;
+        for (std::int64_t j = j0; j < j1; ++j) {
+            const std::int64_t overlap = std::min(end, (j + 1) * D) - std::max(start, j * D);
+            const std::int64_t w = overlap * kOne / S;
+            if (w > biggest_w) biggest_w = w, biggest = a.weights.size();
+            a.weights.push_back(std::uint16_t(w));
+            given += w;
+        }
+        a.weights[biggest] = std::uint16_t(a.weights[biggest] + (kOne - given));
+        // Clamping keeps reads inside the picture; a repeated edge sample keeps its weight.
+        a.first[std::size_t(k)] = int(src_start + j0);
+        a.taps[std::size_t(k)] = int(j1 - j0);
+    }
+    for (int k = 0; k < n; ++k) {
+        int f = a.first[std::size_t(k)];
+        if (f < 0 || f + a.taps[std::size_t(k)] > limit) {
+            // Rare: sources reaching outside the picture. Fold the outside
+            // taps onto the edge sample.
+            int lo = clamp(f), hi = clamp(f + a.taps[std::size_t(k)] - 1);
+            std::vector<std::uint16_t> w(std::size_t(hi - lo + 1), 0);
+            for (int t = 0; t < a.taps[std::size_t(k)]; ++t)
+                w[std::size_t(clamp(f + t) - lo)] += a.weights[std::size_t(a.offset[std::size_t(k)] + t)];
+            a.offset[std::size_t(k)] = int(a.weights.size());
+            a.weights.insert(a.weights.end(), w.begin(), w.end());
+            a.first[std::size_t(k)] = lo;
+            a.taps[std::size_t(k)] = hi - lo + 1;
+        }
+    }
+    return a;
+}
+
+// Supplies source rows as packed bytes of `channels` per pixel (B G R [x]),
+// decoding formats other than 24 and 32 bits into a scratch row.
+class RowSource {
+public:
+    RowSource(const DibFormat& f, const void* bits, int x_lo, int x_hi)
+        : f_(f), bits_(bits), x_lo_(x_lo), x_hi_(x_hi) {
+        direct_ = f.bits == 24 || (f.bits == 32 && f.plain);
+        channels_ = f.bits == 24 ? 3 : 4;
+        if (!direct_) scratch_.resize(std::size_t(x_hi - x_lo));
+    }
+    int channels() const { return channels_; }
+    // Bytes of row y; index 0 is column x_lo.
+    const std::uint8_t* row(int y) {
+        const std::uint8_t* r = f_.row(bits_, y);
+        if (direct_) return r + std::size_t(x_lo_) * std::size_t(channels_);
+        decode_row(f_, r, x_lo_, x_hi_ - x_lo_, scratch_.data());
+        return reinterpret_cast<const std::uint8_t*>(scratch_.data());
+    }
+
+private:
+    const DibFormat& f_;
+    const void* bits_;
+    int x_lo_, x_hi_;
+    bool direct_ = false;
+    int channels_ = 4;
+    std::vector<std::uint32_t> scratch_;
+};
+
+template <int C>
+void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n) {
+    for (int k = 0; k < n; ++k) {
+        const std::uint16_t* w = ax.weights.data() + ax.offset[std::size_t(k)];
+        const std::uint16_t* p = acc + std::size_t(ax.first[std::size_t(k)] - x_lo) * C;
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (int t = 0, taps = ax.taps[std::size_t(k)]; t < taps; ++t, p += C) {
+            b += std::uint32_t(p[0]) * w[t];
+            g += std::uint32_t(p[1]) * w[t];
+            r += std::uint32_t(p[2]) * w[t];
+        }
+        constexpr std::uint32_t half = kOne * kOne / 2;
+        out[k] = ((b + half) >> 14) | (((g + half) >> 14) << 8) | (((r + half) >> 14) << 16);
+    }
+}
+
+template <int C>
+void nearest_row(const Axis& ax, int x_lo, const std::uint8_t* src, std::uint32_t* out, int n) {
+    for (int k = 0; k < n; ++k) {
+        const std::uint8_t* p = src + std::size_t(ax.first[std::size_t(k)] - x_lo) * C;
+        out[k] = p[0] | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
+    }
+}
+
+void accumulate(std::uint16_t* acc, const std::uint8_t* src, std::size_t n, std::uint16_t w, bool first) {
+    if (first) {
+        for (std::size_t i = 0; i < n; ++i) acc[i] = std::uint16_t(src[i] * w);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) acc[i] = std::uint16_t(acc[i] + src[i] * w);
+    }
+}
+
+}  // namespace
+
+void scale_dib(const ScaleJob& job) {
+    const DibFormat& f = *job.format;
+    const RECT& d = job.dst;
+    const int dw = d.right - d.left, dh = d.bottom - d.top;
+    if (dw <= 0 || dh <= 0 || job.src_w <= 0 || job.src_h <= 0) return;
+    const RECT c{std::max(d.left, job.clip.left), std::max(d.top, job.clip.top), std::min(d.right, job.clip.right),
+                 std::min(d.bottom, job.clip.bottom)};
+    if (c.right <= c.left || c.bottom <= c.top) return;
+
+    const Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width);
+    const Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height);
+    const int n = c.right - c.left;
+    int x_lo = f.width, x_hi = 0;
+    for (int k = 0; k < n; ++k) {
+        x_lo = std::min(x_lo, ax.first[std::size_t(k)]);
+        x_hi = std::max(x_hi, ax.first[std::size_t(k)] + ax.taps[std::size_t(k)]);
+    }
+    RowSource rows(f, job.bits, x_lo, x_hi);
+    const int C = rows.channels();
+    const std::size_t span = std::size_t(x_hi - x_lo) * std::size_t(C);
+    const bool nearest_x = job.src_w <= dw;
+    std::vector<std::uint16_t> acc(span);
+
+    for (int k = 0; k < c.bottom - c.top; ++k) {
+        std::uint32_t* out = job.target->row(c.top + k) + c.left;
+        const int taps = ay.taps[std::size_t(k)];
+        const int y0 = ay.first[std::size_t(k)];
+        if (taps == 1 && nearest_x) {
+            const std::uint8_t* src = rows.row(y0);
+            if (C == 3) nearest_row<3>(ax, x_lo, src, out, n);
+            else nearest_row<4>(ax, x_lo, src, out, n);
+            continue;
+        }
+        const std::uint16_t* w = ay.weights.data() + ay.offset[std::size_t(k)];
+        for (int t = 0; t < taps; ++t) accumulate(acc.data(), rows.row(y0 + t), span, w[t], t == 0);
+        if (C == 3) horizontal<3>(ax, x_lo, acc.data(), out, n);
+        else horizontal<4>(ax, x_lo, acc.data(), out, n);
+    }
+}
+
+}  // namespace win::gdi
