@@ -50,10 +50,13 @@ void pump() {
 
 void advance_ms(int ms) {
     pump();
-    while (ms > 0) {
-        int step = ms < 5 ? ms : 5;
-        current_clock().advance_ms(step);
-        ms -= step;
+    Clock& c = current_clock();
+    std::int64_t target = c.now_ms() + ms;
+    // Stop at every timer's due time so ticks come exactly when they are due.
+    while (c.now_ms() < target) {
+        std::int64_t due = next_timer_due();
+        std::int64_t next = (due > c.now_ms() && due < target) ? due : target;
+        c.advance_ms(next - c.now_ms());
         pump();
     }
 }

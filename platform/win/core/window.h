@@ -119,5 +119,7 @@ bool is_enabled_chain(const Window& w);
 void recalc_nonclient(Window& w);
 void mark_surface_dirty(HWND top, const RECT& surface_rect);
 void flush_dirty_surfaces();
+// When the earliest timer is due; -1 when there is none.
+std::int64_t next_timer_due();
 
 }  // namespace win
