@@ -1,0 +1,104 @@
+#include "riff/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <utility>
+
+namespace vfw::riff {
+
+File::~File() { close(); }
+
+File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+void File::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+Error File::open_read(const std::string& path, File& out) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return Error::FileOpen;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Error::FileOpen;
+    }
+    out.close();
+    out.fd_ = fd;
+    out.size_ = std::uint64_t(st.st_size);
+    return Error::None;
+}
+
+Error File::create(const std::string& path, File& out) {
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return Error::FileOpen;
+    out.close();
+    out.fd_ = fd;
+    out.size_ = 0;
+    return Error::None;
+}
+
+Error File::create_unique(const std::string& prefix, File& out, std::string& name) {
+    std::string pattern = prefix + "XXXXXX";
+    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) return Error::FileOpen;
+    // mkostemp makes the file private; give it the usual mode of a document.
+    ::fchmod(fd, 0644);
+    out.close();
+    out.fd_ = fd;
+    out.size_ = 0;
+    name = pattern;
+    return Error::None;
+}
+
+Error File::read_at(std::uint64_t offset, void* data, std::size_t n) const {
+    if (fd_ < 0) return Error::FileRead;
+    if (offset > size_ || n > size_ - offset) return Error::FileRead;
+    auto* p = static_cast<char*>(data);
+    while (n > 0) {
+        ssize_t got = ::pread(fd_, p, n, off_t(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return Error::FileRead;
+        p += got;
+        n -= std::size_t(got);
+        offset += std::uint64_t(got);
+    }
+    return Error::None;
+}
+
+Error File::write_at(std::uint64_t offset, const void* data, std::size_t n) {
+    if (fd_ < 0) return Error::FileWrite;
+    auto* p = static_cast<const char*>(data);
+    while (n > 0) {
+        ssize_t put = ::pwrite(fd_, p, n, off_t(offset));
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return Error::FileWrite;
+        p += put;
+        n -= std::size_t(put);
+        offset += std::uint64_t(put);
+        if (offset > size_) size_ = offset;
+    }
+    return Error::None;
+}
+
+Error File::sync_size() {
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return Error::FileRead;
+    size_ = std::uint64_t(st.st_size);
+    return Error::None;
+}
+
+}  // namespace vfw::riff

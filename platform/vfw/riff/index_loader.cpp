@@ -1,0 +1,150 @@
+// The three ways to a sample index: OpenDML standard indexes reached through
+// each stream's super index, the legacy idx1, and a scan of the movi lists.
+// A loader that meets anything inconsistent gives up so that the next one
+// can try; the scan always yields what the file really holds.
+#include <algorithm>
+
+#include "riff/avi_reader.h"
+
+namespace vfw::riff {
+
+bool AviReader::chunk_id_at(std::uint64_t pos, std::uint32_t id) const {
+    std::uint8_t head[4];
+    return ok(file_.read_at(pos, head, 4)) && load_u32(head) == id;
+}
+
+bool AviReader::load_open_dml_index() {
+    bool any = std::any_of(streams_.begin(), streams_.end(), [](const StreamData& s) { return !s.super_index.empty(); });
+    if (!any) return false;
+    const std::uint64_t file_size = file_.size();
+    std::size_t total = 0;
+    for (std::size_t si = 0; si < streams_.size(); ++si) {
+        StreamData& stream = streams_[si];
+        for (const SuperIndexEntry& super : stream.super_index) {
+            std::uint64_t at = std::uint64_t(super.offset_low) | std::uint64_t(super.offset_high) << 32;
+            std::uint8_t head[8 + sizeof(IndexHeader)];
+            if (!ok(file_.read_at(at, head, sizeof head))) return false;
+            std::uint64_t chunk_size = load_u32(head + 4);
+            if (chunk_size < sizeof(IndexHeader) || at + 8 + chunk_size > file_size) return false;
+            auto h = load_record<IndexHeader>(head + 8, sizeof(IndexHeader));
+            if (h.longs_per_entry != 2 || h.type != kIndexOfChunks) return false;
+            std::uint64_t count = h.entries_in_use;
+            if (count > (chunk_size - sizeof(IndexHeader)) / 8) return false;
+            total += count;
+            if (total > entry_cap()) return false;
+            std::uint64_t base = std::uint64_t(h.base_offset_low) | std::uint64_t(h.base_offset_high) << 32;
+            std::vector<std::uint8_t> raw(count * 8);
+            if (!ok(file_.read_at(at + sizeof head, raw.data(), raw.size()))) return false;
+            for (std::uint64_t i = 0; i < count; ++i) {
+                std::uint32_t off = load_u32(&raw[i * 8]), size_field = load_u32(&raw[i * 8 + 4]);
+                std::uint32_t size = size_field & ~kDeltaFrameBit;
+                std::uint64_t data = base + off;
+                if (data < base || data > file_size || size > file_size - data) return false;
+                stream.index.push_back({data, size, (size_field & kDeltaFrameBit) ? 0u : 1u});
+            }
+        }
+    }
+    return true;
+}
+
+// Offsets in idx1 count either from the 'movi' list type or from the file's
+// start. The first usable entry decides: its chunk id must be found at one
+// of the two places.
+bool AviReader::legacy_base(const LegacyIndexEntry& first, std::uint64_t& base) const {
+    if (movi_.empty()) return false;
+    std::uint64_t movi_pos = movi_.front().fourcc_pos;
+    if (chunk_id_at(movi_pos + first.offset, first.chunk_id)) {
+        base = movi_pos;
+        return true;
+    }
+    if (chunk_id_at(first.offset, first.chunk_id)) {
+        base = 0;
+        return true;
+    }
+    return false;
+}
+
+bool AviReader::load_legacy_index() {
+    clear_indexes();
+    if (idx1_offset_ == 0 || idx1_truncated_ || idx1_size_ < 16) return false;
+    const std::uint64_t file_size = file_.size();
+    const std::uint64_t count = idx1_size_ / 16;
+    if (count > entry_cap()) return false;
+
+    constexpr std::uint64_t kBlock = 4096;
+    std::vector<std::uint8_t> raw(std::min(count, kBlock) * 16);
+    bool have_base = false;
+    std::uint64_t base = 0;
+    std::uint64_t last_header = 0;
+    std::uint32_t last_id = 0;
+    for (std::uint64_t done = 0; done < count;) {
+        std::uint64_t n = std::min(kBlock, count - done);
+        if (!ok(file_.read_at(idx1_offset_ + done * 16, raw.data(), n * 16))) return false;
+        for (std::uint64_t i = 0; i < n; ++i) {
+            auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
+            if (e.flags & kIndexList) continue;
+            int stream = stream_of_chunk(e.chunk_id);
+            if (stream < 0 || std::size_t(stream) >= streams_.size()) continue;
+            if (chunk_twocc(e.chunk_id) == kTwoccPalette) continue;
+            if (!have_base) {
+                if (!legacy_base(e, base)) return false;
+                have_base = true;
+            }
+            std::uint64_t header = base + e.offset;
+            std::uint64_t data = header + 8;
+            if (data > file_size || e.size > file_size - data) return false;
+            streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
+            last_header = header;
+            last_id = e.chunk_id;
+        }
+        done += n;
+    }
+    if (!have_base) return false;
+    // The last entry must also land on its chunk, or the index is not this file's.
+    return chunk_id_at(last_header, last_id);
+}
+
+void AviReader::scan_movi() {
+    const int max_depth = std::min(limits_.max_list_depth, 4);
+    const std::size_t cap = entry_cap();
+    std::size_t total = 0;
+    for (const MoviList& movi : movi_) {
+        std::uint64_t ends[8];
+        int depth = 0;
+        std::uint64_t end = movi.end;
+        std::uint64_t pos = movi.fourcc_pos + 4;
+        for (;;) {
+            if (pos + 8 > end) {
+                if (depth == 0) break;
+                pos = end + (end & 1);
+                end = ends[--depth];
+                continue;
+            }
+            std::uint8_t head[12];
+            if (!ok(file_.read_at(pos, head, 8))) break;
+            std::uint32_t id = load_u32(head), size = load_u32(head + 4);
+            std::uint64_t data = pos + 8;
+            if (id == cc::LIST) {
+                if (size >= 4 && data + 4 <= end && depth < max_depth && ok(file_.read_at(data, head + 8, 4)) &&
+                    load_u32(head + 8) == cc::rec) {
+                    ends[depth++] = end;
+                    end = std::min(end, data + size);
+                    pos = data + 4;
+                    continue;
+                }
+            } else if (data + size > end) {
+                break;  // cut off by the end of the file
+            } else {
+                int stream = stream_of_chunk(id);
+                if (stream >= 0 && std::size_t(stream) < streams_.size() && chunk_twocc(id) != kTwoccPalette) {
+                    if (++total > cap) return;
+                    // Without an index nothing says which frames are key frames.
+                    streams_[std::size_t(stream)].index.push_back({data, size, 1u});
+                }
+            }
+            pos = data + size + (size & 1);
+        }
+    }
+}
+
+}  // namespace vfw::riff

@@ -1,0 +1,42 @@
+// A file descriptor with positioned reads and writes and 64-bit offsets.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "riff/error.h"
+
+namespace vfw::riff {
+
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    static Error open_read(const std::string& path, File& out);
+    // Creates (or empties) the file for writing.
+    static Error create(const std::string& path, File& out);
+    // Creates a new file with a unique name that starts with prefix; the
+    // name it got is stored in name.
+    static Error create_unique(const std::string& prefix, File& out, std::string& name);
+
+    bool is_open() const { return fd_ >= 0; }
+    std::uint64_t size() const { return size_; }
+
+    // Reads exactly n bytes at offset; anything short is FileRead.
+    Error read_at(std::uint64_t offset, void* data, std::size_t n) const;
+    Error write_at(std::uint64_t offset, const void* data, std::size_t n);
+    Error sync_size();  // re-reads the size after writes
+    void close();
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+}  // namespace vfw::riff
