@@ -1,6 +1,6 @@
-// The hot path of video display. Weights are 7-bit fixed point (they sum to
-// 128 per output sample) so that the vertical sums of 8-bit channels fit in
-// 16 bits and the loops vectorise.
+// The hot path of video display. Vertical weights are 7-bit fixed point
+// (they sum to 128 per output row) so that the sums of 8-bit channels fit in
+// 16 bits and the loops vectorise; horizontal weights have 14 bits.
 #include "dib_scaler.h"
 
 #include <algorithm>
@@ -10,7 +10,8 @@
 namespace win::gdi {
 namespace {
 
-constexpr int kOne = 128;
+constexpr int kRowOne = 128;
+constexpr int kColumnOne = 1 << 14;
 
 struct Axis {
     std::vector<int> first;       // first source sample of each output
@@ -21,7 +22,7 @@ struct Axis {
 
 // Outputs [out_begin, out_end) of dst_len samples drawn from src_len samples
 // starting at src_start; sample indices are clamped to [0, limit).
-Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit) {
+Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit, int one) {
     Axis a;
     const int n = out_end - out_begin;
     a.first.resize(std::size_t(n));
@@ -35,7 +36,7 @@ Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_e
         if (S <= D) {
             a.first[std::size_t(k)] = clamp(src_start + (2 * i + 1) * S / (2 * D));
             a.taps[std::size_t(k)] = 1;
-            a.weights.push_back(kOne);
+            a.weights.push_back(std::uint16_t(one));
             continue;
         }
         // Output i covers source [i*S/D, (i+1)*S/D); measure overlaps in units of 1/D.
@@ -46,12 +47,12 @@ Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_e
         std::int64_t biggest_w = -1;
         for (std::int64_t j = j0; j < j1; ++j) {
             const std::int64_t overlap = std::min(end, (j + 1) * D) - std::max(start, j * D);
-            const std::int64_t w = overlap * kOne / S;
+            const std::int64_t w = overlap * one / S;
             if (w > biggest_w) biggest_w = w, biggest = a.weights.size();
             a.weights.push_back(std::uint16_t(w));
             given += w;
         }
-        a.weights[biggest] = std::uint16_t(a.weights[biggest] + (kOne - given));
+        a.weights[biggest] = std::uint16_t(a.weights[biggest] + (one - given));
         // Clamping keeps reads inside the picture; a repeated edge sample keeps its weight.
         a.first[std::size_t(k)] = int(src_start + j0);
         a.taps[std::size_t(k)] = int(j1 - j0);
@@ -113,8 +114,9 @@ void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_
             g += std::uint32_t(p[1]) * w[t];
             r += std::uint32_t(p[2]) * w[t];
         }
-        constexpr std::uint32_t half = kOne * kOne / 2;
-        out[k] = ((b + half) >> 14) | (((g + half) >> 14) << 8) | (((r + half) >> 14) << 16);
+        constexpr int shift = 7 + 14;
+        constexpr std::uint32_t half = 1u << (shift - 1);
+        out[k] = ((b + half) >> shift) | (((g + half) >> shift) << 8) | (((r + half) >> shift) << 16);
     }
 }
 
@@ -145,8 +147,8 @@ void scale_dib(const ScaleJob& job) {
                  std::min(d.bottom, job.clip.bottom)};
     if (c.right <= c.left || c.bottom <= c.top) return;
 
-    const Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width);
-    const Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height);
+    const Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
+    const Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
     const int n = c.right - c.left;
     int x_lo = f.width, x_hi = 0;
     for (int k = 0; k < n; ++k) {

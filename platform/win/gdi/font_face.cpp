@@ -29,9 +29,10 @@ struct Library {
     }
 };
 
-FT_Library library() {
-    static Library lib;
-    return lib.ft;
+// Faces keep the library alive: they may outlive this file's statics at exit.
+std::shared_ptr<Library> library() {
+    static auto lib = std::make_shared<Library>();
+    return lib;
 }
 
 struct FcPatternDeleter {
@@ -81,6 +82,7 @@ FT_ULong code_point(unsigned char c) { return c >= 0x80 && c < 0xa0 ? kHighContr
 }  // namespace
 
 struct FontFace::Impl {
+    std::shared_ptr<Library> library;
     FT_Face face = nullptr;
     bool synthetic_bold = false;
     ~Impl() {
@@ -92,13 +94,15 @@ FontFace::FontFace(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 FontFace::~FontFace() = default;
 
 std::shared_ptr<FontFace> open_font_face(const LOGFONTA& lf) {
-    FT_Library ft = library();
-    if (!ft) return nullptr;
+    auto lib = library();
+    if (!lib->ft) return nullptr;
+    FT_Library ft = lib->ft;
     char name[LF_FACESIZE + 1] = {};
     std::memcpy(name, lf.lfFaceName, LF_FACESIZE);
     const bool bold = lf.lfWeight >= 600;
     std::string file = font_file(name, bold);
     auto impl = std::make_unique<FontFace::Impl>();
+    impl->library = lib;
     if (FT_New_Face(ft, file.c_str(), 0, &impl->face) || !FT_IS_SCALABLE(impl->face)) {
         if (impl->face) FT_Done_Face(impl->face), impl->face = nullptr;
         if (FT_New_Face(ft, kFallbackSans, 0, &impl->face)) return nullptr;
@@ -133,7 +137,7 @@ const Glyph& FontFace::glyph(unsigned char c) {
     slot = std::make_unique<Glyph>();
     FT_Face f = impl_->face;
     FT_UInt index = FT_Get_Char_Index(f, code_point(c));
-    if (FT_Load_Glyph(f, index, FT_LOAD_TARGET_LIGHT) == 0) {
+    if (FT_Load_Glyph(f, index, FT_LOAD_TARGET_NORMAL) == 0) {
         if (impl_->synthetic_bold && f->glyph->format == FT_GLYPH_FORMAT_OUTLINE)
             FT_Outline_Embolden(&f->glyph->outline, 48);
         if (FT_Render_Glyph(f->glyph, FT_RENDER_MODE_NORMAL) == 0) {

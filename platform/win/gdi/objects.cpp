@@ -160,33 +160,36 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
 
 HGDIOBJ GetStockObject(int i) { return i == kDefaultBitmap ? nullptr : tables().stock(i); }
 
+// Stock objects answer TRUE and stay; objects still selected somewhere stay
+// and answer FALSE, so that no DC is left pointing at a dead object.
 BOOL DeleteObject(HGDIOBJ obj) {
-    if (!obj || referenced_by_a_dc(obj)) return FALSE;
+    if (!obj) return FALSE;
     Tables& t = tables();
+    const bool in_use = referenced_by_a_dc(obj);
     switch (win::handle_kind(obj)) {
     case win::HandleKind::Brush: {
         Brush* b = t.brushes.get(obj);
         if (!b) return FALSE;
-        if (!b->stock) t.brushes.remove(obj);
-        return TRUE;
+        if (b->stock) return TRUE;
+        return in_use ? FALSE : t.brushes.remove(obj) != nullptr;
     }
     case win::HandleKind::Pen: {
         Pen* p = t.pens.get(obj);
         if (!p) return FALSE;
-        if (!p->stock) t.pens.remove(obj);
-        return TRUE;
+        if (p->stock) return TRUE;
+        return in_use ? FALSE : t.pens.remove(obj) != nullptr;
     }
     case win::HandleKind::Font: {
         Font* f = t.fonts.get(obj);
         if (!f) return FALSE;
-        if (!f->stock) t.fonts.remove(obj);
-        return TRUE;
+        if (f->stock) return TRUE;
+        return in_use ? FALSE : t.fonts.remove(obj) != nullptr;
     }
     case win::HandleKind::Bitmap: {
         Bitmap* b = t.bitmaps.get(obj);
-        if (!b || b->selected_in) return FALSE;
-        if (!b->stock) t.bitmaps.remove(obj);
-        return TRUE;
+        if (!b) return FALSE;
+        if (b->stock) return TRUE;
+        return in_use || b->selected_in ? FALSE : t.bitmaps.remove(obj) != nullptr;
     }
     default: return FALSE;
     }
