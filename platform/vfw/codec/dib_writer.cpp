@@ -1,0 +1,148 @@
+#include "dib_writer.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "dib_layout.h"
+
+namespace vfw::codec {
+
+namespace {
+
+constexpr std::size_t kRowAlignment = 64;
+
+AVPixelFormat pixel_format_for(std::uint16_t bit_count) {
+    switch (bit_count) {
+        case 8: return AV_PIX_FMT_BGR8;  // indexes into fixed_palette()
+        // libswscale's own 5-5-5 output blends neighbours at odd widths; we pack it ourselves.
+        case 16: return AV_PIX_FMT_BGR24;
+        case 24: return AV_PIX_FMT_BGR24;
+        default: return AV_PIX_FMT_BGRA;
+    }
+}
+
+// Same choice of matrix as FFmpeg's scale filter makes by default, so our
+// pictures match what ffmpeg shows for the same file.
+const int* coefficients_for(AVColorSpace space) {
+    int s = int(space);
+    if (s < 1 || s > 10 || s == 8) s = SWS_CS_ITU601;
+    return sws_getCoefficients(s);
+}
+
+}  // namespace
+
+void DibWriter::configure(const BITMAPINFOHEADER& output) {
+    const BITMAPINFOHEADER header =
+        make_rgb_header(output.biWidth, output.biHeight, output.biBitCount);
+    header_bytes_ = sizeof header + dib_color_count(header) * sizeof(RGBQUAD);
+    image_bytes_ = header.biSizeImage;
+    storage_.assign(header_bytes_ + image_bytes_ + kRowAlignment, 0);
+    const auto address = reinterpret_cast<std::uintptr_t>(storage_.data()) + header_bytes_;
+    offset_ = (kRowAlignment - address % kRowAlignment) % kRowAlignment;
+    std::memcpy(base(), &header, sizeof header);
+    out_format_ = pixel_format_for(header.biBitCount);
+    if (header.biBitCount == 8) set_palette(fixed_palette().data(), 256);
+    sws_.reset();
+    sws_colorspace_ = sws_range_ = -1;
+}
+
+void DibWriter::set_palette(const RGBQUAD* colors, std::size_t count) {
+    std::memcpy(base() + sizeof(BITMAPINFOHEADER), colors, count * sizeof(RGBQUAD));
+}
+
+Status DibWriter::write(const AVFrame& frame) {
+    const BITMAPINFOHEADER& h = header();
+    if (frame.format == AV_PIX_FMT_PAL8 && h.biBitCount == 8 && frame.width == h.biWidth &&
+        frame.height == std::abs(h.biHeight)) {
+        copy_pal8(frame);
+        return {};
+    }
+    if (h.biBitCount == 8) set_palette(fixed_palette().data(), 256);
+    return scale(frame);
+}
+
+// An 8-bit source shown at 8 bits keeps its own colours instead of being dithered.
+void DibWriter::copy_pal8(const AVFrame& frame) {
+    const BITMAPINFOHEADER& h = header();
+    RGBQUAD colors[256];
+    const auto* argb = reinterpret_cast<const std::uint32_t*>(frame.data[1]);
+    for (int i = 0; i < 256; ++i) {
+        colors[i].rgbBlue = BYTE(argb[i] & 0xff);
+        colors[i].rgbGreen = BYTE((argb[i] >> 8) & 0xff);
+        colors[i].rgbRed = BYTE((argb[i] >> 16) & 0xff);
+        colors[i].rgbReserved = 0;
+    }
+    set_palette(colors, 256);
+    const std::uint32_t stride = dib_stride(h.biWidth, 8);
+    const int rows = frame.height;
+    for (int y = 0; y < rows; ++y) {
+        const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
+        std::memcpy(bits() + std::size_t(out_row) * stride, frame.data[0] + std::ptrdiff_t(y) * frame.linesize[0],
+                    std::size_t(frame.width));
+    }
+}
+
+Status DibWriter::scale(const AVFrame& frame) {
+    const BITMAPINFOHEADER& h = header();
+    const int out_w = h.biWidth;
+    const int out_h = std::abs(h.biHeight);
+    SwsContext* previous = sws_.get();
+    SwsContext* ctx = sws_getCachedContext(sws_.release(), frame.width, frame.height,
+                                           AVPixelFormat(frame.format), out_w, out_h, out_format_,
+                                           SWS_BICUBIC, nullptr, nullptr, nullptr);
+    sws_.reset(ctx);
+    if (!ctx) {
+        const char* name = av_get_pix_fmt_name(AVPixelFormat(frame.format));
+        return make_error(ErrorCode::Unsupported,
+                          std::string("cannot convert pictures of format ") + (name ? name : "?"));
+    }
+    if (ctx != previous) sws_colorspace_ = sws_range_ = -1;
+    const int range = frame.color_range == AVCOL_RANGE_JPEG ? 1 : 0;
+    if (frame.colorspace != sws_colorspace_ || range != sws_range_) {
+        int* inv_table = nullptr;
+        int* table = nullptr;
+        int src_range = 0, dst_range = 0, brightness = 0, contrast = 0, saturation = 0;
+        if (sws_getColorspaceDetails(ctx, &inv_table, &src_range, &table, &dst_range, &brightness,
+                                     &contrast, &saturation) >= 0) {
+            if (frame.color_range != AVCOL_RANGE_UNSPECIFIED) src_range = range;
+            sws_setColorspaceDetails(ctx, coefficients_for(frame.colorspace), src_range, table,
+                                     dst_range, brightness, contrast, saturation);
+        }
+        sws_colorspace_ = frame.colorspace;
+        sws_range_ = range;
+    }
+    const bool packing = h.biBitCount == 16;
+    const std::uint32_t stride = dib_stride(out_w, packing ? 24 : h.biBitCount);
+    if (packing) scratch_.resize(std::size_t(stride) * std::size_t(out_h));
+    std::uint8_t* target = packing ? scratch_.data() : bits();
+    std::uint8_t* dst[4] = {target, nullptr, nullptr, nullptr};
+    int dst_stride[4] = {int(stride), 0, 0, 0};
+    if (h.biHeight > 0 && !packing) {  // bottom-up: start at the last row and walk backwards
+        dst[0] = bits() + std::size_t(out_h - 1) * stride;
+        dst_stride[0] = -int(stride);
+    }
+    const int done = sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride);
+    if (done != out_h) return make_error(ErrorCode::CodecFailed, "picture conversion failed");
+    if (packing) pack_555();
+    return {};
+}
+
+void DibWriter::pack_555() {
+    const BITMAPINFOHEADER& h = header();
+    const int w = h.biWidth;
+    const int rows = std::abs(h.biHeight);
+    const std::uint32_t in_stride = dib_stride(w, 24);
+    const std::uint32_t out_stride = dib_stride(w, 16);
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t* in = scratch_.data() + std::size_t(y) * in_stride;
+        const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
+        std::uint8_t* out = bits() + std::size_t(out_row) * out_stride;
+        for (int x = 0; x < w; ++x, in += 3) {
+            const unsigned v = unsigned(in[2] >> 3) << 10 | unsigned(in[1] >> 3) << 5 | unsigned(in[0] >> 3);
+            out[2 * x] = std::uint8_t(v & 0xff);
+            out[2 * x + 1] = std::uint8_t(v >> 8);
+        }
+    }
+}
+
+}  // namespace vfw::codec

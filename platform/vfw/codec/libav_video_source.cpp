@@ -1,0 +1,195 @@
+#include "libav_video_source.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+extern "C" {
+#include <libavutil/mem.h>
+}
+
+namespace vfw::codec {
+
+Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& source,
+                                                                 const VideoFormat& format,
+                                                                 AVCodecID codec_id) {
+    const AVCodec* codec = avcodec_find_decoder(codec_id);
+    if (!codec) return make_error(ErrorCode::Unsupported, "no decoder for this video format");
+    std::unique_ptr<LibavVideoSource> s(new LibavVideoSource(source));
+    s->ctx_.reset(avcodec_alloc_context3(codec));
+    s->current_.reset(av_frame_alloc());
+    s->scratch_.reset(av_frame_alloc());
+    s->packet_.reset(av_packet_alloc());
+    if (!s->ctx_ || !s->current_ || !s->scratch_ || !s->packet_)
+        return make_error(ErrorCode::CodecFailed, "out of memory");
+
+    AVCodecContext* ctx = s->ctx_.get();
+    const BITMAPINFOHEADER& h = format.header;
+    ctx->codec_type = AVMEDIA_TYPE_VIDEO;
+    ctx->codec_id = codec_id;
+    ctx->codec_tag = h.biCompression;
+    ctx->width = h.biWidth;
+    ctx->height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
+    ctx->bits_per_coded_sample = h.biBitCount;
+    if (!format.extra.empty()) {
+        ctx->extradata = static_cast<std::uint8_t*>(
+            av_mallocz(format.extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+        if (!ctx->extradata) return make_error(ErrorCode::CodecFailed, "out of memory");
+        std::memcpy(ctx->extradata, format.extra.data(), format.extra.size());
+        ctx->extradata_size = int(format.extra.size());
+    }
+    ctx->thread_count = 0;  // as many as the machine has
+    ctx->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+    if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
+        return make_error(ErrorCode::CodecFailed,
+                          std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
+
+    s->mpeg4_ = codec_id == AV_CODEC_ID_MPEG4;
+    for (const RGBQUAD& c : format.palette)
+        s->palette_.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
+                              std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
+    if (!s->palette_.empty()) s->palette_.resize(AVPALETTE_COUNT, 0xFF000000u);
+    return s;
+}
+
+std::int64_t LibavVideoSource::next_non_empty(std::int64_t position) const {
+    const std::int64_t count = source_.sample_count();
+    while (position < count && source_.sample_size(position) == 0) ++position;
+    return position;
+}
+
+void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
+    if (started_) avcodec_flush_buffers(ctx_.get());
+    started_ = true;
+    drained_ = false;
+    ended_ = false;
+    have_current_ = false;
+    current_pos_ = -1;
+    next_sample_ = key_frame;
+    next_display_ = next_non_empty(shown_at);
+    palette_pending_ = !palette_.empty();
+}
+
+namespace {
+
+// vop_coding_type of each MPEG-4 picture in a sample: 0 I, 1 P, 2 B, 3 S.
+void mpeg4_picture_types(const std::vector<std::uint8_t>& bytes, std::vector<int>& types) {
+    types.clear();
+    for (std::size_t i = 0; i + 4 < bytes.size(); ++i)
+        if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0xB6)
+            types.push_back(bytes[i + 4] >> 6);
+}
+
+}  // namespace
+
+// B-frames stored after a key frame but shown before it. Only MPEG-4 part 2 in AVI
+// is known to store them (including packed with the key frame in one sample).
+std::int64_t LibavVideoSource::leading_pictures(std::int64_t key_frame) {
+    if (!mpeg4_) return 0;
+    std::int64_t leading = 0;
+    std::vector<int> types;
+    const std::int64_t count = source_.sample_count();
+    for (std::int64_t n = key_frame; n < count && n < key_frame + 32; ++n) {
+        if (source_.sample_size(n) <= 0) continue;
+        if (!source_.read_sample(n, scan_)) break;
+        mpeg4_picture_types(scan_, types);
+        for (std::size_t i = 0; i < types.size(); ++i) {
+            if (n == key_frame && i == 0) continue;  // the key picture itself
+            if (types[i] != 2) return leading;
+            ++leading;
+        }
+    }
+    return leading;
+}
+
+std::int64_t LibavVideoSource::key_frame_position(std::int64_t key_frame) {
+    if (key_frame == 0) return 0;
+    if (auto it = key_positions_.find(key_frame); it != key_positions_.end()) return it->second;
+    const std::int64_t position = key_frame + leading_pictures(key_frame);
+    key_positions_[key_frame] = position;
+    return position;
+}
+
+Status LibavVideoSource::send_next() {
+    next_sample_ = next_non_empty(next_sample_);
+    if (next_sample_ >= source_.sample_count()) {
+        drained_ = true;
+        avcodec_send_packet(ctx_.get(), nullptr);  // let the decoder hand out what it holds
+        return {};
+    }
+    const std::int64_t n = next_sample_++;
+    if (Status s = source_.read_sample(n, sample_); !s) return s;
+    AVPacket* pkt = packet_.get();
+    av_packet_unref(pkt);
+    if (sample_.empty()) return {};
+    if (av_new_packet(pkt, int(sample_.size())) < 0)
+        return make_error(ErrorCode::CodecFailed, "out of memory");
+    std::memcpy(pkt->data, sample_.data(), sample_.size());
+    pkt->pts = n;
+    if (source_.is_key_frame(n)) pkt->flags |= AV_PKT_FLAG_KEY;
+    if (palette_pending_) {
+        std::uint8_t* side = av_packet_new_side_data(pkt, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+        if (side) std::memcpy(side, palette_.data(), AVPALETTE_SIZE);
+        palette_pending_ = false;
+    }
+    ++samples_sent_;
+    // A damaged sample is skipped; the decoder conceals it or the position repeats.
+    avcodec_send_packet(ctx_.get(), pkt);
+    return {};
+}
+
+Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
+    if (have_current_ && current_pos_ == target) return static_cast<const AVFrame*>(current_.get());
+    // Keep going forward unless the target is behind us or a key frame lies between.
+    std::int64_t key = std::max<std::int64_t>(source_.key_frame_at_or_before(target), 0);
+    const bool forward = started_ && !ended_ && current_pos_ < target && next_display_ <= target &&
+                         key <= next_sample_;
+    if (!forward) {
+        std::int64_t shown_at = key_frame_position(key);
+        while (key > 0 && shown_at > target) {  // the target is shown before its key frame
+            key = std::max<std::int64_t>(source_.key_frame_at_or_before(key - 1), 0);
+            shown_at = key_frame_position(key);
+        }
+        restart(key, shown_at);
+    }
+
+    int failures = 0;
+    while (!have_current_ || current_pos_ < target) {
+        const int rc = avcodec_receive_frame(ctx_.get(), scratch_.get());
+        if (rc >= 0) {
+            av_frame_unref(current_.get());
+            av_frame_move_ref(current_.get(), scratch_.get());
+            have_current_ = true;
+            current_pos_ = next_display_;
+            next_display_ = next_non_empty(next_display_ + 1);
+            // Learn where key frames are shown, to start there next time.
+            const std::int64_t pts = current_->pts;
+            if (pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts))
+                key_positions_.try_emplace(pts, current_pos_);
+            continue;
+        }
+        if (rc == AVERROR_EOF) {
+            ended_ = true;
+            break;
+        }
+        if (rc != AVERROR(EAGAIN)) {
+            // One picture failed; the next may not. A decoder that only fails is given up on.
+            if (++failures > 64) {
+                started_ = false;
+                return make_error(ErrorCode::CodecFailed, "decoder keeps failing: " + av_error_text(rc));
+            }
+            continue;
+        }
+        if (drained_) break;
+        if (Status s = send_next(); !s) {
+            started_ = false;  // the position count is no longer trustworthy
+            return s.error();
+        }
+    }
+    if (!have_current_)
+        return make_error(ErrorCode::NoFrame,
+                          "no picture decoded for sample " + std::to_string(target));
+    return static_cast<const AVFrame*>(current_.get());
+}
+
+}  // namespace vfw::codec

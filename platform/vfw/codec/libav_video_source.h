@@ -1,0 +1,59 @@
+// Compressed video through libavcodec, mapping the decoder's output order back to
+// sample positions: the decoder hands out pictures in display order, one per
+// non-empty sample, so counting outputs from a key frame whose position is known
+// gives the position, whatever the decoder delay, B-frames or packed B-frames.
+// A key frame followed in the file by B-frames shown before it ("open" groups of
+// pictures) is shown that many positions later; those B-frames need the group before.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "dib_layout.h"
+#include "packet_source.h"
+#include "picture_source.h"
+
+namespace vfw::codec {
+
+class LibavVideoSource final : public PictureSource {
+public:
+    static Result<std::unique_ptr<LibavVideoSource>> open(PacketSource& source,
+                                                          const VideoFormat& format,
+                                                          AVCodecID codec_id);
+    Result<const AVFrame*> picture_at(std::int64_t position) override;
+
+    // Samples handed to the decoder since it was opened (for tests of "one step, one sample").
+    std::int64_t samples_sent() const { return samples_sent_; }
+
+private:
+    explicit LibavVideoSource(PacketSource& source) : source_(source) {}
+    void restart(std::int64_t key_frame, std::int64_t shown_at);
+    std::int64_t key_frame_position(std::int64_t key_frame);
+    std::int64_t leading_pictures(std::int64_t key_frame);
+    Status send_next();
+    std::int64_t next_non_empty(std::int64_t position) const;
+
+    PacketSource& source_;
+    CodecContextPtr ctx_;
+    FramePtr current_;  // the last picture the decoder produced
+    FramePtr scratch_;
+    PacketPtr packet_;
+    std::vector<std::uint8_t> sample_;
+    std::vector<std::uint32_t> palette_;  // ARGB; empty unless the format carries colours
+
+    bool started_ = false;        // decoder has been fed since the last restart
+    bool drained_ = false;        // end of stream was signalled to the decoder
+    bool ended_ = false;          // and the decoder has handed out everything
+    bool have_current_ = false;
+    bool palette_pending_ = false;
+    std::int64_t next_sample_ = 0;   // next sample to send
+    std::int64_t next_display_ = 0;  // position of the next picture the decoder will output
+    std::int64_t current_pos_ = -1;
+    std::int64_t samples_sent_ = 0;
+    bool mpeg4_ = false;
+    std::map<std::int64_t, std::int64_t> key_positions_;  // key sample -> position it is shown at
+    std::vector<std::uint8_t> scan_;
+};
+
+}  // namespace vfw::codec
