@@ -17,6 +17,7 @@ public:
     ResourceName(int id) : id_(std::uint16_t(id)) {}  // NOLINT: numbers convert as in the platform
     ResourceName(std::string_view name);               // "#12" names number 12
     ResourceName(const char* name) : ResourceName(std::string_view(name ? name : "")) {}
+    ResourceName(const std::string& name) : ResourceName(std::string_view(name)) {}
 
     // Understands MAKEINTRESOURCE values as well as strings.
     static ResourceName from_platform(LPCSTR name);

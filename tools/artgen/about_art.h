@@ -1,0 +1,14 @@
+// The about box's picture (380 x 160) and the program's icon.
+#pragma once
+
+#include <vector>
+
+#include "canvas.h"
+
+namespace art {
+
+Canvas about_picture();
+// The icon's images, 32 x 32 then 16 x 16; `none` is transparent.
+std::vector<Canvas> icon_images();
+
+}  // namespace art
