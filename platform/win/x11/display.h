@@ -1,0 +1,57 @@
+// The connection to the X server, the atoms the backend speaks, and a trap
+// for the errors a request may raise, so that none of them ends the program.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+namespace win::x11 {
+
+struct DisplayCloser {
+    void operator()(Display* d) const {
+        if (d) XCloseDisplay(d);
+    }
+};
+using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
+
+struct Atoms {
+    Atom wm_protocols = None;
+    Atom wm_delete_window = None;
+    Atom wm_state = None;
+    Atom net_wm_ping = None;
+    Atom net_wm_name = None;
+    Atom net_wm_icon_name = None;
+    Atom net_wm_icon = None;
+    Atom net_wm_pid = None;
+    Atom net_wm_window_type = None;
+    Atom type_normal = None;
+    Atom type_dialog = None;
+    Atom type_popup_menu = None;
+    Atom utf8_string = None;
+
+    static Atoms intern(Display* d);
+};
+
+// Counts the errors raised while it lives; requests are synchronised on
+// check(). Errors outside a trap are logged and ignored.
+class ErrorTrap {
+public:
+    explicit ErrorTrap(Display* d);
+    ~ErrorTrap();
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+    // Waits for the server to answer everything sent so far; true when no
+    // request failed.
+    [[nodiscard]] bool check();
+
+private:
+    Display* display_;
+    int saved_errors_;
+};
+
+// Makes X errors harmless for the whole connection (Xlib's default handler
+// exits the process).
+void install_error_handler();
+
+}  // namespace win::x11

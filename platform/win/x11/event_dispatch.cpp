@@ -1,0 +1,170 @@
+// X events become the window core's input: mouse, keys, close requests,
+// activation; exposure and moves are handled here without the program.
+#include <X11/Xutil.h>
+#include <poll.h>
+
+#include <cerrno>
+
+#include "input.h"
+#include "key_map.h"
+#include "x11_backend.h"
+
+namespace win::x11 {
+
+namespace {
+
+bool button_of(unsigned x_button, input::Button& out) {
+    switch (x_button) {
+        case Button1: out = input::Button::Left; return true;
+        case Button2: out = input::Button::Middle; return true;
+        case Button3: out = input::Button::Right; return true;
+    }
+    return false;  // the wheel and extra buttons have no messages here
+}
+
+}  // namespace
+
+bool X11Backend::wait_events(int timeout_ms) {
+    if (drain_events()) return true;
+    if (timeout_ms == 0) return false;
+    pollfd p{ConnectionNumber(display_.get()), POLLIN, 0};
+    int r;
+    do {
+        r = poll(&p, 1, timeout_ms < 0 ? -1 : timeout_ms);
+    } while (r < 0 && errno == EINTR);
+    return r > 0 && drain_events();
+}
+
+bool X11Backend::drain_events() {
+    Display* d = display_.get();
+    bool got = false;
+    // XPending also sends what is buffered, so nothing waits on our side.
+    while (XPending(d) > 0) {
+        XEvent ev;
+        XNextEvent(d, &ev);
+        handle(ev);
+        got = true;
+    }
+    return got;
+}
+
+void X11Backend::handle(XEvent& ev) {
+    if (ev.type == MappingNotify) {
+        XRefreshKeyboardMapping(&ev.xmapping);
+        return;
+    }
+    XWindow* x = find(ev.xany.window);
+    if (!x) return;
+    HWND hwnd = x->hwnd;
+    switch (ev.type) {
+        case Expose: {
+            RECT r{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width,
+                   ev.xexpose.y + ev.xexpose.height};
+            UnionRect(&x->exposed, &x->exposed, &r);
+            if (ev.xexpose.count == 0) present_exposed(*x);
+            break;
+        }
+        case MotionNotify: {
+            // Only the newest position matters.
+            while (XCheckTypedWindowEvent(display_.get(), x->id, MotionNotify, &ev)) {
+            }
+            input::mouse_move(hwnd, POINT{ev.xmotion.x, ev.xmotion.y});
+            break;
+        }
+        case ButtonPress:
+        case ButtonRelease: {
+            input::Button b;
+            if (!button_of(ev.xbutton.button, b)) break;
+            input::mouse_button(hwnd, POINT{ev.xbutton.x, ev.xbutton.y}, b, ev.type == ButtonPress);
+            break;
+        }
+        case KeyPress:
+        case KeyRelease: {
+            char text[8] = {};
+            KeySym typed = NoSymbol;
+            int n = XLookupString(&ev.xkey, text, sizeof text, &typed, nullptr);
+            KeySym base = XLookupKeysym(&ev.xkey, 0);
+            UINT vk = virtual_key(std::uint32_t(base), std::uint32_t(typed));
+            char ch = ev.type == KeyPress ? typed_char(vk, std::string_view(text, std::size_t(n > 0 ? n : 0))) : 0;
+            if (vk || ch) input::key(hwnd, vk, ev.type == KeyPress, ch);
+            break;
+        }
+        case FocusIn:
+        case FocusOut:
+            // Grabs and moves inside the window do not change activation.
+            if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab) break;
+            if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer) break;
+            input::activated(hwnd, ev.type == FocusIn);
+            break;
+        case ConfigureNotify: on_configure(*x, ev.xconfigure); break;
+        case UnmapNotify: on_unmap(*x); break;
+        case MapNotify: on_map(*x); break;
+        case ClientMessage: on_client_message(*x, ev.xclient); break;
+        case DestroyNotify:
+            // Destroyed from outside (our own windows are forgotten first):
+            // the program decides what a vanished window means.
+            by_id_.erase(x->id);
+            x->id = 0;
+            input::close_requested(hwnd);
+            break;
+    }
+}
+
+void X11Backend::on_configure(XWindow& x, const XConfigureEvent& ev) {
+    int left = ev.x, top = ev.y;
+    if (!ev.send_event) {
+        // Real events are relative to the parent, which is the window
+        // manager's frame when there is one.
+        ::Window child;
+        XTranslateCoordinates(display_.get(), x.id, root_, 0, 0, &left, &top, &child);
+    }
+    win::Window* w = find_window(x.hwnd);
+    if (!w) return;
+    RECT now{left, top, left + ev.width, top + ev.height};
+    if (EqualRect(&now, &w->rect)) return;
+    ++following_server_;
+    SetWindowPos(x.hwnd, nullptr, left, top, ev.width, ev.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    --following_server_;
+}
+
+void X11Backend::on_unmap(XWindow& x) {
+    if (x.popup || !x.mapped || x.iconic) return;
+    // Only the window manager unmaps a window we keep mapped: when it says
+    // the window is iconic, the program hears of it as a minimise.
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display_.get(), x.id, atoms_.wm_state, 0, 2, False, atoms_.wm_state, &type,
+                           &format, &count, &after, &data) != Success)
+        return;
+    bool iconic = data && format == 32 && count >= 1 && reinterpret_cast<long*>(data)[0] == IconicState;
+    if (data) XFree(data);
+    if (!iconic) return;
+    ++following_server_;
+    ShowWindow(x.hwnd, SW_MINIMIZE);
+    --following_server_;
+}
+
+void X11Backend::on_map(XWindow& x) {
+    if (!x.iconic) return;
+    ++following_server_;
+    ShowWindow(x.hwnd, SW_RESTORE);
+    --following_server_;
+}
+
+void X11Backend::on_client_message(XWindow& x, const XClientMessageEvent& ev) {
+    if (ev.message_type != atoms_.wm_protocols || ev.format != 32) return;
+    Atom protocol = Atom(ev.data.l[0]);
+    if (protocol == atoms_.wm_delete_window) {
+        input::close_requested(x.hwnd);
+    } else if (protocol == atoms_.net_wm_ping) {
+        // Answering tells the window manager the program is alive.
+        XClientMessageEvent reply = ev;
+        reply.window = root_;
+        XSendEvent(display_.get(), root_, False, SubstructureNotifyMask | SubstructureRedirectMask,
+                   reinterpret_cast<XEvent*>(&reply));
+    }
+}
+
+}  // namespace win::x11

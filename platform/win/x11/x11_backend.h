@@ -1,0 +1,99 @@
+// The X11 display behind the window core: one X window per top-level
+// window, surfaces copied to the screen, X events turned into input.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "backend.h"
+#include "display.h"
+#include "surface_image.h"
+#include "window.h"
+
+namespace win::x11 {
+
+// An X window owned by the backend; destroyed with it.
+struct XWindow {
+    XWindow(Display* d, ::Window id) : display(d), id(id) {}
+    ~XWindow() {
+        if (id) XDestroyWindow(display, id);
+    }
+    XWindow(const XWindow&) = delete;
+    XWindow& operator=(const XWindow&) = delete;
+
+    Display* display;
+    ::Window id;
+    HWND hwnd = nullptr;
+    bool popup = false;    // override-redirect: no frame, placed exactly
+    bool mapped = false;   // as asked by the window core
+    bool iconic = false;
+    RECT exposed{};        // gathered until the last Expose of a series
+    std::unique_ptr<SurfaceImage> image;
+};
+
+struct GcFreer {
+    Display* display;
+    void operator()(_XGC* gc) const {
+        if (gc) XFreeGC(display, gc);
+    }
+};
+using GcPtr = std::unique_ptr<_XGC, GcFreer>;
+
+class X11Backend final : public Backend {
+public:
+    // Null with error set when the display cannot be used.
+    static std::unique_ptr<X11Backend> open(const char* display_name, std::string& error);
+    ~X11Backend() override;
+
+    void window_created(HWND) override;
+    void window_destroyed(HWND) override;
+    void window_shown(HWND, bool visible) override;
+    void window_iconified(HWND, bool iconic) override;
+    void window_moved(HWND, const RECT&) override;
+    void title_changed(HWND, const std::string&) override;
+    void icon_changed(HWND, HICON) override;
+    void capture_changed(HWND) override;
+    void present(HWND, const gdi::Surface&, const RECT& dirty) override;
+    bool wait_events(int timeout_ms) override;
+    SIZE screen_size() const override;
+
+    bool has_shared_memory() const { return shm_usable_; }
+
+private:
+    explicit X11Backend(DisplayPtr display);
+    XWindow* find(HWND hwnd);
+    XWindow* find(::Window id);
+    void set_identity(XWindow& x, const win::Window& w);
+    void set_size_hints(XWindow& x, const RECT& r, DWORD style);
+    void set_icons(XWindow& x, HWND hwnd);
+    void present_exposed(XWindow& x);
+
+    // Event handling (event_dispatch.cpp).
+    bool drain_events();
+    void handle(XEvent& ev);
+    void on_configure(XWindow& x, const XConfigureEvent& ev);
+    void on_unmap(XWindow& x);
+    void on_map(XWindow& x);
+    void on_client_message(XWindow& x, const XClientMessageEvent& ev);
+
+    DisplayPtr display_;
+    int screen_ = 0;
+    ::Window root_ = 0;
+    Visual* visual_ = nullptr;
+    int depth_ = 0;
+    Colormap colormap_ = 0;
+    Atoms atoms_;
+    GcPtr gc_;
+    bool shm_usable_ = true;
+    // Above zero while the backend itself tells the core about changes the
+    // server made, so they are not sent back to the server.
+    int following_server_ = 0;
+    std::map<HWND, std::unique_ptr<XWindow>> windows_;
+    std::unordered_map<::Window, HWND> by_id_;
+};
+
+}  // namespace win::x11
