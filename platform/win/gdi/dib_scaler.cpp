@@ -18,7 +18,34 @@ struct Axis {
     std::vector<int> taps;        // how many samples it reads
     std::vector<int> offset;      // into weights
     std::vector<std::uint16_t> weights;
+    int taps_all = 0;  // after pad_taps: every output reads this many
+    int uniform = 0;   // the one weight every tap has (whole-number ratios), else 0
 };
+
+// Gives every output the same tap count; padding taps carry zero weight and
+// stay inside [0, limit).
+void pad_taps(Axis& a, int limit) {
+    int t = 0;
+    for (int n : a.taps) t = std::max(t, n);
+    std::vector<std::uint16_t> weights;
+    weights.reserve(a.taps.size() * std::size_t(t));
+    for (std::size_t k = 0; k < a.taps.size(); ++k) {
+        int first = a.first[k];
+        int shift = std::max(0, first + t - limit);  // slide left at the picture's far edge
+        a.first[k] = first - shift;
+        for (int i = 0; i < t; ++i) {
+            int src = i - shift;
+            weights.push_back(src >= 0 && src < a.taps[k] ? a.weights[std::size_t(a.offset[k] + src)] : 0);
+        }
+        a.taps[k] = t;
+        a.offset[k] = int(k) * t;
+    }
+    a.weights = std::move(weights);
+    a.taps_all = t;
+    const bool same = std::all_of(a.weights.begin(), a.weights.end(),
+                                  [&](std::uint16_t w) { return w == a.weights.front(); });
+    a.uniform = same && !a.weights.empty() ? a.weights.front() : 0;
+}
 
 // Outputs [out_begin, out_end) of dst_len samples drawn from src_len samples
 // starting at src_start; sample indices are clamped to [0, limit).
@@ -103,21 +130,62 @@ private:
     std::vector<std::uint32_t> scratch_;
 };
 
-template <int C>
-void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n) {
-    for (int k = 0; k < n; ++k) {
-        const std::uint16_t* w = ax.weights.data() + ax.offset[std::size_t(k)];
+// Every output reads the same number of taps (shorter ones are padded with
+// zero weights), so the tap loop unrolls for the common counts. `scale`
+// multiplies the sums: the vertical weight when the rows were summed
+// unweighted, times the horizontal weight when all taps share it.
+template <int C, int T, bool Uniform>
+void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n, std::uint32_t scale) {
+    const int taps = T ? T : ax.taps_all;
+    const std::uint16_t* w = ax.weights.data();
+    for (int k = 0; k < n; ++k, w += taps) {
         const std::uint16_t* p = acc + std::size_t(ax.first[std::size_t(k)] - x_lo) * C;
         std::uint32_t b = 0, g = 0, r = 0;
-        for (int t = 0, taps = ax.taps[std::size_t(k)]; t < taps; ++t, p += C) {
-            b += std::uint32_t(p[0]) * w[t];
-            g += std::uint32_t(p[1]) * w[t];
-            r += std::uint32_t(p[2]) * w[t];
+        for (int t = 0; t < taps; ++t, p += C) {
+            if constexpr (Uniform) {
+                b += p[0], g += p[1], r += p[2];
+            } else {
+                b += std::uint32_t(p[0]) * w[t];
+                g += std::uint32_t(p[1]) * w[t];
+                r += std::uint32_t(p[2]) * w[t];
+            }
         }
         constexpr int shift = 7 + 14;
         constexpr std::uint32_t half = 1u << (shift - 1);
-        out[k] = ((b + half) >> shift) | (((g + half) >> shift) << 8) | (((r + half) >> shift) << 16);
+        b = (b * scale + half) >> shift;
+        g = (g * scale + half) >> shift;
+        r = (r * scale + half) >> shift;
+        out[k] = b | (g << 8) | (r << 16);
     }
+}
+
+template <int C, bool Uniform>
+void horizontal_taps(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n,
+                     std::uint32_t scale) {
+    switch (ax.taps_all) {
+    case 1: return horizontal<C, 1, Uniform>(ax, x_lo, acc, out, n, scale);
+    case 2: return horizontal<C, 2, Uniform>(ax, x_lo, acc, out, n, scale);
+    case 3: return horizontal<C, 3, Uniform>(ax, x_lo, acc, out, n, scale);
+    case 4: return horizontal<C, 4, Uniform>(ax, x_lo, acc, out, n, scale);
+    case 5: return horizontal<C, 5, Uniform>(ax, x_lo, acc, out, n, scale);
+    default: return horizontal<C, 0, Uniform>(ax, x_lo, acc, out, n, scale);
+    }
+}
+
+template <int C>
+void horizontal_any(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n,
+                    std::uint32_t row_scale) {
+    if (ax.uniform) horizontal_taps<C, true>(ax, x_lo, acc, out, n, row_scale * std::uint32_t(ax.uniform));
+    else horizontal_taps<C, false>(ax, x_lo, acc, out, n, row_scale);
+}
+
+// Straight conversion of a row that is neither scaled nor shifted.
+void copy_row(int channels, const std::uint8_t* src, std::uint32_t* out, int n) {
+    if (channels == 4) {
+        std::memcpy(out, src, std::size_t(n) * 4);
+        return;
+    }
+    for (int k = 0; k < n; ++k, src += 3) out[k] = src[0] | (std::uint32_t(src[1]) << 8) | (std::uint32_t(src[2]) << 16);
 }
 
 template <int C>
@@ -129,6 +197,15 @@ void nearest_row(const Axis& ax, int x_lo, const std::uint8_t* src, std::uint32_
 }
 
 void accumulate(std::uint16_t* acc, const std::uint8_t* src, std::size_t n, std::uint16_t w, bool first) {
+    if (w == 0) {
+        // Unweighted sum: the weight is applied once, after the horizontal pass.
+        if (first) {
+            for (std::size_t i = 0; i < n; ++i) acc[i] = src[i];
+        } else {
+            for (std::size_t i = 0; i < n; ++i) acc[i] = std::uint16_t(acc[i] + src[i]);
+        }
+        return;
+    }
     if (first) {
         for (std::size_t i = 0; i < n; ++i) acc[i] = std::uint16_t(src[i] * w);
     } else {
@@ -147,9 +224,12 @@ void scale_dib(const ScaleJob& job) {
                  std::min(d.bottom, job.clip.bottom)};
     if (c.right <= c.left || c.bottom <= c.top) return;
 
-    const Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
-    const Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
+    Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
+    Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
     const int n = c.right - c.left;
+    const bool identity_x = job.src_w == dw;
+    pad_taps(ax, f.width);
+    pad_taps(ay, f.height);
     int x_lo = f.width, x_hi = 0;
     for (int k = 0; k < n; ++k) {
         x_lo = std::min(x_lo, ax.first[std::size_t(k)]);
@@ -167,14 +247,26 @@ void scale_dib(const ScaleJob& job) {
         const int y0 = ay.first[std::size_t(k)];
         if (taps == 1 && nearest_x) {
             const std::uint8_t* src = rows.row(y0);
-            if (C == 3) nearest_row<3>(ax, x_lo, src, out, n);
+            if (identity_x && ax.first[0] - x_lo == 0 && ax.first[std::size_t(n - 1)] - x_lo == n - 1)
+                copy_row(C, src, out, n);
+            else if (C == 3) nearest_row<3>(ax, x_lo, src, out, n);
             else nearest_row<4>(ax, x_lo, src, out, n);
             continue;
         }
         const std::uint16_t* w = ay.weights.data() + ay.offset[std::size_t(k)];
-        for (int t = 0; t < taps; ++t) accumulate(acc.data(), rows.row(y0 + t), span, w[t], t == 0);
-        if (C == 3) horizontal<3>(ax, x_lo, acc.data(), out, n);
-        else horizontal<4>(ax, x_lo, acc.data(), out, n);
+        if (ay.uniform) {
+            for (int t = 0; t < taps; ++t) accumulate(acc.data(), rows.row(y0 + t), span, 0, t == 0);
+        } else {
+            bool first = true;
+            for (int t = 0; t < taps; ++t) {
+                if (w[t] == 0) continue;  // padding
+                accumulate(acc.data(), rows.row(y0 + t), span, w[t], first);
+                first = false;
+            }
+        }
+        const std::uint32_t row_scale = ay.uniform ? std::uint32_t(ay.uniform) : 1;
+        if (C == 3) horizontal_any<3>(ax, x_lo, acc.data(), out, n, row_scale);
+        else horizontal_any<4>(ax, x_lo, acc.data(), out, n, row_scale);
     }
 }
 
