@@ -108,6 +108,9 @@ inline Bytes wave_format(std::uint16_t channels, std::uint32_t rate, std::uint16
 }
 
 inline void write_file(const std::string& path, const Bytes& data) {
+    // A fresh file rather than a truncated one: ext4 flushes truncated files
+    // to disk on close, which makes tests that rewrite a file crawl.
+    std::filesystem::remove(path);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 }

@@ -1,0 +1,59 @@
+// AVIStreamGetFrameOpen / GetFrame / GetFrameClose over the frame
+// decompressors. The decompressor object holds a reference on its stream.
+#include "avifile/objects.h"
+
+using namespace vfw;
+
+namespace {
+
+class StreamSamples final : public SampleSource {
+public:
+    StreamSamples(const riff::AviReader& reader, const ReadStream& stream) : reader_(reader), stream_(stream) {}
+
+    std::int32_t sample_count() const override { return stream_.samples.length(); }
+    bool is_key(std::int32_t pos) const override { return stream_.samples.is_key(pos); }
+    const std::vector<std::uint8_t>& format() const override { return stream_.data->format; }
+    bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
+        std::size_t entry;
+        std::uint64_t byte;
+        if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return false;
+        const riff::IndexEntry& e = stream_.samples.entry(entry);
+        out.resize(e.size);
+        return riff::ok(reader_.read_chunk(e, out.data()));
+    }
+
+private:
+    const riff::AviReader& reader_;
+    const ReadStream& stream_;
+};
+
+}  // namespace
+
+PGETFRAME WINAPI AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) {
+    StreamRef ref = resolve(pavi);
+    if (!ref) return nullptr;
+    ReadStream* stream = ref.read();
+    if (!stream || stream->info.fccType != streamtypeVIDEO) return nullptr;
+    auto decompressor =
+        make_frame_decompressor(std::make_unique<StreamSamples>(*ref.file->reader, *stream), lpbiWanted);
+    if (!decompressor) return nullptr;
+    auto object = std::make_unique<GetFrameObject>();
+    object->stream = reinterpret_cast<std::uintptr_t>(pavi);
+    object->decompressor = std::move(decompressor);
+    ref.stream->refs++;
+    return reinterpret_cast<PGETFRAME>(registry().get_frames.add(std::move(object)));
+}
+
+LPVOID WINAPI AVIStreamGetFrame(PGETFRAME pg, LONG lPos) {
+    GetFrameObject* object = registry().get_frames.get(pg);
+    if (!object) return nullptr;
+    return const_cast<BITMAPINFOHEADER*>(object->decompressor->frame(lPos));
+}
+
+HRESULT WINAPI AVIStreamGetFrameClose(PGETFRAME pg) {
+    std::unique_ptr<GetFrameObject> object = registry().get_frames.remove(pg);
+    if (!object) return AVIERR_BADHANDLE;
+    object->decompressor.reset();
+    release_stream(reinterpret_cast<PAVISTREAM>(object->stream));
+    return AVIERR_OK;
+}

@@ -1,0 +1,198 @@
+// Uncompressed frames through AVIStreamGetFrame: every supported source
+// depth into every requested depth, row order and padding, palettes, and
+// requests that must be refused.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "hand_made.h"
+#include "vfw.h"
+
+using namespace avitest;
+
+namespace {
+
+struct Frames {
+    PAVIFILE file = nullptr;
+    PAVISTREAM stream = nullptr;
+    Frames(const TempDir& dir, const Bytes& format, const std::vector<Bytes>& frames, const char* twocc = "db") {
+        vfw::riff::MainHeader m{};
+        m.streams = 1;
+        std::vector<HandChunk> chunks;
+        for (const Bytes& f : frames) chunks.push_back({0, twocc, f, true});
+        write_file(dir.file("f.avi"), build_avi(m, {{video_header(std::uint32_t(frames.size())), format, ""}}, chunks));
+        EXPECT_EQ(AVIFileOpenA(&file, dir.file("f.avi").c_str(), 0, nullptr), AVIERR_OK);
+        EXPECT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
+    }
+    ~Frames() {
+        AVIStreamRelease(stream);
+        AVIFileRelease(file);
+    }
+};
+
+BITMAPINFOHEADER request(LONG w, LONG h, WORD bits) {
+    BITMAPINFOHEADER bi{};
+    bi.biSize = 40;
+    bi.biWidth = w;
+    bi.biHeight = h;
+    bi.biPlanes = 1;
+    bi.biBitCount = bits;
+    bi.biSizeImage = DWORD(bits / 8 * w * h + 55);  // as the program asks
+    return bi;
+}
+
+// 3x2 at 24 bits: rows of 9 bytes padded to 12; bottom row first.
+Bytes rgb24_frame() {
+    return Bytes{
+        0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0, 0, 0,  // bottom: (B,G,R) x3
+        0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0, 0, 0,  // top: blue, green, red
+    };
+}
+
+const std::uint8_t* pixels(void* frame) { return static_cast<const std::uint8_t*>(frame) + 40; }
+
+}  // namespace
+
+TEST(AviGetFrame, Rgb24IntoEveryDepth) {
+    TempDir dir;
+    Frames f(dir, bitmap_info(3, 2, 24), {rgb24_frame()});
+
+    BITMAPINFOHEADER want = request(3, 2, 24);
+    PGETFRAME g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(bi->biSize, 40u);
+    EXPECT_EQ(bi->biWidth, 3);
+    EXPECT_EQ(bi->biHeight, 2);
+    EXPECT_EQ(bi->biCompression, DWORD(BI_RGB));
+    EXPECT_EQ(bi->biSizeImage, 24u);
+    EXPECT_EQ(Bytes(pixels(bi), pixels(bi) + 24), rgb24_frame());
+    EXPECT_EQ(AVIStreamGetFrame(g, 1), nullptr);
+    EXPECT_EQ(AVIStreamGetFrame(g, -1), nullptr);
+    EXPECT_EQ(AVIStreamGetFrameClose(g), AVIERR_OK);
+    EXPECT_EQ(AVIStreamGetFrame(g, 0), nullptr);  // stale
+    EXPECT_EQ(AVIStreamGetFrameClose(g), AVIERR_BADHANDLE);
+
+    want = request(3, 2, 32);
+    g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    const std::uint8_t* p = pixels(AVIStreamGetFrame(g, 0));
+    EXPECT_EQ(Bytes(p, p + 8), (Bytes{0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0}));
+    EXPECT_EQ(Bytes(p + 12, p + 24), (Bytes{0xFF, 0, 0, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF, 0}));
+    AVIStreamGetFrameClose(g);
+
+    want = request(3, 2, 16);
+    g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    p = pixels(AVIStreamGetFrame(g, 0));
+    auto px16 = [&](int row, int x) { return std::uint16_t(p[row * 8 + 2 * x] | p[row * 8 + 2 * x + 1] << 8); };
+    EXPECT_EQ(px16(1, 0), 0x001F);  // blue in 5-5-5
+    EXPECT_EQ(px16(1, 1), 0x03E0);
+    EXPECT_EQ(px16(1, 2), 0x7C00);
+    EXPECT_EQ(px16(0, 0), std::uint16_t((0x30 >> 3) << 10 | (0x20 >> 3) << 5 | (0x10 >> 3)));
+    AVIStreamGetFrameClose(g);
+
+    want = request(3, 2, 8);  // no palette to map true colour into
+    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+    want = request(6, 4, 24);  // no scaling
+    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+    want = request(3, 2, 24);
+    want.biCompression = cc("MJPG");
+    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+}
+
+TEST(AviGetFrame, PalettedSourceKeepsItsPalette) {
+    TempDir dir;
+    Bytes format = concat({bitmap_info(2, 2, 8, 0, 2), Bytes{0, 0, 0xFF, 0, 0xFF, 0, 0, 0}});  // red, blue
+    Frames f(dir, format, {Bytes{0, 1, 0, 0, 1, 1, 0, 0}});
+    BITMAPINFOHEADER want = request(2, 2, 8);
+    PGETFRAME g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(bi->biClrUsed, 2u);
+    const std::uint8_t* p = pixels(bi);
+    EXPECT_EQ(Bytes(p, p + 16), (Bytes{0, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0, 1, 0, 0, 1, 1, 0, 0}));
+    AVIStreamGetFrameClose(g);
+
+    want = request(2, 2, 24);
+    g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    p = pixels(AVIStreamGetFrame(g, 0));
+    EXPECT_EQ(Bytes(p, p + 8), (Bytes{0, 0, 0xFF, 0xFF, 0, 0, 0, 0}));
+    AVIStreamGetFrameClose(g);
+}
+
+TEST(AviGetFrame, FourBitSourceExpandsToEightBits) {
+    TempDir dir;
+    Bytes palette(16 * 4, 0);
+    palette[4 * 3 + 1] = 0xAA;  // entry 3: green
+    Frames f(dir, concat({bitmap_info(3, 1, 4), palette}), {Bytes{0x30, 0x10, 0, 0}});
+    BITMAPINFOHEADER want = request(3, 1, 8);
+    PGETFRAME g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(bi->biClrUsed, 16u);
+    const std::uint8_t* p = pixels(bi) + 64;
+    EXPECT_EQ(Bytes(p, p + 4), (Bytes{3, 0, 1, 0}));
+    AVIStreamGetFrameClose(g);
+}
+
+TEST(AviGetFrame, BitfieldsAndTopDownSources) {
+    TempDir dir;
+    // 2x2, 16 bits 5-6-5, stored top-down: top row red, white; bottom row green, black.
+    Bytes format = concat({bitmap_info(2, -2, 16, BI_BITFIELDS), Bytes{0, 0xF8, 0, 0, 0xE0, 0x07, 0, 0, 0x1F, 0, 0, 0}});
+    Frames f(dir, format, {Bytes{0x00, 0xF8, 0xFF, 0xFF, 0xE0, 0x07, 0x00, 0x00}});
+    BITMAPINFOHEADER want = request(2, 2, 24);
+    PGETFRAME g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(bi->biHeight, 2);  // delivered bottom-up
+    const std::uint8_t* p = pixels(bi);
+    EXPECT_EQ(Bytes(p, p + 16), (Bytes{0, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0}));
+    AVIStreamGetFrameClose(g);
+}
+
+TEST(AviGetFrame, DefaultAndRefusedStreams) {
+    TempDir dir;
+    {
+        Frames f(dir, bitmap_info(3, 2, 24), {rgb24_frame(), Bytes(5, 0)});  // second frame is short
+        PGETFRAME g = AVIStreamGetFrameOpen(f.stream, nullptr);
+        ASSERT_NE(g, nullptr);
+        auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+        ASSERT_NE(bi, nullptr);
+        EXPECT_EQ(bi->biBitCount, 24);
+        EXPECT_EQ(AVIStreamGetFrame(g, 1), nullptr);
+        AVIStreamGetFrameClose(g);
+        g = AVIStreamGetFrameOpen(f.stream, reinterpret_cast<LPBITMAPINFOHEADER>(AVIGETFRAMEF_BESTDISPLAYFMT));
+        ASSERT_NE(g, nullptr);
+        bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+        ASSERT_NE(bi, nullptr);
+        EXPECT_EQ(bi->biBitCount, 32);
+        AVIStreamGetFrameClose(g);
+    }
+    {
+        Bytes mjpg = bitmap_info(3, 2, 24, cc("MJPG"));
+        Frames f(dir, mjpg, {Bytes(40, 1)}, "dc");
+        EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, nullptr), nullptr);
+    }
+}
+
+TEST(AviGetFrame, DecompressorKeepsItsStreamAlive) {
+    TempDir dir;
+    PGETFRAME g = nullptr;
+    PAVISTREAM stream = nullptr;
+    {
+        Frames f(dir, bitmap_info(3, 2, 24), {rgb24_frame()});
+        stream = f.stream;
+        g = AVIStreamGetFrameOpen(f.stream, nullptr);
+        ASSERT_NE(g, nullptr);
+    }
+    // Stream and file were released by their owner; the decompressor still reads.
+    EXPECT_NE(AVIStreamGetFrame(g, 0), nullptr);
+    EXPECT_EQ(AVIStreamGetFrameClose(g), AVIERR_OK);
+    EXPECT_EQ(AVIStreamLength(stream), -1);
+}
