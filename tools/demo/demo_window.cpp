@@ -70,6 +70,8 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(new DemoState));
             return 0;
         case WM_PAINT:
+            std::printf("WM_PAINT\n");
+            std::fflush(stdout);
             if (s) paint(hwnd, *s);
             return 0;
         case WM_LBUTTONDOWN: {
