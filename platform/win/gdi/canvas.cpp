@@ -21,8 +21,9 @@ std::optional<DibFormat> section_format(const Bitmap& b) {
     const DibBits& d = *b.dib_bits;
     std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
     std::memcpy(info.data(), &d.header, sizeof d.header);
-    std::memcpy(info.data() + sizeof d.header, d.colors.data(),
-                std::min<std::size_t>(d.colors.size(), 256) * sizeof(RGBQUAD));
+    if (!d.colors.empty())
+        std::memcpy(info.data() + sizeof d.header, d.colors.data(),
+                    std::min<std::size_t>(d.colors.size(), 256) * sizeof(RGBQUAD));
     auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
     bmi->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     return parse_dib(bmi, DIB_RGB_COLORS);

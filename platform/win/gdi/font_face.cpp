@@ -169,3 +169,8 @@ int FontFace::average_width() {
 }
 
 }  // namespace win::gdi
+
+// Fontconfig loses a few bytes while parsing its XML configuration, once per
+// process. LeakSanitizer asks this hook (when it is present) what to ignore;
+// in other builds nothing calls it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

@@ -11,7 +11,7 @@
 
 namespace win::gdi {
 
-struct FontFace;
+class FontFace;
 
 struct Brush {
     COLORREF color = 0;
