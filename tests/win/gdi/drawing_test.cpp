@@ -212,3 +212,51 @@ TEST(GdiIcon, DrawIconBlendsByAlphaAndScales) {
 
 }  // namespace
 }  // namespace win::gdi
+
+namespace win::gdi {
+namespace {
+
+TEST(GdiShapes, PolygonFillsInsideAndOutlinesWithThePen) {
+    TestDc t(6, 5);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    SelectObject(t.dc, red);
+    SelectObject(t.dc, GetStockObject(NULL_PEN));
+    const POINT square[4] = {{1, 1}, {4, 1}, {4, 4}, {1, 4}};
+    EXPECT_TRUE(Polygon(t.dc, square, 4));
+    EXPECT_EQ(test::picture(*t.surface, kLegend), lines({"......",
+                                                         ".rrr..",
+                                                         ".rrr..",
+                                                         ".rrr..",
+                                                         "......"}));
+    SelectObject(t.dc, GetStockObject(BLACK_PEN));
+    SelectObject(t.dc, GetStockObject(NULL_BRUSH));
+    const POINT triangle[3] = {{0, 0}, {5, 0}, {0, 4}};
+    EXPECT_TRUE(Polygon(t.dc, triangle, 3));
+    EXPECT_EQ(t.surface->at(5, 0), 0u);  // every corner gets the pen
+    EXPECT_EQ(t.surface->at(0, 4), 0u);
+    EXPECT_EQ(t.surface->at(2, 1), 0xff0000u);  // hollow brush leaves the inside
+    EXPECT_FALSE(Polygon(t.dc, triangle, 1));
+    SelectObject(t.dc, GetStockObject(WHITE_BRUSH));
+    DeleteObject(red);
+}
+
+TEST(GdiShapes, EllipseStaysInItsBoxAndIsSymmetric) {
+    TestDc t(12, 9, 0x00ff00);
+    EXPECT_TRUE(Ellipse(t.dc, 1, 1, 11, 8));
+    const Surface& s = *t.surface;
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const bool outside = x < 1 || x >= 11 || y < 1 || y >= 8;
+            if (outside) {
+                EXPECT_EQ(s.at(x, y), 0x00ff00u) << x << "," << y;
+            }
+            EXPECT_EQ(s.at(x, y), s.at(11 - x, y)) << x << "," << y;  // mirror across the centre column
+            EXPECT_EQ(s.at(x, y), s.at(x, 8 - y)) << x << "," << y;
+        }
+    EXPECT_EQ(s.at(1, 4), 0u);          // pen at the left extreme
+    EXPECT_EQ(s.at(5, 4), 0xffffffu);   // white brush inside
+    EXPECT_EQ(s.at(1, 1), 0x00ff00u);   // corners of the box stay
+}
+
+}  // namespace
+}  // namespace win::gdi
