@@ -22,6 +22,7 @@ void register_one(const char* name, WNDPROC proc, UINT style) {
 void register_all() {
     register_one("Button", button_proc, CS_DBLCLKS);
     register_one("Static", static_proc, 0);
+    register_one("Edit", edit_proc, CS_DBLCLKS);
     register_one(TRACKBAR_CLASSA, trackbar_proc, 0);
     register_one(PROGRESS_CLASSA, progress_proc, 0);
 }
