@@ -11,11 +11,13 @@ namespace demo {
 namespace {
 
 constexpr char kClassName[] = "KorvaneDemo";
+constexpr char kPopupClassName[] = "KorvaneDemoPopup";
 constexpr int kMarker = 4;  // half the side of a click marker
 
 // The points clicked so far, in client coordinates; the window's own data.
 struct DemoState {
     std::vector<POINT> clicks;
+    HWND popup = nullptr;
 };
 
 DemoState* state_of(HWND hwnd) { return reinterpret_cast<DemoState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
@@ -58,9 +60,47 @@ void paint(HWND hwnd, const DemoState& s) {
     EndPaint(hwnd, &ps);
 }
 
+void log(const char* format, long a = 0, long b = 0) {
+    std::printf(format, a, b);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
 void log_mouse(const char* name, LPARAM lp) {
     std::printf("%s %d %d\n", name, int(GET_X_LPARAM(lp)), int(GET_Y_LPARAM(lp)));
     std::fflush(stdout);
+}
+
+// A caption-less popup, the way menus appear: yellow, framed, placed at
+// screen coordinates, gone after one click.
+LRESULT CALLBACK popup_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT r;
+            GetClientRect(hwnd, &r);
+            fill(dc, r, RGB(255, 255, 0));
+            HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+            FrameRect(dc, &r, black);
+            DeleteObject(black);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            log_mouse("POPUP_LBUTTONDOWN", lp);
+            DestroyWindow(hwnd);
+            return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void open_popup(HWND owner, DemoState& s, POINT client_pt) {
+    if (IsWindow(s.popup)) DestroyWindow(s.popup);
+    POINT pt = client_pt;
+    ClientToScreen(owner, &pt);
+    s.popup = CreateWindowExA(0, kPopupClassName, "", WS_POPUP | WS_BORDER | WS_VISIBLE, pt.x, pt.y, 80, 40,
+                              owner, nullptr, nullptr, nullptr);
 }
 
 LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -70,10 +110,11 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, LONG_PTR(new DemoState));
             return 0;
         case WM_PAINT:
-            std::printf("WM_PAINT\n");
-            std::fflush(stdout);
+            log("WM_PAINT");
             if (s) paint(hwnd, *s);
             return 0;
+        case WM_SIZE: log("WM_SIZE %ld %ld", LOWORD(lp), HIWORD(lp)); break;
+        case WM_MOVE: log("WM_MOVE %ld %ld", GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); break;
         case WM_LBUTTONDOWN: {
             log_mouse("WM_LBUTTONDOWN", lp);
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -84,18 +125,14 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_LBUTTONUP: log_mouse("WM_LBUTTONUP", lp); return 0;
         case WM_RBUTTONDOWN: log_mouse("WM_RBUTTONDOWN", lp); return 0;
-        case WM_RBUTTONUP: log_mouse("WM_RBUTTONUP", lp); return 0;
-        case WM_KEYDOWN:
-            std::printf("WM_KEYDOWN 0x%02X\n", unsigned(wp));
-            std::fflush(stdout);
+        case WM_RBUTTONUP:
+            log_mouse("WM_RBUTTONUP", lp);
+            if (s) open_popup(hwnd, *s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             return 0;
-        case WM_CHAR:
-            std::printf("WM_CHAR 0x%02X\n", unsigned(wp));
-            std::fflush(stdout);
-            return 0;
+        case WM_KEYDOWN: log("WM_KEYDOWN 0x%02lX", long(wp)); return 0;
+        case WM_CHAR: log("WM_CHAR 0x%02lX", long(wp)); return 0;
         case WM_DESTROY:
-            std::printf("WM_DESTROY\n");
-            std::fflush(stdout);
+            log("WM_DESTROY");
             delete s;
             SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             PostQuitMessage(0);
@@ -123,6 +160,9 @@ HWND create_demo_window(HINSTANCE instance) {
     wc.lpfnWndProc = demo_proc;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
+    if (!RegisterClassA(&wc)) return nullptr;
+    wc.lpfnWndProc = popup_proc;
+    wc.lpszClassName = kPopupClassName;
     if (!RegisterClassA(&wc)) return nullptr;
     HWND hwnd = CreateWindowExA(0, kClassName, "Korvane", WS_OVERLAPPEDWINDOW, 60, 60, kWidth, kHeight,
                                 nullptr, nullptr, instance, nullptr);

@@ -103,7 +103,7 @@ protected:
 };
 
 constexpr std::uint32_t kRed = 0xff0000, kBlue = 0x0000a0, kGreen = 0x00a000, kWhite = 0xffffff,
-                        kBlack = 0x000000;
+                        kBlack = 0x000000, kYellow = 0xffff00;
 
 TEST_F(DemoOnXvfb, ClicksArriveAsButtonMessagesAndTheSurfaceIsOnScreen) {
     Geometry g = geometry();
@@ -115,9 +115,6 @@ TEST_F(DemoOnXvfb, ClicksArriveAsButtonMessagesAndTheSurfaceIsOnScreen) {
     click(50, 60);
     EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 50 60", milliseconds(5000))) << demo_->output();
     EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONUP 50 60", milliseconds(5000))) << demo_->output();
-    click(300, 200, 3);
-    EXPECT_TRUE(demo_->wait_for_line("WM_RBUTTONDOWN 300 200", milliseconds(5000))) << demo_->output();
-    EXPECT_TRUE(demo_->wait_for_line("WM_RBUTTONUP 300 200", milliseconds(5000))) << demo_->output();
 
     Screenshot s = shot_when(g, 50, 60, kRed, "demo_click.png");
     ASSERT_EQ(s.width, kScreenW) << "the screen could not be grabbed";
@@ -147,6 +144,48 @@ TEST_F(DemoOnXvfb, ClicksArriveAsButtonMessagesAndTheSurfaceIsOnScreen) {
     // Nothing outside the window.
     EXPECT_EQ(s.at(g.x - 1, g.y), kBlack);
     EXPECT_EQ(s.at(g.x + g.width, g.y + g.height - 1), kBlack);
+}
+
+TEST_F(DemoOnXvfb, APopupAppearsAtItsScreenPointAndTakesClicks) {
+    Geometry g = geometry();
+    click(300, 200, 3);
+    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONDOWN 300 200", milliseconds(5000))) << demo_->output();
+    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONUP 300 200", milliseconds(5000))) << demo_->output();
+    // The demo opens an 80 x 40 caption-less popup at the click.
+    const int px = g.x + 300, py = g.y + 200;
+    Screenshot s = shot_when(g, 340, 220, kYellow, "demo_popup.png");
+    ASSERT_EQ(s.width, kScreenW);
+    EXPECT_EQ(s.at(px + 40, py + 20), kYellow);
+    EXPECT_EQ(s.at(px, py), kBlack);            // its frame
+    EXPECT_EQ(s.at(px + 79, py + 39), kBlack);
+    EXPECT_EQ(s.at(px + 80, py + 20), win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)));
+
+    ASSERT_TRUE(xdo({"mousemove", std::to_string(px + 20), std::to_string(py + 10), "click", "1"}));
+    EXPECT_TRUE(demo_->wait_for_line("POPUP_LBUTTONDOWN 20 10", milliseconds(5000))) << demo_->output();
+    EXPECT_EQ(count_lines(demo_->output(), "WM_LBUTTONDOWN 320 210"), 0) << "the click went through the popup";
+    // Gone again, and the main window shows through where it was.
+    s = shot_when(g, 340, 220, win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)), "demo_popup_closed.png");
+    EXPECT_EQ(s.at(px + 40, py + 20), win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)));
+}
+
+TEST_F(DemoOnXvfb, MovesAndResizesMadeOnTheServerReachTheProgram) {
+    ASSERT_TRUE(xdo({"windowmove", "--sync", window_, "100", "120"}));
+    EXPECT_TRUE(demo_->wait_for_line("WM_MOVE 100 120", milliseconds(5000))) << demo_->output();
+    ASSERT_TRUE(xdo({"windowsize", "--sync", window_, "300", "200"}));
+    EXPECT_TRUE(demo_->wait_for_line("WM_SIZE 300 200", milliseconds(5000))) << demo_->output();
+    Geometry g = geometry();
+    ASSERT_EQ(g.x, 100);
+    ASSERT_EQ(g.width, 300);
+    // The program repaints at the new size and clicks map to the new place.
+    click(290, 190);
+    EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 290 190", milliseconds(5000))) << demo_->output();
+    Screenshot s = shot_when(g, 290, 190, kRed, "demo_resized.png");
+    ASSERT_EQ(s.width, kScreenW);
+    EXPECT_EQ(s.at(g.x + 290, g.y + 190), kRed);
+    EXPECT_EQ(s.at(g.x + 20, g.y + 20), kBlue);
+    EXPECT_EQ(s.at(g.x + 300, g.y + 190), kBlack);
+    EXPECT_EQ(s.at(g.x + 290, g.y + 200), kBlack);
+    EXPECT_EQ(s.at(60, 60), kBlack);  // nothing left at the old place
 }
 
 TEST_F(DemoOnXvfb, KeysArriveAsVirtualKeysAndCharacters) {
