@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "codec_result.h"
+#include "encoded_packet.h"
 #include "wingdi.h"
 
 namespace vfw::codec {
@@ -18,11 +19,6 @@ struct VideoEncoderSettings {
     std::uint32_t bytes_per_second = 0;   // 0 = no data-rate target
     std::uint32_t rate = 25;              // frames per second = rate / scale
     std::uint32_t scale = 1;
-};
-
-struct EncodedPacket {
-    std::vector<std::uint8_t> data;
-    bool key = false;
 };
 
 class VideoEncoder {
