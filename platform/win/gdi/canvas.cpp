@@ -2,6 +2,7 @@
 #include "canvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "dib_format.h"
@@ -67,8 +68,12 @@ Canvas::~Canvas() {
     if (dib_ && written_) store_dib_section(*dib_);
 }
 
+// Saturating, so that absurd coordinates stay absurd instead of wrapping.
 RECT Canvas::to_surface(const RECT& r) const {
-    return {r.left + offset_.x, r.top + offset_.y, r.right + offset_.x, r.bottom + offset_.y};
+    auto add = [](LONG a, LONG b) {
+        return LONG(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
+    };
+    return {add(r.left, offset_.x), add(r.top, offset_.y), add(r.right, offset_.x), add(r.bottom, offset_.y)};
 }
 
 void Canvas::fill(const RECT& r, std::uint32_t pixel) {

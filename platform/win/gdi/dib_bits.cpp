@@ -8,6 +8,19 @@
 
 using namespace win::gdi;
 
+namespace {
+
+// Coordinates beyond this are refused rather than risk overflowing sums.
+constexpr int kMaxCoordinate = 1 << 26;
+
+bool sane(std::initializer_list<std::int64_t> values) {
+    for (std::int64_t v : values)
+        if (v < -kMaxCoordinate || v > kMaxCoordinate) return false;
+    return true;
+}
+
+}  // namespace
+
 int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, const void* bits, const BITMAPINFO* bmi, UINT usage,
                   DWORD rop) {
@@ -16,7 +29,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
     // Mirroring (negative sizes) and raster operations other than a copy are
     // not needed by anything drawn here; they fail rather than draw wrongly.
     if (!c.ok() || !f || !bits || rop != SRCCOPY || destWidth < 0 || destHeight < 0 || srcWidth <= 0 ||
-        srcHeight <= 0)
+        srcHeight <= 0 || !sane({xDest, yDest, destWidth, destHeight, xSrc, ySrc, srcWidth, srcHeight}))
         return 0;
     if (destWidth == 0 || destHeight == 0) return srcHeight;
     ScaleJob job;
@@ -39,9 +52,7 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
                       UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage) {
     Canvas c(hdc);
     auto f = parse_dib(bmi, usage);
-    if (!c.ok() || !f || !bits || w > 0x7fffffff || h > 0x7fffffff || lines > 0x7fffffff ||
-        startScan > 0x7fffffff)
-        return 0;
+    if (!c.ok() || !f || !bits || !sane({xDest, yDest, w, h, xSrc, ySrc, startScan, lines})) return 0;
     // The bits hold scans [startScan, startScan + lines), counted from the
     // picture's first stored row: the bottom one for bottom-up pictures.
     const int band_lo = int(startScan), band_hi = int(std::min<std::int64_t>(std::int64_t(startScan) + lines, f->height));

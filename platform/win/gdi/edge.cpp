@@ -59,8 +59,10 @@ void draw_ring(Canvas& c, RECT& r, const Ring& ring, UINT sides) {
 // A diagonal line across the rectangle, from the corner opposite the named
 // end to the named end (BF_DIAGONAL_ENDTOPRIGHT and its siblings).
 void draw_diagonal(Canvas& c, RECT& r, const Rings& rings, UINT flags) {
-    const int w = r.right - r.left, h = r.bottom - r.top, n = std::min(w, h);
-    if (n <= 0) return;
+    const std::int64_t w = std::int64_t(r.right) - r.left, h = std::int64_t(r.bottom) - r.top;
+    // Too large to be on any surface: nothing of it can be seen.
+    if (w <= 0 || h <= 0 || w > (1 << 20) || h > (1 << 20)) return;
+    const int n = int(std::min(w, h));
     const bool to_top = flags & BF_TOP, to_right = flags & BF_RIGHT;
     // "/" lines run bottom-left to top-right; "\" lines top-left to bottom-right.
     const bool slash = to_top == to_right;

@@ -13,6 +13,8 @@ namespace {
 void fill_polygon(Canvas& c, const std::vector<POINT>& pts, std::uint32_t pixel) {
     int top = pts[0].y, bottom = pts[0].y;
     for (const POINT& p : pts) top = std::min(top, int(p.y)), bottom = std::max(bottom, int(p.y));
+    top = std::max(top, int(c.clip().top));
+    bottom = std::min(bottom, int(c.clip().bottom));
     std::vector<double> xs;
     for (int y = top; y < bottom; ++y) {
         const double cy = y + 0.5;
@@ -33,16 +35,8 @@ void fill_polygon(Canvas& c, const std::vector<POINT>& pts, std::uint32_t pixel)
 
 void outline(Canvas& c, const std::vector<POINT>& pts, std::uint32_t pixel) {
     for (std::size_t i = 0; i < pts.size(); ++i) {
-        POINT a = pts[i], b = pts[(i + 1) % pts.size()];
-        int dx = std::abs(b.x - a.x), dy = std::abs(b.y - a.y);
-        int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
-        int err = dx - dy;
-        for (int n = std::max(dx, dy); n > 0; --n) {
-            c.set(a.x, a.y, pixel);
-            int e2 = 2 * err;
-            if (e2 > -dy) err -= dy, a.x += sx;
-            if (e2 < dx) err += dx, a.y += sy;
-        }
+        const POINT a = pts[i], b = pts[(i + 1) % pts.size()];
+        draw_line(c, a.x, a.y, b.x, b.y, pixel);
     }
 }
 
@@ -67,14 +61,18 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     if (!c.ok()) return FALSE;
     RECT r = c.to_surface(RECT{std::min(left, right), std::min(top, bottom), std::max(left, right),
                                std::max(top, bottom)});
-    if (r.right - r.left < 1 || r.bottom - r.top < 1) return TRUE;
+    const std::int64_t w = std::int64_t(r.right) - r.left, h = std::int64_t(r.bottom) - r.top;
+    // Boxes larger than any surface are refused before their arithmetic overflows.
+    if (w > (1 << 20) || h > (1 << 20)) return FALSE;
+    if (w < 1 || h < 1) return TRUE;
     const double cx = (r.left + r.right - 1) / 2.0, cy = (r.top + r.bottom - 1) / 2.0;
     const double rx = std::max(0.5, (r.right - r.left - 1) / 2.0), ry = std::max(0.5, (r.bottom - r.top - 1) / 2.0);
     auto fill = brush_pixel(c.dc().state.brush);
     auto pen = pen_pixel(c.dc().state.pen);
     // Row spans of the ellipse; the pen marks their ends, and the column
     // spans' ends close the steep parts.
-    for (int y = r.top; y < r.bottom; ++y) {
+    const RECT clip = c.clip();
+    for (int y = std::max(r.top, clip.top); y < std::min(r.bottom, clip.bottom); ++y) {
         const double d = (y - cy) / ry;
         if (std::abs(d) > 1) continue;
         const double half = rx * std::sqrt(1 - d * d);
@@ -84,7 +82,7 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
         if (pen) c.set(x0, y, *pen), c.set(x1, y, *pen);
     }
     if (pen) {
-        for (int x = r.left; x < r.right; ++x) {
+        for (int x = std::max(r.left, clip.left); x < std::min(r.right, clip.right); ++x) {
             const double d = (x - cx) / rx;
             if (std::abs(d) > 1) continue;
             const double half = ry * std::sqrt(1 - d * d);

@@ -38,31 +38,35 @@ void frame(Canvas& c, const RECT& r, std::uint32_t pixel) {
     c.fill({r.right - 1, r.top, r.right, r.bottom}, pixel);
 }
 
-// Bresenham from (x0,y0) towards (x1,y1); the end point itself stays undrawn.
-void line(Canvas& c, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
-    int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int steps = std::max(dx, dy);
-    if (dx >= dy) {
-        int err = 2 * dy - dx;
-        for (int i = 0; i < steps; ++i) {
-            c.set(x0, y0, pixel);
-            if (err > 0) y0 += sy, err -= 2 * dx;
-            err += 2 * dy;
-            x0 += sx;
-        }
-    } else {
-        int err = 2 * dx - dy;
-        for (int i = 0; i < steps; ++i) {
-            c.set(x0, y0, pixel);
-            if (err > 0) x0 += sx, err -= 2 * dy;
-            err += 2 * dx;
-            y0 += sy;
-        }
+// Bresenham from (x0,y0) towards (x1,y1); the end point itself stays
+// undrawn. Pixel i along the major axis is offset on the minor axis by
+// dminor*i/dmajor rounded half down, which lets the walk start and stop at
+// the clip instead of stepping through coordinates that are never seen.
+}  // namespace
+
+void draw_line(Canvas& c, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
+    const std::int64_t dx = std::abs(std::int64_t(x1) - x0), dy = std::abs(std::int64_t(y1) - y0);
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    const bool x_major = dx >= dy;
+    const std::int64_t major = x_major ? dx : dy, minor = x_major ? dy : dx;
+    if (major == 0) return;
+    const RECT clip = c.clip();
+    const std::int64_t start = x_major ? x0 : y0;
+    const int step = x_major ? sx : sy;
+    const std::int64_t lo = x_major ? clip.left : clip.top, hi = x_major ? clip.right : clip.bottom;
+    // Steps i with start + step*i inside [lo, hi).
+    std::int64_t first = step > 0 ? lo - start : start - hi + 1;
+    std::int64_t last = step > 0 ? hi - start : start - lo + 1;
+    first = std::max<std::int64_t>(first, 0);
+    last = std::min(last, major);
+    for (std::int64_t i = first; i < last; ++i) {
+        const std::int64_t offset = (2 * minor * i + major - 1) / (2 * major);
+        const std::int64_t a = start + step * i;
+        if (x_major) c.set(int(a), int(y0 + sy * offset), pixel);
+        else c.set(int(x0 + sx * offset), int(a), pixel);
     }
 }
 
-}  // namespace
 }  // namespace win::gdi
 
 using namespace win::gdi;
@@ -97,16 +101,17 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
     if (empty(r)) return TRUE;
     // Every other pixel, inverted, so that a second call takes it away again.
     // The dots follow the surface grid, like a pattern brush would.
-    RECT clip = c.clip();
+    const RECT clip = c.clip();
     auto dot = [&](int x, int y) {
         if ((x + y) % 2 == 0 && x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
             c.surface().row(y)[x] ^= 0xffffff;
     };
-    for (int x = r.left; x < r.right; ++x) {
+    // Walk only the visible stretch of each side.
+    for (int x = std::max(r.left, clip.left); x < std::min(r.right, clip.right); ++x) {
         dot(x, r.top);
         if (r.bottom - 1 > r.top) dot(x, r.bottom - 1);
     }
-    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    for (int y = std::max(r.top + 1, clip.top); y < std::min(r.bottom - 1, clip.bottom); ++y) {
         dot(r.left, y);
         if (r.right - 1 > r.left) dot(r.right - 1, y);
     }
@@ -145,7 +150,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
     c.dc().state.position = {x, y};
     if (auto pen = pen_pixel(c.dc().state.pen)) {
         POINT o = c.offset();
-        line(c, from.x + o.x, from.y + o.y, x + o.x, y + o.y, *pen);
+        draw_line(c, from.x + o.x, from.y + o.y, x + o.x, y + o.y, *pen);
     }
     return TRUE;
 }

@@ -145,6 +145,14 @@ TEST(GdiDib, RefusesBadArgumentsWithoutDrawing) {
     EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
     EXPECT_EQ(StretchDIBits(nullptr, 0, 0, 2, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
     EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 2, 2, 0, 0, 5, 1, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 0);
+    EXPECT_EQ(StretchDIBits(t.dc, 0x7fffff00, 0, 0x7fffffff, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(),
+                            DIB_RGB_COLORS, SRCCOPY),
+              0);
+    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 0xffffffff, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 0);
+    RECT huge{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    SetViewportOrgEx(t.dc, 5, 5, nullptr);
+    EXPECT_TRUE(DrawEdge(t.dc, &huge, EDGE_RAISED, BF_RECT));  // saturates, draws nothing visible here
+    SetViewportOrgEx(t.dc, 0, 0, nullptr);
     EXPECT_EQ(test::picture(*t.surface, kLegend), "hh\nhh");
 }
 

@@ -260,3 +260,31 @@ TEST(GdiShapes, EllipseStaysInItsBoxAndIsSymmetric) {
 
 }  // namespace
 }  // namespace win::gdi
+
+namespace win::gdi {
+namespace {
+
+TEST(GdiDraw, LinesFarOutsideAreClippedWithoutWalkingThem) {
+    // The same line drawn whole and drawn through a clip agree where visible.
+    TestDc whole(40, 20), clipped(40, 20);
+    IntersectClipRect(clipped.dc, 10, 3, 30, 15);
+    for (HDC dc : {whole.dc, clipped.dc}) {
+        MoveToEx(dc, 1, 2, nullptr);
+        LineTo(dc, 37, 17);
+        MoveToEx(dc, 35, 1, nullptr);
+        LineTo(dc, 12, 19);
+    }
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x >= 10 && x < 30 && y >= 3 && y < 15;
+            EXPECT_EQ(clipped.surface->at(x, y), inside ? whole.surface->at(x, y) : 0xffffffu) << x << "," << y;
+        }
+    // Two billion steps long: only the visible part costs anything.
+    MoveToEx(whole.dc, -2000000000, 5, nullptr);
+    EXPECT_TRUE(LineTo(whole.dc, 2000000000, 5));
+    EXPECT_EQ(whole.surface->at(0, 5), 0u);
+    EXPECT_EQ(whole.surface->at(39, 5), 0u);
+}
+
+}  // namespace
+}  // namespace win::gdi
