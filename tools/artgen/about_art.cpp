@@ -18,7 +18,7 @@ void film_strip(Canvas& c, int y, int height) {
         c.fill(x, y + 3, 8, 5, rgb(224, 224, 216));
         c.fill(x, y + height - 8, 8, 5, rgb(224, 224, 216));
     }
-    const Colour tints[] = {rgb(96, 144, 200), rgb(200, 160, 96), rgb(112, 176, 112),
+    const Colour tints[] = {rgb(96, 144, 200),  rgb(200, 160, 96),  rgb(112, 176, 112),
                             rgb(176, 112, 144), rgb(144, 144, 208), rgb(208, 192, 120)};
     int i = 0;
     for (int x = 6; x < c.width(); x += 64, ++i) {
@@ -63,8 +63,6 @@ Canvas about_picture() {
     return c;
 }
 
-std::vector<Canvas> icon_images() {
-    return {icon(32), icon(16)};
-}
+std::vector<Canvas> icon_images() { return {icon(32), icon(16)}; }
 
 }  // namespace art

@@ -26,7 +26,8 @@ Canvas dark_part(const Canvas& glyph) {
         for (int x = 0; x < glyph.width(); ++x) {
             Colour p = glyph.at(x, y);
             if (p == none) continue;
-            int luma = (int(p >> 16 & 0xff) * 30 + int(p >> 8 & 0xff) * 59 + int(p & 0xff) * 11) / 100;
+            int luma =
+                (int(p >> 16 & 0xff) * 30 + int(p >> 8 & 0xff) * 59 + int(p & 0xff) * 11) / 100;
             if (luma < 128) out.set(x, y, black);
         }
     return out;

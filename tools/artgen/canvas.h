@@ -11,9 +11,7 @@ namespace art {
 using Colour = std::uint32_t;
 inline constexpr Colour none = 0xff000000;
 
-constexpr Colour rgb(int r, int g, int b) {
-    return Colour(r) << 16 | Colour(g) << 8 | Colour(b);
-}
+constexpr Colour rgb(int r, int g, int b) { return Colour(r) << 16 | Colour(g) << 8 | Colour(b); }
 
 // The classic grey 3-D scheme the pictures are drawn for.
 inline constexpr Colour face = rgb(212, 208, 200);
@@ -25,7 +23,7 @@ inline constexpr Colour black = rgb(0, 0, 0);
 inline constexpr Colour white = rgb(255, 255, 255);
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, Colour fill = none);
 
     int width() const { return width_; }
@@ -62,7 +60,7 @@ public:
                std::initializer_list<Ink> inks);
     void vertical_gradient(Colour top, Colour bottom);
 
-private:
+  private:
     int width_, height_;
     std::vector<Colour> pixels_;
 };

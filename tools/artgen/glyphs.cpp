@@ -22,6 +22,9 @@ constexpr Colour green = rgb(0, 160, 64);
 
 }  // namespace
 
+// Pixel art below keeps one row of pixels per line.
+// clang-format off
+
 Canvas start() {
     Canvas c(size, size);
     c.fill(2, 3, 2, 9, ink);
@@ -276,5 +279,7 @@ Canvas info() {
     }, {{'#', white}});
     return c;
 }
+
+// clang-format on
 
 }  // namespace art::glyph

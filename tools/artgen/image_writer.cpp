@@ -31,9 +31,7 @@ void info_header(std::vector<std::uint8_t>& out, int w, int h, int bits, std::ui
     put32(out, 0);
 }
 
-std::uint32_t stride(int w, int bits) {
-    return std::uint32_t((w * bits + 31) / 32 * 4);
-}
+std::uint32_t stride(int w, int bits) { return std::uint32_t((w * bits + 31) / 32 * 4); }
 
 }  // namespace
 
@@ -70,8 +68,9 @@ std::vector<std::uint8_t> ico_bytes(const std::vector<Canvas>& images) {
     for (const Canvas& c : images) {
         std::vector<std::uint8_t> d;
         const std::uint32_t mask_row = stride(c.width(), 1);
-        info_header(d, c.width(), c.height() * 2, 32,
-                    std::uint32_t(c.width() * c.height() * 4) + mask_row * std::uint32_t(c.height()));
+        info_header(
+            d, c.width(), c.height() * 2, 32,
+            std::uint32_t(c.width() * c.height() * 4) + mask_row * std::uint32_t(c.height()));
         for (int y = c.height() - 1; y >= 0; --y)
             for (int x = 0; x < c.width(); ++x) {
                 Colour p = c.at(x, y);

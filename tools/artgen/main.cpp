@@ -33,12 +33,10 @@ struct MenuPicture {
 };
 
 const MenuPicture menu_pictures[] = {
-    {131, art::glyph::speaker},     {132, art::glyph::exit_door},
-    {133, art::glyph::globe},       {134, art::glyph::help},
-    {135, art::glyph::open_folder}, {137, art::glyph::floppy},
-    {138, art::glyph::film},        {139, art::glyph::close_document},
-    {140, art::glyph::picture},     {142, art::glyph::note},
-    {185, art::glyph::info},
+    {131, art::glyph::speaker}, {132, art::glyph::exit_door},      {133, art::glyph::globe},
+    {134, art::glyph::help},    {135, art::glyph::open_folder},    {137, art::glyph::floppy},
+    {138, art::glyph::film},    {139, art::glyph::close_document}, {140, art::glyph::picture},
+    {142, art::glyph::note},    {185, art::glyph::info},
 };
 
 // Menu pictures are copied without transparency, so they carry the menu face.

@@ -18,9 +18,7 @@ std::string hex(std::uint32_t v) {
     return buf;
 }
 
-std::string span_of(bool empty, const std::string& array) {
-    return empty ? "{}" : array;
-}
+std::string span_of(bool empty, const std::string& array) { return empty ? "{}" : array; }
 
 void emit_bytes(std::ostringstream& out, const std::string& name,
                 const std::vector<std::uint8_t>& bytes) {

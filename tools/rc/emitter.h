@@ -17,7 +17,8 @@ struct EmitOptions {
 
 // `bitmap_bytes[i]` and `icon_bytes[i]` hold the files of script.bitmaps[i]
 // and script.icons[i].
-std::string emit_cpp(const Script& script, const std::vector<std::vector<std::uint8_t>>& bitmap_bytes,
+std::string emit_cpp(const Script& script,
+                     const std::vector<std::vector<std::uint8_t>>& bitmap_bytes,
                      const std::vector<std::vector<std::uint8_t>>& icon_bytes,
                      const EmitOptions& options);
 

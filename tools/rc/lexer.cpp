@@ -6,18 +6,12 @@ namespace rc {
 
 namespace {
 
-bool ident_start(char c) {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_';
-}
-bool ident_char(char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
-}
-bool digit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool ident_start(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool ident_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool digit(char c) { return c >= '0' && c <= '9'; }
 
 class Lexer {
-public:
+  public:
     Lexer(std::string_view s, std::vector<Diagnostic>& errors) : s_(s), errors_(errors) {}
 
     bool run(std::vector<Token>& out) {
@@ -48,7 +42,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool fail(std::string message) {
         errors_.push_back({line_, std::move(message)});
         return false;
@@ -122,11 +116,20 @@ private:
             if (pos_ >= s_.size()) return fail("string is not closed");
             char e = s_[pos_++];
             switch (e) {
-                case 'n': t.text.push_back('\n'); break;
-                case 't': t.text.push_back('\t'); break;
-                case '\\': t.text.push_back('\\'); break;
-                case '"': t.text.push_back('"'); break;
-                default: return fail(std::string("unknown escape \\") + e);
+                case 'n':
+                    t.text.push_back('\n');
+                    break;
+                case 't':
+                    t.text.push_back('\t');
+                    break;
+                case '\\':
+                    t.text.push_back('\\');
+                    break;
+                case '"':
+                    t.text.push_back('"');
+                    break;
+                default:
+                    return fail(std::string("unknown escape \\") + e);
             }
         }
     }

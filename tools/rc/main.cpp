@@ -43,11 +43,11 @@ bool load_files(const std::vector<rc::FileItem>& items, const std::vector<fs::pa
             std::cerr << script << ":" << f.line << ": cannot read " << f.path << "\n";
             return false;
         }
-        win::res::DibError e = icons ? win::res::decode_icon(bytes, 32).error
-                                     : win::res::decode_bmp(bytes).error;
+        win::res::DibError e =
+            icons ? win::res::decode_icon(bytes, 32).error : win::res::decode_bmp(bytes).error;
         if (e != win::res::DibError::none) {
-            std::cerr << script << ":" << f.line << ": " << f.path << ": "
-                      << win::res::to_string(e) << "\n";
+            std::cerr << script << ":" << f.line << ": " << f.path << ": " << win::res::to_string(e)
+                      << "\n";
             return false;
         }
         out.push_back(std::move(bytes));
@@ -56,7 +56,8 @@ bool load_files(const std::vector<rc::FileItem>& items, const std::vector<fs::pa
 }
 
 int usage() {
-    std::cerr << "usage: korvane_rc SCRIPT -o OUT.cpp --function NAME [--module NAME] [-I DIR]...\n";
+    std::cerr
+        << "usage: korvane_rc SCRIPT -o OUT.cpp --function NAME [--module NAME] [-I DIR]...\n";
     return 2;
 }
 
@@ -69,12 +70,18 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         bool has_value = i + 1 < argc;
-        if (a == "-o" && has_value) output = argv[++i];
-        else if (a == "--function" && has_value) options.function = argv[++i];
-        else if (a == "--module" && has_value) options.module_name = argv[++i];
-        else if (a == "-I" && has_value) dirs.emplace_back(argv[++i]);
-        else if (!a.empty() && a[0] != '-' && script.empty()) script = a;
-        else return usage();
+        if (a == "-o" && has_value)
+            output = argv[++i];
+        else if (a == "--function" && has_value)
+            options.function = argv[++i];
+        else if (a == "--module" && has_value)
+            options.module_name = argv[++i];
+        else if (a == "-I" && has_value)
+            dirs.emplace_back(argv[++i]);
+        else if (!a.empty() && a[0] != '-' && script.empty())
+            script = a;
+        else
+            return usage();
     }
     if (script.empty() || output.empty() || options.function.empty()) return usage();
     if (options.module_name.empty()) options.module_name = fs::path(script).stem().string();

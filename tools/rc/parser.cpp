@@ -22,7 +22,7 @@ std::string upper(std::string s) {
 }
 
 class Parser {
-public:
+  public:
     Parser(std::vector<Token> tokens, std::vector<Diagnostic>& errors)
         : t_(std::move(tokens)), errors_(errors) {}
 
@@ -34,7 +34,7 @@ public:
         return s;
     }
 
-private:
+  private:
     const Token& peek() const { return t_[pos_]; }
     const Token& next() { return t_[pos_ < t_.size() - 1 ? pos_++ : pos_]; }
     bool is_word(const Token& t, std::string_view w) const {
@@ -184,7 +184,8 @@ private:
         }
         if (!number_as(c.id, "control id", -1, 0xffff)) return false;
         const Token& cls = next();
-        if ((cls.kind != TokenKind::identifier && cls.kind != TokenKind::string) || cls.text.empty())
+        if ((cls.kind != TokenKind::identifier && cls.kind != TokenKind::string) ||
+            cls.text.empty())
             return fail(cls, "expected a window class");
         c.class_name = cls.text;
         if (!style(ws_child | ws_visible, c.style)) return false;
@@ -206,13 +207,20 @@ private:
     bool menu_options(std::uint32_t& flags) {
         namespace mf = win::res::menu_flag;
         while (true) {
-            if (accept("GRAYED")) flags |= mf::grayed;
-            else if (accept("INACTIVE")) flags |= mf::disabled;
-            else if (accept("CHECKED")) flags |= mf::checked;
-            else if (accept("MENUBARBREAK")) flags |= mf::menubarbreak;
-            else if (accept("MENUBREAK")) flags |= mf::menubreak;
-            else if (accept("HELP")) flags |= mf::help;
-            else return true;
+            if (accept("GRAYED"))
+                flags |= mf::grayed;
+            else if (accept("INACTIVE"))
+                flags |= mf::disabled;
+            else if (accept("CHECKED"))
+                flags |= mf::checked;
+            else if (accept("MENUBARBREAK"))
+                flags |= mf::menubarbreak;
+            else if (accept("MENUBREAK"))
+                flags |= mf::menubreak;
+            else if (accept("HELP"))
+                flags |= mf::help;
+            else
+                return true;
         }
     }
 

@@ -12,7 +12,8 @@ struct Named {
     std::uint32_t value;
 };
 
-#define NAMED(n) Named{#n, std::uint32_t(n)}
+#define NAMED(n) \
+    Named { #n, std::uint32_t(n) }
 
 constexpr Named names[] = {
     NAMED(BS_3STATE),

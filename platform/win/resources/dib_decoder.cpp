@@ -9,13 +9,15 @@ namespace {
 
 // Byte reader that knows how much is left; reads past the end yield nothing.
 class Bytes {
-public:
+  public:
     explicit Bytes(std::span<const std::uint8_t> data) : data_(data) {}
     std::size_t size() const { return data_.size(); }
     bool has(std::uint64_t offset, std::uint64_t count) const {
         return offset <= data_.size() && count <= data_.size() - offset;
     }
-    std::uint16_t u16(std::size_t at) const { return std::uint16_t(data_[at] | data_[at + 1] << 8); }
+    std::uint16_t u16(std::size_t at) const {
+        return std::uint16_t(data_[at] | data_[at + 1] << 8);
+    }
     std::uint32_t u32(std::size_t at) const {
         return std::uint32_t(data_[at]) | std::uint32_t(data_[at + 1]) << 8 |
                std::uint32_t(data_[at + 2]) << 16 | std::uint32_t(data_[at + 3]) << 24;
@@ -23,7 +25,7 @@ public:
     std::int32_t i32(std::size_t at) const { return std::int32_t(u32(at)); }
     const std::uint8_t* at(std::size_t offset) const { return data_.data() + offset; }
 
-private:
+  private:
     std::span<const std::uint8_t> data_;
 };
 
@@ -112,8 +114,15 @@ DibError read_header(const Bytes& b, std::size_t at, Header& h, std::size_t& end
 
 DibError check_header(const Header& h) {
     switch (h.bit_count) {
-        case 1: case 4: case 8: case 16: case 24: case 32: break;
-        default: return DibError::bad_bit_count;
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return DibError::bad_bit_count;
     }
     if (h.compression != bi_rgb && !h.has_masks) return DibError::compressed;
     if (h.has_masks && h.bit_count != 16 && h.bit_count != 32) return DibError::compressed;
@@ -136,8 +145,8 @@ std::uint64_t stride_of(std::int64_t width, int bits) {
 }
 
 // Decodes `rows` rows of pixels starting at `bits_at`.
-DibResult decode_pixels(const Bytes& b, const Header& h, std::size_t palette_at, std::size_t bits_at,
-                        int rows) {
+DibResult decode_pixels(const Bytes& b, const Header& h, std::size_t palette_at,
+                        std::size_t bits_at, int rows) {
     const int width = int(h.width);
     const bool top_down = h.height < 0;
     const std::uint64_t stride = stride_of(width, h.bit_count);
@@ -183,13 +192,19 @@ DibResult decode_pixels(const Bytes& b, const Header& h, std::size_t palette_at,
         std::uint32_t* dst = img.pixels.data() + std::size_t(dst_row) * std::size_t(width);
         for (int x = 0; x < width; ++x) {
             switch (h.bit_count) {
-                case 1: dst[x] = lookup((src[x >> 3] >> (7 - (x & 7))) & 1); break;
-                case 4: dst[x] = lookup((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xf); break;
-                case 8: dst[x] = lookup(src[x]); break;
+                case 1:
+                    dst[x] = lookup((src[x >> 3] >> (7 - (x & 7))) & 1);
+                    break;
+                case 4:
+                    dst[x] = lookup((src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xf);
+                    break;
+                case 8:
+                    dst[x] = lookup(src[x]);
+                    break;
                 case 16: {
                     std::uint32_t v = std::uint32_t(src[2 * x] | src[2 * x + 1] << 8);
-                    dst[x] = expand(v, masks[0]) << 16 | expand(v, masks[1]) << 8 |
-                             expand(v, masks[2]);
+                    dst[x] =
+                        expand(v, masks[0]) << 16 | expand(v, masks[1]) << 8 | expand(v, masks[2]);
                     break;
                 }
                 case 24: {
@@ -201,8 +216,8 @@ DibResult decode_pixels(const Bytes& b, const Header& h, std::size_t palette_at,
                     const std::uint8_t* p = src + 4 * x;
                     std::uint32_t v = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 |
                                       std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-                    dst[x] = expand(v, masks[0]) << 16 | expand(v, masks[1]) << 8 |
-                             expand(v, masks[2]);
+                    dst[x] =
+                        expand(v, masks[0]) << 16 | expand(v, masks[1]) << 8 | expand(v, masks[2]);
                     img.alpha[std::size_t(dst_row) * std::size_t(width) + std::size_t(x)] = p[3];
                     break;
                 }
@@ -254,15 +269,24 @@ DibResult decode_at(const Bytes& b, std::size_t header_at, std::int64_t bits_off
 
 std::string_view to_string(DibError error) {
     switch (error) {
-        case DibError::none: return "no error";
-        case DibError::truncated: return "the bitmap data is truncated";
-        case DibError::not_bmp: return "not a bitmap file";
-        case DibError::bad_header: return "malformed bitmap header";
-        case DibError::bad_dimensions: return "impossible bitmap dimensions";
-        case DibError::bad_bit_count: return "unsupported bits per pixel";
-        case DibError::compressed: return "compressed bitmaps are not supported";
-        case DibError::bad_palette: return "malformed colour table";
-        case DibError::bad_masks: return "malformed colour masks";
+        case DibError::none:
+            return "no error";
+        case DibError::truncated:
+            return "the bitmap data is truncated";
+        case DibError::not_bmp:
+            return "not a bitmap file";
+        case DibError::bad_header:
+            return "malformed bitmap header";
+        case DibError::bad_dimensions:
+            return "impossible bitmap dimensions";
+        case DibError::bad_bit_count:
+            return "unsupported bits per pixel";
+        case DibError::compressed:
+            return "compressed bitmaps are not supported";
+        case DibError::bad_palette:
+            return "malformed colour table";
+        case DibError::bad_masks:
+            return "malformed colour masks";
     }
     return "unknown error";
 }

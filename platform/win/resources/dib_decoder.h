@@ -13,14 +13,14 @@ namespace win::res {
 
 enum class DibError {
     none,
-    truncated,        // the data ends before what the headers promise
-    not_bmp,          // no "BM" signature
-    bad_header,       // unknown header size, planes not 1
-    bad_dimensions,   // zero, negative width or absurdly large
-    bad_bit_count,    // not 1, 4, 8, 16, 24 or 32
-    compressed,       // RLE, JPEG, PNG or unknown compression
-    bad_palette,      // more colours than the bit count allows
-    bad_masks,        // empty or non-contiguous BI_BITFIELDS masks
+    truncated,       // the data ends before what the headers promise
+    not_bmp,         // no "BM" signature
+    bad_header,      // unknown header size, planes not 1
+    bad_dimensions,  // zero, negative width or absurdly large
+    bad_bit_count,   // not 1, 4, 8, 16, 24 or 32
+    compressed,      // RLE, JPEG, PNG or unknown compression
+    bad_palette,     // more colours than the bit count allows
+    bad_masks,       // empty or non-contiguous BI_BITFIELDS masks
 };
 
 std::string_view to_string(DibError error);

@@ -41,7 +41,8 @@ IconResult decode_icon(std::span<const std::uint8_t> file, int size) {
         int w = file[e] ? file[e] : 256;
         int bits = u16(file, e + 6);
         int distance = std::abs(w - size);
-        if (best < 0 || distance < best_distance || (distance == best_distance && bits > best_bits)) {
+        if (best < 0 || distance < best_distance ||
+            (distance == best_distance && bits > best_bits)) {
             best = i;
             best_distance = distance;
             best_bits = bits;

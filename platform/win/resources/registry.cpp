@@ -63,9 +63,7 @@ HINSTANCE install(const Module& module) {
         r.table.add(std::make_unique<Installed>(Installed{&module, r.next_order++})));
 }
 
-bool uninstall(HINSTANCE instance) {
-    return registry().table.remove(instance) != nullptr;
-}
+bool uninstall(HINSTANCE instance) { return registry().table.remove(instance) != nullptr; }
 
 HINSTANCE main_instance() {
     Registry& r = registry();

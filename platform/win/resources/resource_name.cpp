@@ -7,9 +7,7 @@ namespace win::res {
 
 namespace {
 
-char upper(char c) {
-    return char(std::toupper(static_cast<unsigned char>(c)));
-}
+char upper(char c) { return char(std::toupper(static_cast<unsigned char>(c))); }
 
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

@@ -12,10 +12,10 @@
 namespace win::res {
 
 class ResourceName {
-public:
+  public:
     ResourceName() = default;
     ResourceName(int id) : id_(std::uint16_t(id)) {}  // NOLINT: numbers convert as in the platform
-    ResourceName(std::string_view name);               // "#12" names number 12
+    ResourceName(std::string_view name);              // "#12" names number 12
     ResourceName(const char* name) : ResourceName(std::string_view(name ? name : "")) {}
     ResourceName(const std::string& name) : ResourceName(std::string_view(name)) {}
 
@@ -30,7 +30,7 @@ public:
     bool matches(const ResourceKey& key) const;
     bool operator==(const ResourceName&) const = default;
 
-private:
+  private:
     std::uint16_t id_ = 0;
     std::string name_;  // upper case
 };

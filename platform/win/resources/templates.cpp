@@ -4,9 +4,7 @@ namespace win::res {
 
 namespace {
 
-std::string str(const char* s) {
-    return s ? std::string(s) : std::string();
-}
+std::string str(const char* s) { return s ? std::string(s) : std::string(); }
 
 // Builds the children of one level from the pre-order list; `pos` advances
 // past every item that belongs to this level or below.

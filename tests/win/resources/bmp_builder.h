@@ -12,8 +12,8 @@ struct BmpSpec {
     std::uint32_t compression = 0;
     std::uint32_t header_size = 40;
     std::uint16_t planes = 1;
-    std::vector<std::uint32_t> palette;  // 0x00RRGGBB
-    std::vector<std::uint32_t> masks;    // written after a 40-byte header when not empty
+    std::vector<std::uint32_t> palette;           // 0x00RRGGBB
+    std::vector<std::uint32_t> masks;             // written after a 40-byte header when not empty
     std::vector<std::vector<std::uint8_t>> rows;  // in file order, unpadded
 };
 

@@ -39,15 +39,16 @@ TEST_P(EveryDepth, DecodesTheSamePicture) {
     expect_quad(decode_bmp(build_bmp(quad(4, top_down, {{0x01}, {0x23}}))), 4);
     expect_quad(decode_bmp(build_bmp(quad(8, top_down, {{0, 1}, {2, 3}}))), 8);
     // 5-5-5: red 0x7c00, green 0x03e0, blue 0x001f, white 0x7fff.
-    expect_quad(decode_bmp(build_bmp(quad(16, top_down, {{0x00, 0x7c, 0xe0, 0x03},
-                                                         {0x1f, 0x00, 0xff, 0x7f}}))),
+    expect_quad(decode_bmp(build_bmp(
+                    quad(16, top_down, {{0x00, 0x7c, 0xe0, 0x03}, {0x1f, 0x00, 0xff, 0x7f}}))),
                 16);
-    expect_quad(decode_bmp(build_bmp(quad(24, top_down, {{0, 0, 255, 0, 255, 0},
-                                                         {255, 0, 0, 255, 255, 255}}))),
+    expect_quad(decode_bmp(build_bmp(
+                    quad(24, top_down, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}}))),
                 24);
-    expect_quad(decode_bmp(build_bmp(quad(32, top_down, {{0, 0, 255, 9, 0, 255, 0, 9},
-                                                         {255, 0, 0, 9, 255, 255, 255, 9}}))),
-                32);
+    expect_quad(
+        decode_bmp(build_bmp(
+            quad(32, top_down, {{0, 0, 255, 9, 0, 255, 0, 9}, {255, 0, 0, 9, 255, 255, 255, 9}}))),
+        32);
 }
 
 INSTANTIATE_TEST_SUITE_P(Orientation, EveryDepth, ::testing::Values(false, true));
@@ -99,8 +100,8 @@ TEST(DibDecoder, BitfieldsFiveSixFiveExpandsToFullIntensity) {
 }
 
 TEST(DibDecoder, ThirtyTwoBitKeepsTheFourthByteAsAlpha) {
-    auto r = decode_bmp(build_bmp(quad(32, true, {{0, 0, 255, 0x80, 0, 255, 0, 0},
-                                                  {255, 0, 0, 255, 255, 255, 255, 1}})));
+    auto r = decode_bmp(build_bmp(
+        quad(32, true, {{0, 0, 255, 0x80, 0, 255, 0, 0}, {255, 0, 0, 255, 255, 255, 255, 1}})));
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.image.alpha, (std::vector<std::uint8_t>{0x80, 0, 255, 1}));
 }
@@ -159,26 +160,63 @@ std::vector<Broken> broken_files() {
         f[10] = 20, f[11] = 0;  // bits inside the info header
         out.push_back({"bits offset inside the header", f, DibError::bad_header});
     }
-    with("zero width", [](BmpSpec& s) { s.width = 0; }, DibError::bad_dimensions);
-    with("negative width", [](BmpSpec& s) { s.width = -2; }, DibError::bad_dimensions);
-    with("zero height", [](BmpSpec& s) { s.height = 0; s.rows.clear(); }, DibError::bad_dimensions);
-    with("absurd width", [](BmpSpec& s) { s.width = 1 << 30; }, DibError::bad_dimensions);
-    with("most negative height", [](BmpSpec& s) { s.height = INT32_MIN; },
-         DibError::bad_dimensions);
-    with("huge area", [](BmpSpec& s) { s.width = 16000; s.height = 16000; },
-         DibError::bad_dimensions);
-    with("height promises more rows", [](BmpSpec& s) { s.height = 50; }, DibError::truncated);
-    with("width promises more bytes", [](BmpSpec& s) { s.width = 40; }, DibError::truncated);
-    with("bit count 7", [](BmpSpec& s) { s.bit_count = 7; }, DibError::bad_bit_count);
-    with("bit count 0", [](BmpSpec& s) { s.bit_count = 0; }, DibError::bad_bit_count);
-    with("bit count 64", [](BmpSpec& s) { s.bit_count = 64; }, DibError::bad_bit_count);
-    with("RLE8", [](BmpSpec& s) { s.bit_count = 8; s.compression = 1; }, DibError::compressed);
-    with("bitfields on 24 bits", [](BmpSpec& s) { s.compression = 3; s.masks = {1, 2, 4}; },
-         DibError::compressed);
-    with("planes 2", [](BmpSpec& s) { s.planes = 2; }, DibError::bad_header);
-    with("header size 41", [](BmpSpec& s) { s.header_size = 41; }, DibError::bad_header);
-    with("palette larger than the bit count allows",
-         [](BmpSpec& s) { s.bit_count = 1; s.palette.assign(3, 0); }, DibError::bad_palette);
+    with(
+        "zero width", [](BmpSpec& s) { s.width = 0; }, DibError::bad_dimensions);
+    with(
+        "negative width", [](BmpSpec& s) { s.width = -2; }, DibError::bad_dimensions);
+    with(
+        "zero height",
+        [](BmpSpec& s) {
+            s.height = 0;
+            s.rows.clear();
+        },
+        DibError::bad_dimensions);
+    with(
+        "absurd width", [](BmpSpec& s) { s.width = 1 << 30; }, DibError::bad_dimensions);
+    with(
+        "most negative height", [](BmpSpec& s) { s.height = INT32_MIN; }, DibError::bad_dimensions);
+    with(
+        "huge area",
+        [](BmpSpec& s) {
+            s.width = 16000;
+            s.height = 16000;
+        },
+        DibError::bad_dimensions);
+    with(
+        "height promises more rows", [](BmpSpec& s) { s.height = 50; }, DibError::truncated);
+    with(
+        "width promises more bytes", [](BmpSpec& s) { s.width = 40; }, DibError::truncated);
+    with(
+        "bit count 7", [](BmpSpec& s) { s.bit_count = 7; }, DibError::bad_bit_count);
+    with(
+        "bit count 0", [](BmpSpec& s) { s.bit_count = 0; }, DibError::bad_bit_count);
+    with(
+        "bit count 64", [](BmpSpec& s) { s.bit_count = 64; }, DibError::bad_bit_count);
+    with(
+        "RLE8",
+        [](BmpSpec& s) {
+            s.bit_count = 8;
+            s.compression = 1;
+        },
+        DibError::compressed);
+    with(
+        "bitfields on 24 bits",
+        [](BmpSpec& s) {
+            s.compression = 3;
+            s.masks = {1, 2, 4};
+        },
+        DibError::compressed);
+    with(
+        "planes 2", [](BmpSpec& s) { s.planes = 2; }, DibError::bad_header);
+    with(
+        "header size 41", [](BmpSpec& s) { s.header_size = 41; }, DibError::bad_header);
+    with(
+        "palette larger than the bit count allows",
+        [](BmpSpec& s) {
+            s.bit_count = 1;
+            s.palette.assign(3, 0);
+        },
+        DibError::bad_palette);
     {
         BmpSpec s = good;
         s.bit_count = 16;

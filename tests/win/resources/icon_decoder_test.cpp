@@ -33,7 +33,8 @@ std::vector<std::uint8_t> build_icon(const std::vector<IconImageSpec>& images) {
             }
             s.rows.push_back(row);
         }
-        for (int y = 0; y < im.size; ++y) s.rows.push_back(std::vector<std::uint8_t>((im.size + 7) / 8, 0));
+        for (int y = 0; y < im.size; ++y)
+            s.rows.push_back(std::vector<std::uint8_t>((im.size + 7) / 8, 0));
         dibs.push_back(build_dib(s));
     }
     std::vector<std::uint8_t> out;

@@ -18,7 +18,7 @@ using namespace win::res;
 namespace {
 
 class Korvane : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { module = install(korvane_resources()); }
     void TearDown() override { uninstall(module); }
 

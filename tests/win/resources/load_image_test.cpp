@@ -1,8 +1,9 @@
 // Bitmaps and icons of an installed module become GDI objects.
+#include "load_image.h"
+
 #include <gtest/gtest.h>
 
 #include "icon.h"
-#include "load_image.h"
 #include "registry.h"
 #include "wingdi.h"
 #include "winuser_resources.h"
@@ -12,7 +13,7 @@ const win::res::Module& sample_resources();
 namespace {
 
 class LoadImage : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { module = win::res::install(sample_resources()); }
     void TearDown() override { win::res::uninstall(module); }
     HINSTANCE module = nullptr;

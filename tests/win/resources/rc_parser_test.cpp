@@ -23,7 +23,8 @@ TEST(RcParser, ErrorsNameTheLine) {
         int line;
         const char* message;
     } cases[] = {
-        {"DIALOG 1 0 0 10 10\nSTYLE WS_POPUP | WS_BOGUS\nBEGIN END", 2, "unknown style name WS_BOGUS"},
+        {"DIALOG 1 0 0 10 10\nSTYLE WS_POPUP | WS_BOGUS\nBEGIN END", 2,
+         "unknown style name WS_BOGUS"},
         {"BITMAP 5 \"a.bmp\"\nBITMAP 5 \"b.bmp\"", 2, "duplicate bitmap 5"},
         {"BITMAP stu \"a.bmp\"\nBITMAP STU \"b.bmp\"", 2, "duplicate bitmap STU"},
         {"STRINGTABLE BEGIN\n1 \"a\"\n1 \"b\" END", 3, "duplicate string 1"},
@@ -79,7 +80,9 @@ TEST(RcParser, FontAddsSetFontAndStyleReplacesTheDefault) {
 TEST(RcLiteral, EscapesWhatCouldBreakTheSource) {
     EXPECT_EQ(rc::cpp_literal("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(rc::cpp_literal("tab\there\n"), "\"tab\\011here\\012\"");
-    EXPECT_EQ(rc::cpp_literal("?" "?="), "\"\\077\\077=\"");
+    EXPECT_EQ(rc::cpp_literal("?"
+                              "?="),
+              "\"\\077\\077=\"");
     EXPECT_EQ(rc::cpp_literal("\xe9"), "\"\\351\"");
 }
 

@@ -17,7 +17,7 @@ using namespace win::res;
 namespace {
 
 class Sample : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { module = install(sample_resources()); }
     void TearDown() override { uninstall(module); }
     HINSTANCE module = nullptr;
@@ -106,7 +106,8 @@ TEST_F(Sample, StringsBitmapsAndIcons) {
     ASSERT_NE(by_number, nullptr);
     auto q24 = decode_bmp(by_number->bytes);
     ASSERT_TRUE(q24.ok());
-    EXPECT_EQ(q24.image.pixels, (std::vector<std::uint32_t>{0xff0000, 0x00ff00, 0x0000ff, 0xffffff}));
+    EXPECT_EQ(q24.image.pixels,
+              (std::vector<std::uint32_t>{0xff0000, 0x00ff00, 0x0000ff, 0xffffff}));
 
     const BlobEntry* by_name = find_bitmap_entry(ResourceName(std::string("St") + "U"), module);
     ASSERT_NE(by_name, nullptr);

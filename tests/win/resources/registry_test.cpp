@@ -1,8 +1,9 @@
+#include "registry.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "registry.h"
 #include "templates.h"
 #include "winuser.h"
 #include "winuser_controls.h"
@@ -33,7 +34,7 @@ constexpr Module second{"second", {}, {}, second_strings, second_bitmaps, {}};
 
 // Installs both modules for one test and removes them after it.
 class Installed : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         a = install(first);
         b = install(second);
@@ -120,8 +121,19 @@ constexpr ControlEntry controls[] = {
     {"STATIC", "", 129, -1, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, 0, 0, 255, 100},
     {"BUTTON", "&Continue", 0, 1000, WS_CHILD | BS_DEFPUSHBUTTON, 0, 195, 111, 57, 16},
 };
-constexpr DialogEntry dialog{{100, nullptr}, "About", WS_POPUP | DS_SETFONT, WS_EX_APPWINDOW,
-                             "MS Sans Serif", 8, 0, 0, 255, 133, {130, nullptr}, "", controls};
+constexpr DialogEntry dialog{{100, nullptr},
+                             "About",
+                             WS_POPUP | DS_SETFONT,
+                             WS_EX_APPWINDOW,
+                             "MS Sans Serif",
+                             8,
+                             0,
+                             0,
+                             255,
+                             133,
+                             {130, nullptr},
+                             "",
+                             controls};
 constexpr MenuItemEntry items[] = {
     {0, menu_flag::popup, 0, "&File"},
     {1, 0, 32771, "&Open"},
