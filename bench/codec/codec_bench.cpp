@@ -1,0 +1,170 @@
+// Codec layer against ffmpeg on the same 1280 x 720 files, in the same run:
+//  - sequential decode to 24-bit RGB: FrameDecoder vs `ffmpeg -f rawvideo -pix_fmt bgr24`
+//  - latency of one step forward and of a jump back into a group of pictures
+//  - compressed save (decode + re-encode) vs ffmpeg with the same codec and settings
+// Usage: codec_bench [frames]   (default 250)
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include "bench_avi.h"
+#include "frame_decoder.h"
+#include "video_encoder.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds_since(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double time_command(const std::string& command) {
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0) return -1;
+    return seconds_since(start);
+}
+
+struct Input {
+    const char* label;
+    const char* encode;  // ffmpeg options that make the file
+};
+
+// Best of `runs`, so other load on the machine disturbs both sides alike.
+template <typename F>
+double best_of(int runs, F&& f) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) best = std::min(best, f());
+    return best;
+}
+
+void run(const Input& input, const std::string& dir, int frames) {
+    const std::string file = dir + "/" + input.label + ".avi";
+    const std::string make = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
+                             "-frames:v " + std::to_string(frames) + " " + input.encode + " " + file;
+    if (std::system(make.c_str()) != 0) {
+        std::printf("%s: could not make the input\n", input.label);
+        return;
+    }
+    bench::AviVideo video = bench::load_video(file);
+    const int count = int(video.samples.sample_count());
+    if (count == 0) {
+        std::printf("%s: could not read the input\n", input.label);
+        return;
+    }
+
+    // Sequential decode.
+    const double ours = best_of(3, [&] {
+        auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+        if (!decoder) return 1e30;
+        const auto start = Clock::now();
+        for (int n = 0; n < count; ++n)
+            if (!decoder.value()->frame(n)) return 1e30;
+        return seconds_since(start);
+    });
+    const double theirs = best_of(3, [&] {
+        return time_command("ffmpeg -nostdin -loglevel error -i " + file +
+                            " -f rawvideo -pix_fmt bgr24 -y /dev/null");
+    });
+    std::printf("%-6s sequential decode, %d frames: FrameDecoder %.1f fps, ffmpeg %.1f fps, ratio %.2f\n",
+                input.label, count, count / ours, count / theirs, theirs / ours);
+
+    // Latency: steps forward from the middle of the file, and jumps back into groups.
+    auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+    if (!decoder) return;
+    vfw::codec::FrameDecoder& d = *decoder.value();
+    const int middle = count / 2;
+    (void)d.frame(middle);
+    double step_total = 0;
+    const int steps = 20;
+    for (int i = 1; i <= steps; ++i) {
+        const auto start = Clock::now();
+        (void)d.frame(middle + i);
+        step_total += seconds_since(start);
+    }
+    double jump_total = 0, jump_worst = 0;
+    int jumps = 0;
+    for (int target = count - 1; target > 12; target -= 37) {
+        (void)d.frame(count - 1);
+        // A frame inside a group of pictures: a few frames after its key frame.
+        const std::int64_t key = video.samples.key_frame_at_or_before(target - 20);
+        const std::int64_t inside = std::max<std::int64_t>(key, 0) + 7;
+        const auto start = Clock::now();
+        (void)d.frame(inside);
+        const double t = seconds_since(start);
+        jump_total += t;
+        jump_worst = std::max(jump_worst, t);
+        ++jumps;
+    }
+    std::printf("%-6s latency: step forward %.2f ms, jump back into a group %.2f ms (worst %.2f ms)\n",
+                input.label, 1000 * step_total / steps, 1000 * jump_total / std::max(jumps, 1),
+                1000 * jump_worst);
+}
+
+void save(const std::string& dir, const char* label, std::uint32_t fourcc, int quality,
+          const std::string& ffmpeg_codec, int frames) {
+    const std::string file = dir + "/" + label + "-save-src.avi";
+    const std::string make = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
+                             "-frames:v " + std::to_string(frames) + " -c:v mpeg4 -q:v 2 -g 12 " + file;
+    if (std::system(make.c_str()) != 0) return;
+    bench::AviVideo video = bench::load_video(file);
+    const int count = int(video.samples.sample_count());
+    std::size_t bytes = 0;
+    const double ours = best_of(2, [&] {
+        bytes = 0;
+        auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+        if (!decoder) return 1e30;
+        vfw::codec::VideoEncoderSettings settings;
+        settings.fourcc = fourcc;
+        settings.quality = quality;
+        settings.key_frame_every = 12;
+        auto encoder = vfw::codec::VideoEncoder::open(decoder.value()->output_format(), settings);
+        if (!encoder) return 1e30;
+        const auto start = Clock::now();
+        for (int n = 0; n < count; ++n) {
+            auto packets = encoder.value()->encode(decoder.value()->frame(n));
+            if (!packets) return 1e30;
+            for (const auto& p : packets.value()) bytes += p.data.size();
+        }
+        auto rest = encoder.value()->finish();
+        if (rest)
+            for (const auto& p : rest.value()) bytes += p.data.size();
+        return seconds_since(start);
+    });
+    const double theirs = best_of(2, [&] {
+        return time_command("ffmpeg -nostdin -loglevel error -i " + file + " -c:v " + ffmpeg_codec +
+                            " -g 12 -bf 0 -f avi -y " + dir + "/ffmpeg-save.avi");
+    });
+    std::printf("%-6s compressed save, %d frames: ours %.1f fps (%zu KB), ffmpeg %.1f fps, ratio %.2f\n",
+                label, count, count / ours, bytes / 1024, count / theirs, theirs / ours);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::max(30, std::atoi(argv[1])) : 250;
+    av_log_set_level(AV_LOG_ERROR);  // encoders' statistics would drown the results
+    char pattern[] = "/tmp/korvane-codec-bench-XXXXXX";
+    if (!mkdtemp(pattern)) return 1;
+    const std::string dir = pattern;
+    const Input inputs[] = {
+        {"mpeg4", "-c:v mpeg4 -q:v 3 -bf 2 -g 12"},
+        {"h264", "-c:v libx264 -preset fast -bf 2 -g 25 -pix_fmt yuv420p"},
+    };
+    for (const Input& input : inputs) run(input, dir, frames);
+    // Quality 8000 maps to quantiser 31 - 8000 * 29 / 10000 = 8, and to crf 45 - 28 = 17.
+    save(dir, "mpeg4", 0x34504D46 /* FMP4 */, 8000, "mpeg4 -qscale:v 8", frames / 2);
+    save(dir, "h264", 0x34363248 /* H264 */, 8000, "libx264 -crf 17", frames / 2);
+    std::filesystem::remove_all(dir);
+    return 0;
+}
