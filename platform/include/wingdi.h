@@ -150,6 +150,8 @@ typedef struct tagLOGFONTA {
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define ANSI_VAR_FONT 12
+#define SYSTEM_FONT 13
 #define DEFAULT_GUI_FONT 17
 
 #define BLACKONWHITE 1

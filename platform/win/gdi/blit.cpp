@@ -49,6 +49,11 @@ bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, 
     if (sw < 0) xs += sw, sw = -sw;
     if (sh < 0) ys += sh, sh = -sh;
     if (dw == 0 || dh == 0) return true;
+    // Beyond any surface: refuse before the sums below overflow.
+    constexpr int kMax = 1 << 26;
+    for (std::int64_t v : {std::int64_t(x), std::int64_t(y), std::int64_t(dw), std::int64_t(dh), std::int64_t(xs),
+                           std::int64_t(ys), std::int64_t(sw), std::int64_t(sh)})
+        if (v < -kMax || v > kMax) return false;
     RECT target = intersect(dst.to_surface(RECT{x, y, x + dw, y + dh}), dst.clip());
     if (empty(target)) return true;
     POINT o = dst.offset();

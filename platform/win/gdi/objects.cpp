@@ -158,7 +158,11 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
     return make_bitmap(cx, cy, bpp);
 }
 
-HGDIOBJ GetStockObject(int i) { return i == kDefaultBitmap ? nullptr : tables().stock(i); }
+HGDIOBJ GetStockObject(int i) {
+    // The older text fonts are the dialog font here too.
+    if (i == ANSI_VAR_FONT || i == SYSTEM_FONT) i = DEFAULT_GUI_FONT;
+    return i == kDefaultBitmap ? nullptr : tables().stock(i);
+}
 
 // Stock objects answer TRUE and stay; objects still selected somewhere stay
 // and answer FALSE, so that no DC is left pointing at a dead object.

@@ -165,6 +165,7 @@ TEST(GdiBlit, MemoryBitmapToWindowAndRasterOperations) {
     EXPECT_TRUE(BitBlt(window.dc, 0, 0, 4, 1, nullptr, 0, 0, BLACKNESS));  // no source needed
     EXPECT_EQ(window.surface->at(3, 0), 0u);
     EXPECT_FALSE(BitBlt(window.dc, 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(window.dc, 0x7fffff00, 0, 0x7fffffff, 1, mem, 0, 0, SRCCOPY));
     SelectObject(mem, old);
     DeleteObject(bm);
     DeleteObject(blue);

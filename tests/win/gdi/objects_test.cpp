@@ -89,6 +89,9 @@ TEST(GdiObjects, ObjectsInUseAndStockObjectsSurviveDeleteObject) {
     EXPECT_TRUE(DeleteObject(face));
     EXPECT_EQ(GetSysColorBrush(COLOR_BTNFACE), face);
     EXPECT_TRUE(DeleteObject(default_gui_font()));
+    EXPECT_EQ(GetStockObject(DEFAULT_GUI_FONT), default_gui_font());
+    EXPECT_EQ(GetStockObject(kDefaultBitmap), nullptr);
+    EXPECT_EQ(GetStockObject(99), nullptr);
     EXPECT_GT(text_extent(default_gui_font(), "W").cx, 0);
     EXPECT_TRUE(DeleteDC(dc));
 }
