@@ -14,6 +14,8 @@ struct MenuBarHooks {
     void (*bar_click)(HWND window, HMENU menu, POINT pt) = nullptr;
     // Alt, F10, Alt+letter and Alt+Space; returns true when consumed.
     bool (*menu_key)(HWND window, UINT message, WPARAM vk) = nullptr;
+    // A top-level window is going; its menu bar (possibly null) goes with it.
+    void (*window_destroyed)(HWND window, HMENU menu) = nullptr;
 };
 
 void set_menu_bar_hooks(const MenuBarHooks& hooks);

@@ -48,6 +48,7 @@ void send_ncdestroy_and_free(HWND hwnd) {
     std::erase_if(s.timers, [&](const Timer& t) { return t.window == hwnd; });
     std::erase_if(s.posted, [&](const MSG& m) { return m.hwnd == hwnd; });
     if (!w->parent) backend().window_destroyed(hwnd);
+    if (!w->parent && menu_bar_hooks().window_destroyed) menu_bar_hooks().window_destroyed(hwnd, w->menu);
     s.windows.remove(hwnd);
 }
 
