@@ -23,6 +23,9 @@ void register_all() {
     register_one("Button", button_proc, CS_DBLCLKS);
     register_one("Static", static_proc, 0);
     register_one("Edit", edit_proc, CS_DBLCLKS);
+    register_one("ListBox", listbox_proc, CS_DBLCLKS);
+    register_one("ComboBox", combobox_proc, CS_DBLCLKS);
+    register_one(kComboListClass, listbox_proc, CS_DBLCLKS | CS_SAVEBITS);
     register_one(TRACKBAR_CLASSA, trackbar_proc, 0);
     register_one(PROGRESS_CLASSA, progress_proc, 0);
 }
