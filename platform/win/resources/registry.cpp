@@ -101,4 +101,36 @@ const StringEntry* find_string_entry(std::uint16_t id, HINSTANCE instance) {
     return nullptr;
 }
 
+HINSTANCE module_holding(ResourceType type, const ResourceName& name) {
+    std::uintptr_t found = 0;
+    std::uint64_t best_order = UINT64_MAX;
+    registry().table.for_each([&](std::uintptr_t handle, const Installed& m) {
+        if (m.order >= best_order) return;
+        HINSTANCE h = to_handle<HINSTANCE>(handle);
+        bool has = false;
+        switch (type) {
+            case ResourceType::dialog:
+                has = find_dialog_entry(name, h);
+                break;
+            case ResourceType::menu:
+                has = find_menu_entry(name, h);
+                break;
+            case ResourceType::string:
+                has = name.is_number() && find_string_entry(name.id(), h);
+                break;
+            case ResourceType::bitmap:
+                has = find_bitmap_entry(name, h);
+                break;
+            case ResourceType::icon:
+                has = find_icon_entry(name, h);
+                break;
+        }
+        if (has) {
+            found = handle;
+            best_order = m.order;
+        }
+    });
+    return to_handle<HINSTANCE>(found);
+}
+
 }  // namespace win::res

@@ -24,4 +24,10 @@ const StringEntry* find_string_entry(std::uint16_t id, HINSTANCE instance = null
 const BlobEntry* find_bitmap_entry(const ResourceName& name, HINSTANCE instance = nullptr);
 const BlobEntry* find_icon_entry(const ResourceName& name, HINSTANCE instance = nullptr);
 
+enum class ResourceType { dialog, menu, string, bitmap, icon };
+
+// The first installed module holding the resource, or null: what a framework
+// asks before loading from a module (for strings, the name is the number).
+HINSTANCE module_holding(ResourceType type, const ResourceName& name);
+
 }  // namespace win::res

@@ -114,6 +114,21 @@ TEST(DibDecoder, PaletteIndexPastTheTableIsBlack) {
     EXPECT_EQ(r.image.pixels[1], 0u);
 }
 
+TEST(DibDecoder, CoreHeaderWithThreeBytePalette) {
+    // 12-byte header: 16-bit width and height, planes, bit count; RGB triples.
+    std::vector<std::uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 14 + 12 + 6, 0, 0, 0};
+    put32(f, 12);
+    put16(f, 2);
+    put16(f, 1);
+    put16(f, 1);
+    put16(f, 1);
+    f.insert(f.end(), {255, 0, 0, 0, 0, 255});  // blue, red
+    f.insert(f.end(), {0b01000000, 0, 0, 0});
+    auto r = decode_bmp(f);
+    ASSERT_TRUE(r.ok()) << win::res::to_string(r.error);
+    EXPECT_EQ(r.image.pixels, (std::vector<std::uint32_t>{blue, red}));
+}
+
 TEST(DibDecoder, LargerInfoHeadersAreRead) {
     BmpSpec s = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
     s.header_size = 124;

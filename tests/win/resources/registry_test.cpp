@@ -82,6 +82,15 @@ TEST_F(Installed, SearchOrderAndModuleScope) {
     EXPECT_EQ(install(first), a);
 }
 
+TEST_F(Installed, ModuleHoldingFindsTheFirstInstalledOwner) {
+    EXPECT_EQ(module_holding(ResourceType::bitmap, 131), a);
+    EXPECT_EQ(module_holding(ResourceType::bitmap, 200), b);
+    EXPECT_EQ(module_holding(ResourceType::bitmap, ResourceName("stux")), b);
+    EXPECT_EQ(module_holding(ResourceType::string, 102), b);
+    EXPECT_EQ(module_holding(ResourceType::icon, 131), nullptr);
+    EXPECT_EQ(module_holding(ResourceType::dialog, 131), nullptr);
+}
+
 TEST_F(Installed, StaleInstanceFindsNothing) {
     HINSTANCE old = b;
     ASSERT_TRUE(uninstall(b));
