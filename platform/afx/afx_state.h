@@ -1,0 +1,24 @@
+// The framework's own tables: handle-to-object maps and the application.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "afxwin.h"
+
+namespace afx {
+
+struct State {
+    CWinApp* app = nullptr;
+    std::map<HWND, CWnd*> windows;                      // attached objects
+    std::map<HWND, std::unique_ptr<CWnd>> temp_windows;  // wrappers of foreign handles
+    std::map<HMENU, CMenu*> menus;
+    std::map<HMENU, std::unique_ptr<CMenu>> temp_menus;
+};
+
+State& state();
+
+// Drops the temporary wrappers whose handles are gone.
+void collect_temporaries();
+
+}  // namespace afx
