@@ -113,6 +113,8 @@ public:
         if (!direct_) scratch_.resize(std::size_t(x_hi - x_lo));
     }
     int channels() const { return channels_; }
+    // Whether rows point into the picture itself (else each row() reuses one scratch row).
+    bool direct() const { return direct_; }
     // Bytes of row y; index 0 is column x_lo.
     const std::uint8_t* row(int y) {
         const std::uint8_t* r = f_.row(bits_, y);
@@ -254,7 +256,18 @@ void scale_dib(const ScaleJob& job) {
             continue;
         }
         const std::uint16_t* w = ay.weights.data() + ay.offset[std::size_t(k)];
-        if (ay.uniform) {
+        if (ay.uniform && taps == 4 && rows.direct()) {
+            // Quartering, the video view's usual case: one pass over four rows.
+            const std::uint8_t *r0 = rows.row(y0), *r1 = rows.row(y0 + 1), *r2 = rows.row(y0 + 2),
+                               *r3 = rows.row(y0 + 3);
+            std::uint16_t* a = acc.data();
+            for (std::size_t i = 0; i < span; ++i)
+                a[i] = std::uint16_t(std::uint16_t(r0[i] + r1[i]) + std::uint16_t(r2[i] + r3[i]));
+        } else if (ay.uniform && taps == 2 && rows.direct()) {
+            const std::uint8_t *r0 = rows.row(y0), *r1 = rows.row(y0 + 1);
+            std::uint16_t* a = acc.data();
+            for (std::size_t i = 0; i < span; ++i) a[i] = std::uint16_t(r0[i] + r1[i]);
+        } else if (ay.uniform) {
             for (int t = 0; t < taps; ++t) accumulate(acc.data(), rows.row(y0 + t), span, 0, t == 0);
         } else {
             bool first = true;

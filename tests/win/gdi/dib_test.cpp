@@ -122,6 +122,40 @@ TEST(GdiDib, ShrinkingAveragesAndEnlargingRepeats) {
     EXPECT_EQ(test::picture(*big.surface, kLegend), "rrggbb\nrrggbb");
 }
 
+// A 16 x 12 picture tiled from kPicture, in any layout.
+Dib make_big_dib(int bits) {
+    Dib small = make_dib(bits, false);
+    Dib d;
+    d.info = small.info;
+    auto* h = reinterpret_cast<BITMAPINFOHEADER*>(d.info.data());
+    h->biWidth = 16;
+    h->biHeight = 12;
+    auto big = parse_dib(d.bmi(), DIB_RGB_COLORS);
+    d.bits.assign(big->image_size(), 0);
+    std::uint32_t row[16];
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 16; ++x) row[x] = kPicture[(y / 2) % 3][(x / 2 + y / 3) % 4];
+        encode_row(*big, row, 16, big->row(d.bits.data(), y));
+    }
+    return d;
+}
+
+TEST(GdiDib, EveryDepthShrinksToTheSameAverages) {
+    // Halving, quartering and a third: the depths differ only in how rows are read.
+    const std::pair<int, int> sizes[] = {{8, 6}, {4, 3}, {5, 4}};
+    for (auto [w, h] : sizes) {
+        Dib ref = make_big_dib(24);
+        TestDc want(w, h);
+        StretchDIBits(want.dc, 0, 0, w, h, 0, 0, 16, 12, ref.bits.data(), ref.bmi(), DIB_RGB_COLORS, SRCCOPY);
+        for (int bits : {8, 16, 32}) {
+            Dib d = make_big_dib(bits);
+            TestDc got(w, h);
+            StretchDIBits(got.dc, 0, 0, w, h, 0, 0, 16, 12, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY);
+            EXPECT_EQ(got.surface->pixels, want.surface->pixels) << bits << " bits to " << w << "x" << h;
+        }
+    }
+}
+
 TEST(GdiDib, ClippedToTheDcAndToTheSurface) {
     Dib d = make_dib(24, false);
     TestDc t(5, 4, 0x808080);
