@@ -8,7 +8,7 @@ KORVANE_PACKAGES=(
     clang libclang-rt-14-dev
     libgtest-dev
     libx11-dev libxext-dev
-    libfreetype-dev libfontconfig-dev fonts-dejavu-core
+    libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
     libpng-dev zlib1g-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
     ffmpeg xvfb xdotool x11-utils xdg-utils
