@@ -1,5 +1,7 @@
 #include "libav_video_source.h"
 
+#include "picture_types.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -44,7 +46,9 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
         return make_error(ErrorCode::CodecFailed,
                           std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
 
-    s->mpeg4_ = codec_id == AV_CODEC_ID_MPEG4;
+    s->codec_id_ = codec_id;
+    if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
+        s->nal_length_size_ = (format.extra[4] & 3) + 1;
     for (const RGBQUAD& c : format.palette)
         s->palette_.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
                               std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
@@ -70,32 +74,24 @@ void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     palette_pending_ = !palette_.empty();
 }
 
-namespace {
 
-// vop_coding_type of each MPEG-4 picture in a sample: 0 I, 1 P, 2 B, 3 S.
-void mpeg4_picture_types(const std::vector<std::uint8_t>& bytes, std::vector<int>& types) {
-    types.clear();
-    for (std::size_t i = 0; i + 4 < bytes.size(); ++i)
-        if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0xB6)
-            types.push_back(bytes[i + 4] >> 6);
-}
-
-}  // namespace
-
-// B-frames stored after a key frame but shown before it. Only MPEG-4 part 2 in AVI
-// is known to store them (including packed with the key frame in one sample).
+// B-frames stored after a key frame but shown before it, as MPEG-4 part 2 (also
+// packed with the key frame in one sample) and H.264 with open groups store them.
 std::int64_t LibavVideoSource::leading_pictures(std::int64_t key_frame) {
-    if (!mpeg4_) return 0;
+    if (codec_id_ != AV_CODEC_ID_MPEG4 && codec_id_ != AV_CODEC_ID_H264) return 0;
     std::int64_t leading = 0;
-    std::vector<int> types;
+    std::vector<PictureType> types;
     const std::int64_t count = source_.sample_count();
     for (std::int64_t n = key_frame; n < count && n < key_frame + 32; ++n) {
         if (source_.sample_size(n) <= 0) continue;
         if (!source_.read_sample(n, scan_)) break;
-        mpeg4_picture_types(scan_, types);
+        if (codec_id_ == AV_CODEC_ID_MPEG4)
+            mpeg4_picture_types(scan_, types);
+        else
+            h264_picture_types(scan_, nal_length_size_, types);
         for (std::size_t i = 0; i < types.size(); ++i) {
             if (n == key_frame && i == 0) continue;  // the key picture itself
-            if (types[i] != 2) return leading;
+            if (types[i] != PictureType::Bidirectional) return leading;
             ++leading;
         }
     }

@@ -3,7 +3,8 @@
 // non-empty sample, so counting outputs from a key frame whose position is known
 // gives the position, whatever the decoder delay, B-frames or packed B-frames.
 // A key frame followed in the file by B-frames shown before it ("open" groups of
-// pictures) is shown that many positions later; those B-frames need the group before.
+// pictures) is shown that many positions later; those B-frames need the group before,
+// and decoders drop them when started at the key frame.
 #pragma once
 
 #include <map>
@@ -51,7 +52,8 @@ private:
     std::int64_t next_display_ = 0;  // position of the next picture the decoder will output
     std::int64_t current_pos_ = -1;
     std::int64_t samples_sent_ = 0;
-    bool mpeg4_ = false;
+    AVCodecID codec_id_ = AV_CODEC_ID_NONE;
+    int nal_length_size_ = 0;  // H.264 with an 'avcC' record: size of the NAL length fields
     std::map<std::int64_t, std::int64_t> key_positions_;  // key sample -> position it is shown at
     std::vector<std::uint8_t> scan_;
 };

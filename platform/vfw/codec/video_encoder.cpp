@@ -122,7 +122,8 @@ Result<std::unique_ptr<VideoEncoder>> VideoEncoder::open(const BITMAPINFOHEADER&
     ctx->max_b_frames = 0;  // AVI keeps one frame per sample, in display order
     ctx->thread_count = 0;
     // Frame threads would hold samples back; slices keep one sample out per frame in.
-    ctx->thread_type = FF_THREAD_SLICE;
+    // (Encoders outside libavcodec, like x264, thread on their own terms.)
+    if (codec->capabilities & AV_CODEC_CAP_FRAME_THREADS) ctx->thread_type = FF_THREAD_SLICE;
     AVPixelFormat pix = entry->pixel_format;
     if (pix == AV_PIX_FMT_NONE)
         pix = avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, state->input_format, 0, nullptr);

@@ -82,6 +82,7 @@ const DecodeCase kCases[] = {
     {"mpeg4_bframes", "-c:v mpeg4 -bf 2 -g 12 -q:v 4", 160, 120, 30, 17},
     {"divx_tag", "-c:v mpeg4 -vtag DX50 -bf 1 -g 10", 160, 120, 20, 13},
     {"h264_bframes", "-c:v libx264 -preset veryfast -bf 2 -g 12 -pix_fmt yuv420p", 160, 120, 30, 17},
+    {"h264_open_gop", "-c:v libx264 -preset veryfast -bf 2 -g 12 -x264-params open-gop=1 -pix_fmt yuv420p", 160, 120, 30, 13},
     {"ffv1", "-c:v ffv1 -g 5", 160, 120, 12, 7},
     {"huffyuv", "-c:v huffyuv", 160, 120, 6, 3},
     {"dv", "-c:v dvvideo -pix_fmt yuv420p", 720, 576, 3, 1},
