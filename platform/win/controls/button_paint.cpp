@@ -15,9 +15,11 @@ const char* const kCheckMark[] = {
     ".......", "......x", ".....xx", "x...xxx", "xx.xxx.", "xxxxx..", ".xxx...",
 };
 
+// Outer ring: shadow above the diagonal, highlight below; inner ring: dark
+// shadow and light; the well in between.
 const char* const kRadio[] = {
-    "....ssss....", "..ssddddss..", ".sddwwwwddls", ".sdwwwwwwl.h", "sdwwwwwwwwlh", "sdwwwwwwwwlh",
-    "sdwwwwwwwwlh", "sdwwwwwwwwlh", ".sdwwwwwwl.h", ".hllwwwwllh.", "..hhllllhh..", "....hhhh....",
+    "....ssss....", "..ssddddss..", ".sddwwwwdlh.", ".sdwwwwwwlh.", "sdwwwwwwwwlh", "sdwwwwwwwwlh",
+    "sdwwwwwwwwlh", "sdwwwwwwwwlh", ".sdwwwwwwlh.", ".sllwwwwllh.", "..hhllllhh..", "....hhhh....",
 };
 
 const char* const kRadioDot[] = {".xx.", "xxxx", "xxxx", ".xx."};
