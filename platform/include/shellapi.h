@@ -1,0 +1,32 @@
+/* The shell: handing a document or a web address to the desktop's opener. */
+#pragma once
+
+#include "windef.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Results of ShellExecuteA; values over 32 mean success. */
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_SHARE 26
+#define SE_ERR_ASSOCINCOMPLETE 27
+#define SE_ERR_DDETIMEOUT 28
+#define SE_ERR_DDEFAIL 29
+#define SE_ERR_DDEBUSY 30
+#define SE_ERR_NOASSOC 31
+#define SE_ERR_DLLNOTFOUND 32
+
+/* Opens a file (relative names resolve against dir, or against the current
+   directory when dir is empty) or a web address in its associated program
+   and returns at once. verb is null, "" or "open". */
+HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT showCommand);
+#define ShellExecute ShellExecuteA
+
+#ifdef __cplusplus
+}
+#endif
