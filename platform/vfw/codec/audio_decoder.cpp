@@ -9,6 +9,7 @@ extern "C" {
 }
 
 #include "av_ptr.h"
+#include "guarded.h"
 #include "format_tags.h"
 #include "pcm_converter.h"
 #include "wave_format.h"
@@ -65,54 +66,56 @@ bool AudioDecoder::can_decode(std::span<const std::uint8_t> format) {
 
 Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::uint8_t> format,
                                                          const WAVEFORMATEX* output) {
-    auto parsed = parse_wave_format(format);
-    if (!parsed) return parsed.error();
-    const WAVEFORMATEX& in = parsed.value().header;
-    const std::vector<std::uint8_t>& extra = parsed.value().extra;
-    const WAVEFORMATEX out =
-        output ? *output
-               : make_pcm_format(in.nSamplesPerSec, in.nChannels,
-                                 in.wFormatTag == WAVE_FORMAT_PCM && in.wBitsPerSample == 8 ? 8 : 16);
-    if (out.wFormatTag != WAVE_FORMAT_PCM || (out.wBitsPerSample != 8 && out.wBitsPerSample != 16) ||
-        out.nChannels == 0 || out.nChannels > 8 || out.nSamplesPerSec == 0 || out.nSamplesPerSec > 768000)
-        return make_error(ErrorCode::Unsupported, "audio output must be 8- or 16-bit PCM");
+    return guarded([&]() -> Result<std::unique_ptr<AudioDecoder>> {
+        auto parsed = parse_wave_format(format);
+        if (!parsed) return parsed.error();
+        const WAVEFORMATEX& in = parsed.value().header;
+        const std::vector<std::uint8_t>& extra = parsed.value().extra;
+        const WAVEFORMATEX out =
+            output ? *output
+                   : make_pcm_format(in.nSamplesPerSec, in.nChannels,
+                                     in.wFormatTag == WAVE_FORMAT_PCM && in.wBitsPerSample == 8 ? 8 : 16);
+        if (out.wFormatTag != WAVE_FORMAT_PCM || (out.wBitsPerSample != 8 && out.wBitsPerSample != 16) ||
+            out.nChannels == 0 || out.nChannels > 8 || out.nSamplesPerSec == 0 || out.nSamplesPerSec > 768000)
+            return make_error(ErrorCode::Unsupported, "audio output must be 8- or 16-bit PCM");
 
-    const AVCodecID id = codec_for(in);
-    const AVCodec* codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
-    if (!codec)
-        return make_error(ErrorCode::Unsupported,
-                          "no decoder for audio format tag " + std::to_string(in.wFormatTag));
-    auto st = std::make_unique<State>();
-    st->ctx.reset(avcodec_alloc_context3(codec));
-    st->frame.reset(av_frame_alloc());
-    st->packet.reset(av_packet_alloc());
-    if (!st->ctx || !st->frame || !st->packet) return make_error(ErrorCode::CodecFailed, "out of memory");
-    AVCodecContext* ctx = st->ctx.get();
-    ctx->sample_rate = int(in.nSamplesPerSec);
-    av_channel_layout_default(&ctx->ch_layout, in.nChannels);
-    ctx->block_align = in.nBlockAlign;
-    ctx->bit_rate = std::int64_t(in.nAvgBytesPerSec) * 8;
-    ctx->bits_per_coded_sample = in.wBitsPerSample;
-    ctx->codec_tag = in.wFormatTag;
-    if (!extra.empty()) {
-        ctx->extradata = static_cast<std::uint8_t*>(av_mallocz(extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
-        if (!ctx->extradata) return make_error(ErrorCode::CodecFailed, "out of memory");
-        std::memcpy(ctx->extradata, extra.data(), extra.size());
-        ctx->extradata_size = int(extra.size());
-    }
-    if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-        return make_error(ErrorCode::CodecFailed,
-                          std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
-    if (block_based(id)) {
-        if (in.nBlockAlign == 0) return make_error(ErrorCode::BadFormat, "block size 0");
-        st->block = in.nBlockAlign;
-    } else {
-        st->parser.reset(av_parser_init(id));  // null when the codec needs none
-    }
-    st->out_layout = {out.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
-                      int(out.nSamplesPerSec), int(out.nChannels)};
-    const WAVEFORMATEX exact = make_pcm_format(out.nSamplesPerSec, out.nChannels, out.wBitsPerSample);
-    return std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(st), exact));
+        const AVCodecID id = codec_for(in);
+        const AVCodec* codec = id == AV_CODEC_ID_NONE ? nullptr : avcodec_find_decoder(id);
+        if (!codec)
+            return make_error(ErrorCode::Unsupported,
+                              "no decoder for audio format tag " + std::to_string(in.wFormatTag));
+        auto st = std::make_unique<State>();
+        st->ctx.reset(avcodec_alloc_context3(codec));
+        st->frame.reset(av_frame_alloc());
+        st->packet.reset(av_packet_alloc());
+        if (!st->ctx || !st->frame || !st->packet) return make_error(ErrorCode::CodecFailed, "out of memory");
+        AVCodecContext* ctx = st->ctx.get();
+        ctx->sample_rate = int(in.nSamplesPerSec);
+        av_channel_layout_default(&ctx->ch_layout, in.nChannels);
+        ctx->block_align = in.nBlockAlign;
+        ctx->bit_rate = std::int64_t(in.nAvgBytesPerSec) * 8;
+        ctx->bits_per_coded_sample = in.wBitsPerSample;
+        ctx->codec_tag = in.wFormatTag;
+        if (!extra.empty()) {
+            ctx->extradata = static_cast<std::uint8_t*>(av_mallocz(extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+            if (!ctx->extradata) return make_error(ErrorCode::CodecFailed, "out of memory");
+            std::memcpy(ctx->extradata, extra.data(), extra.size());
+            ctx->extradata_size = int(extra.size());
+        }
+        if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
+            return make_error(ErrorCode::CodecFailed,
+                              std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
+        if (block_based(id)) {
+            if (in.nBlockAlign == 0) return make_error(ErrorCode::BadFormat, "block size 0");
+            st->block = in.nBlockAlign;
+        } else {
+            st->parser.reset(av_parser_init(id));  // null when the codec needs none
+        }
+        st->out_layout = {out.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
+                          int(out.nSamplesPerSec), int(out.nChannels)};
+        const WAVEFORMATEX exact = make_pcm_format(out.nSamplesPerSec, out.nChannels, out.wBitsPerSample);
+        return std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(st), exact));
+    });
 }
 
 Status AudioDecoder::append(const std::uint8_t* const* planes, int count, std::vector<std::uint8_t>& pcm) {
@@ -163,54 +166,58 @@ Status AudioDecoder::send(const std::uint8_t* data, std::size_t size, std::vecto
 }
 
 Status AudioDecoder::decode(std::span<const std::uint8_t> data, std::vector<std::uint8_t>& pcm) {
-    State& st = *state_;
-    if (st.block) {
-        st.pending.insert(st.pending.end(), data.begin(), data.end());
-        const std::size_t whole = st.pending.size() / st.block * st.block;
-        // Many blocks go in one packet: the PCM decoders take any whole number of them.
-        const bool one_at_a_time = st.ctx->codec_id >= AV_CODEC_ID_ADPCM_IMA_QT;
-        for (std::size_t at = 0; at < whole;) {
-            const std::size_t n = one_at_a_time ? st.block : whole;
-            if (Status s = send(st.pending.data() + at, n, pcm); !s) return s;
-            at += n;
+    return guarded([&]() -> Status {
+        State& st = *state_;
+        if (st.block) {
+            st.pending.insert(st.pending.end(), data.begin(), data.end());
+            const std::size_t whole = st.pending.size() / st.block * st.block;
+            // Many blocks go in one packet: the PCM decoders take any whole number of them.
+            const bool one_at_a_time = st.ctx->codec_id >= AV_CODEC_ID_ADPCM_IMA_QT;
+            for (std::size_t at = 0; at < whole;) {
+                const std::size_t n = one_at_a_time ? st.block : whole;
+                if (Status s = send(st.pending.data() + at, n, pcm); !s) return s;
+                at += n;
+            }
+            st.pending.erase(st.pending.begin(), st.pending.begin() + std::ptrdiff_t(whole));
+            return {};
         }
-        st.pending.erase(st.pending.begin(), st.pending.begin() + std::ptrdiff_t(whole));
+        if (!st.parser) return data.empty() ? Status{} : send(data.data(), data.size(), pcm);
+        const std::uint8_t* p = data.data();
+        int left = int(data.size());
+        while (left > 0) {
+            std::uint8_t* frame = nullptr;
+            int frame_size = 0;
+            const int used = av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, p, left,
+                                              AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+            if (used < 0) return make_error(ErrorCode::CodecFailed, "audio parsing failed");
+            p += used;
+            left -= used;
+            if (frame_size > 0)
+                if (Status s = send(frame, std::size_t(frame_size), pcm); !s) return s;
+            if (used == 0 && frame_size == 0) break;
+        }
         return {};
-    }
-    if (!st.parser) return data.empty() ? Status{} : send(data.data(), data.size(), pcm);
-    const std::uint8_t* p = data.data();
-    int left = int(data.size());
-    while (left > 0) {
-        std::uint8_t* frame = nullptr;
-        int frame_size = 0;
-        const int used = av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, p, left,
-                                          AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
-        if (used < 0) return make_error(ErrorCode::CodecFailed, "audio parsing failed");
-        p += used;
-        left -= used;
-        if (frame_size > 0)
-            if (Status s = send(frame, std::size_t(frame_size), pcm); !s) return s;
-        if (used == 0 && frame_size == 0) break;
-    }
-    return {};
+    });
 }
 
 Status AudioDecoder::finish(std::vector<std::uint8_t>& pcm) {
-    State& st = *state_;
-    if (st.parser) {
-        std::uint8_t* frame = nullptr;
-        int frame_size = 0;
-        av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, nullptr, 0,
-                         AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
-        if (frame_size > 0)
-            if (Status s = send(frame, std::size_t(frame_size), pcm); !s) return s;
-    }
-    st.pending.clear();  // a partial block cannot be decoded
-    if (Status s = send(nullptr, 0, pcm); !s) return s;
-    if (st.converter.output().format != AV_SAMPLE_FMT_NONE)
-        if (Status s = append(nullptr, 0, pcm); !s) return s;
-    reset();
-    return {};
+    return guarded([&]() -> Status {
+        State& st = *state_;
+        if (st.parser) {
+            std::uint8_t* frame = nullptr;
+            int frame_size = 0;
+            av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, nullptr, 0,
+                             AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+            if (frame_size > 0)
+                if (Status s = send(frame, std::size_t(frame_size), pcm); !s) return s;
+        }
+        st.pending.clear();  // a partial block cannot be decoded
+        if (Status s = send(nullptr, 0, pcm); !s) return s;
+        if (st.converter.output().format != AV_SAMPLE_FMT_NONE)
+            if (Status s = append(nullptr, 0, pcm); !s) return s;
+        reset();
+        return {};
+    });
 }
 
 void AudioDecoder::reset() {

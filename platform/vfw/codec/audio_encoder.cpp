@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include "av_ptr.h"
+#include "guarded.h"
 #include "codec_tables.h"
 #include "pcm_converter.h"
 #include "wave_format.h"
@@ -57,106 +58,108 @@ AudioEncoder::~AudioEncoder() = default;
 
 Result<std::unique_ptr<AudioEncoder>> AudioEncoder::open(const WAVEFORMATEX& input,
                                                          const WAVEFORMATEX& target) {
-    if (input.wFormatTag != WAVE_FORMAT_PCM || (input.wBitsPerSample != 8 && input.wBitsPerSample != 16) ||
-        input.nChannels == 0 || input.nChannels > 8 || input.nSamplesPerSec == 0 ||
-        input.nSamplesPerSec > 768000)
-        return make_error(ErrorCode::Unsupported, "audio input must be 8- or 16-bit PCM");
-    const AudioFormatEntry* entry = find_audio_format_entry(target.wFormatTag);
-    if (!entry)
-        return make_error(ErrorCode::Unsupported,
-                          "no audio compressor for tag " + std::to_string(target.wFormatTag));
-    if (target.nChannels == 0 || target.nChannels > 8 || target.nSamplesPerSec == 0 ||
-        target.nSamplesPerSec > 768000)
-        return make_error(ErrorCode::BadFormat, "audio target needs a rate and 1..8 channels");
+    return guarded([&]() -> Result<std::unique_ptr<AudioEncoder>> {
+        if (input.wFormatTag != WAVE_FORMAT_PCM || (input.wBitsPerSample != 8 && input.wBitsPerSample != 16) ||
+            input.nChannels == 0 || input.nChannels > 8 || input.nSamplesPerSec == 0 ||
+            input.nSamplesPerSec > 768000)
+            return make_error(ErrorCode::Unsupported, "audio input must be 8- or 16-bit PCM");
+        const AudioFormatEntry* entry = find_audio_format_entry(target.wFormatTag);
+        if (!entry)
+            return make_error(ErrorCode::Unsupported,
+                              "no audio compressor for tag " + std::to_string(target.wFormatTag));
+        if (target.nChannels == 0 || target.nChannels > 8 || target.nSamplesPerSec == 0 ||
+            target.nSamplesPerSec > 768000)
+            return make_error(ErrorCode::BadFormat, "audio target needs a rate and 1..8 channels");
 
-    auto st = std::make_unique<State>();
-    st->input = make_pcm_format(input.nSamplesPerSec, input.nChannels, input.wBitsPerSample);
-    st->in_layout = {input.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
-                     int(input.nSamplesPerSec), int(input.nChannels)};
-    const int rate = int(target.nSamplesPerSec);
-    const int channels = target.nChannels;
+        auto st = std::make_unique<State>();
+        st->input = make_pcm_format(input.nSamplesPerSec, input.nChannels, input.wBitsPerSample);
+        st->in_layout = {input.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
+                         int(input.nSamplesPerSec), int(input.nChannels)};
+        const int rate = int(target.nSamplesPerSec);
+        const int channels = target.nChannels;
 
-    if (!entry->encoder) {  // PCM: convert only
-        if (target.wBitsPerSample != 8 && target.wBitsPerSample != 16)
-            return make_error(ErrorCode::Unsupported, "PCM output must be 8 or 16 bits");
-        const PcmLayout out{target.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16, rate, channels};
-        if (Status s = st->converter.configure(st->in_layout, out); !s) return s.error();
+        if (!entry->encoder) {  // PCM: convert only
+            if (target.wBitsPerSample != 8 && target.wBitsPerSample != 16)
+                return make_error(ErrorCode::Unsupported, "PCM output must be 8 or 16 bits");
+            const PcmLayout out{target.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16, rate, channels};
+            if (Status s = st->converter.configure(st->in_layout, out); !s) return s.error();
+            std::unique_ptr<AudioEncoder> enc(new AudioEncoder(std::move(st)));
+            enc->format_ = wave_format_bytes(make_pcm_format(target.nSamplesPerSec, target.nChannels,
+                                                             target.wBitsPerSample));
+            return enc;
+        }
+
+        const AVCodec* codec = avcodec_find_encoder_by_name(entry->encoder);
+        if (!codec) return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
+        st->ctx.reset(avcodec_alloc_context3(codec));
+        st->frame.reset(av_frame_alloc());
+        st->packet.reset(av_packet_alloc());
+        if (!st->ctx || !st->frame || !st->packet) return make_error(ErrorCode::CodecFailed, "out of memory");
+        AVCodecContext* ctx = st->ctx.get();
+        ctx->sample_rate = rate;
+        av_channel_layout_default(&ctx->ch_layout, channels);
+        ctx->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+        ctx->time_base = AVRational{1, rate};
+        const bool bitrate_format = target.wFormatTag == WAVE_FORMAT_MPEGLAYER3 || target.wFormatTag == kTagAc3;
+        if (bitrate_format) {
+            const std::int64_t fallback = target.wFormatTag == kTagAc3 ? 192000 : 128000;
+            ctx->bit_rate = target.nAvgBytesPerSec ? std::int64_t(target.nAvgBytesPerSec) * 8 : fallback;
+        }
+        if (target.wFormatTag == WAVE_FORMAT_ADPCM || target.wFormatTag == kTagImaAdpcm) {
+            // The block sizes ACM used: 256 bytes per channel at 11 kHz, doubling with the rate.
+            const int block = 256 * channels * std::max(1, rate / 11025);
+            av_opt_set_int(ctx->priv_data, "block_size", block, 0);
+        }
+        if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
+            return make_error(ErrorCode::CodecFailed, std::string("cannot open ") + codec->name +
+                                                          " with these settings: " + av_error_text(rc));
+        const PcmLayout enc_layout{ctx->sample_fmt, rate, channels};
+        if (Status s = st->converter.configure(st->in_layout, enc_layout); !s) return s.error();
+        st->fifo.reset(av_audio_fifo_alloc(ctx->sample_fmt, channels, 4096));
+        if (!st->fifo) return make_error(ErrorCode::CodecFailed, "out of memory");
+
+        WAVEFORMATEX out{};
+        out.wFormatTag = target.wFormatTag;
+        out.nChannels = WORD(channels);
+        out.nSamplesPerSec = std::uint32_t(rate);
+        std::vector<std::uint8_t> extra;
+        const int frame = ctx->frame_size;
+        switch (target.wFormatTag) {
+            case WAVE_FORMAT_MPEGLAYER3:
+                // MPEGLAYER3WAVEFORMAT: byte-stream MP3 as ACM described it.
+                out.nBlockAlign = 1;
+                out.nAvgBytesPerSec = std::uint32_t(ctx->bit_rate / 8);
+                put16(extra, 1);     // wID: MPEG
+                put32(extra, 2);     // fdwFlags: padding off
+                put16(extra, unsigned(144 * ctx->bit_rate / rate));  // nBlockSize
+                put16(extra, 1);     // nFramesPerBlock
+                put16(extra, 1393);  // nCodecDelay
+                break;
+            case kTagAc3:
+                out.nBlockAlign = 1;
+                out.nAvgBytesPerSec = std::uint32_t(ctx->bit_rate / 8);
+                break;
+            case WAVE_FORMAT_ADPCM:
+            case kTagImaAdpcm:
+                out.nBlockAlign = WORD(ctx->block_align);
+                out.wBitsPerSample = 4;
+                out.nAvgBytesPerSec = std::uint32_t(std::int64_t(rate) * ctx->block_align / std::max(frame, 1));
+                if (ctx->extradata_size > 0)
+                    extra.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
+                else
+                    put16(extra, unsigned(frame));  // wSamplesPerBlock
+                break;
+            default:  // A-law, u-law: one byte per sample and channel
+                out.wBitsPerSample = 8;
+                out.nBlockAlign = WORD(channels);
+                out.nAvgBytesPerSec = std::uint32_t(rate * channels);
+                break;
+        }
         std::unique_ptr<AudioEncoder> enc(new AudioEncoder(std::move(st)));
-        enc->format_ = wave_format_bytes(make_pcm_format(target.nSamplesPerSec, target.nChannels,
-                                                         target.wBitsPerSample));
+        enc->format_ = wave_format_bytes(out, extra);
+        enc->samples_per_packet_ = std::uint32_t(std::max(frame, 0));
         return enc;
-    }
-
-    const AVCodec* codec = avcodec_find_encoder_by_name(entry->encoder);
-    if (!codec) return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
-    st->ctx.reset(avcodec_alloc_context3(codec));
-    st->frame.reset(av_frame_alloc());
-    st->packet.reset(av_packet_alloc());
-    if (!st->ctx || !st->frame || !st->packet) return make_error(ErrorCode::CodecFailed, "out of memory");
-    AVCodecContext* ctx = st->ctx.get();
-    ctx->sample_rate = rate;
-    av_channel_layout_default(&ctx->ch_layout, channels);
-    ctx->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
-    ctx->time_base = AVRational{1, rate};
-    const bool bitrate_format = target.wFormatTag == WAVE_FORMAT_MPEGLAYER3 || target.wFormatTag == kTagAc3;
-    if (bitrate_format) {
-        const std::int64_t fallback = target.wFormatTag == kTagAc3 ? 192000 : 128000;
-        ctx->bit_rate = target.nAvgBytesPerSec ? std::int64_t(target.nAvgBytesPerSec) * 8 : fallback;
-    }
-    if (target.wFormatTag == WAVE_FORMAT_ADPCM || target.wFormatTag == kTagImaAdpcm) {
-        // The block sizes ACM used: 256 bytes per channel at 11 kHz, doubling with the rate.
-        const int block = 256 * channels * std::max(1, rate / 11025);
-        av_opt_set_int(ctx->priv_data, "block_size", block, 0);
-    }
-    if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-        return make_error(ErrorCode::CodecFailed, std::string("cannot open ") + codec->name +
-                                                      " with these settings: " + av_error_text(rc));
-    const PcmLayout enc_layout{ctx->sample_fmt, rate, channels};
-    if (Status s = st->converter.configure(st->in_layout, enc_layout); !s) return s.error();
-    st->fifo.reset(av_audio_fifo_alloc(ctx->sample_fmt, channels, 4096));
-    if (!st->fifo) return make_error(ErrorCode::CodecFailed, "out of memory");
-
-    WAVEFORMATEX out{};
-    out.wFormatTag = target.wFormatTag;
-    out.nChannels = WORD(channels);
-    out.nSamplesPerSec = std::uint32_t(rate);
-    std::vector<std::uint8_t> extra;
-    const int frame = ctx->frame_size;
-    switch (target.wFormatTag) {
-        case WAVE_FORMAT_MPEGLAYER3:
-            // MPEGLAYER3WAVEFORMAT: byte-stream MP3 as ACM described it.
-            out.nBlockAlign = 1;
-            out.nAvgBytesPerSec = std::uint32_t(ctx->bit_rate / 8);
-            put16(extra, 1);     // wID: MPEG
-            put32(extra, 2);     // fdwFlags: padding off
-            put16(extra, unsigned(144 * ctx->bit_rate / rate));  // nBlockSize
-            put16(extra, 1);     // nFramesPerBlock
-            put16(extra, 1393);  // nCodecDelay
-            break;
-        case kTagAc3:
-            out.nBlockAlign = 1;
-            out.nAvgBytesPerSec = std::uint32_t(ctx->bit_rate / 8);
-            break;
-        case WAVE_FORMAT_ADPCM:
-        case kTagImaAdpcm:
-            out.nBlockAlign = WORD(ctx->block_align);
-            out.wBitsPerSample = 4;
-            out.nAvgBytesPerSec = std::uint32_t(std::int64_t(rate) * ctx->block_align / std::max(frame, 1));
-            if (ctx->extradata_size > 0)
-                extra.assign(ctx->extradata, ctx->extradata + ctx->extradata_size);
-            else
-                put16(extra, unsigned(frame));  // wSamplesPerBlock
-            break;
-        default:  // A-law, u-law: one byte per sample and channel
-            out.wBitsPerSample = 8;
-            out.nBlockAlign = WORD(channels);
-            out.nAvgBytesPerSec = std::uint32_t(rate * channels);
-            break;
-    }
-    std::unique_ptr<AudioEncoder> enc(new AudioEncoder(std::move(st)));
-    enc->format_ = wave_format_bytes(out, extra);
-    enc->samples_per_packet_ = std::uint32_t(std::max(frame, 0));
-    return enc;
+    });
 }
 
 Status AudioEncoder::collect(std::vector<EncodedPacket>& out) {
@@ -201,42 +204,46 @@ Status AudioEncoder::drain_fifo(bool final, std::vector<EncodedPacket>& out) {
 }
 
 Status AudioEncoder::encode(std::span<const std::uint8_t> pcm, std::vector<EncodedPacket>& out) {
-    State& st = *state_;
-    // Whole sample frames only; a split one waits for the rest.
-    st.partial.insert(st.partial.end(), pcm.begin(), pcm.end());
-    const std::size_t block = st.input.nBlockAlign;
-    const int count = int(st.partial.size() / block);
-    const std::uint8_t* in[1] = {st.partial.data()};
-    auto done = st.converter.convert(in, count);
-    st.partial.erase(st.partial.begin(), st.partial.begin() + std::ptrdiff_t(std::size_t(count) * block));
-    if (!done) return done.status();
-    if (!st.ctx) {
-        const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
-        if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
-        return {};
-    }
-    if (done.value() > 0 &&
-        av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
-        return make_error(ErrorCode::CodecFailed, "out of memory");
-    return drain_fifo(false, out);
+    return guarded([&]() -> Status {
+        State& st = *state_;
+        // Whole sample frames only; a split one waits for the rest.
+        st.partial.insert(st.partial.end(), pcm.begin(), pcm.end());
+        const std::size_t block = st.input.nBlockAlign;
+        const int count = int(st.partial.size() / block);
+        const std::uint8_t* in[1] = {st.partial.data()};
+        auto done = st.converter.convert(in, count);
+        st.partial.erase(st.partial.begin(), st.partial.begin() + std::ptrdiff_t(std::size_t(count) * block));
+        if (!done) return done.status();
+        if (!st.ctx) {
+            const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
+            if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
+            return {};
+        }
+        if (done.value() > 0 &&
+            av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
+        return drain_fifo(false, out);
+    });
 }
 
 Status AudioEncoder::finish(std::vector<EncodedPacket>& out) {
-    State& st = *state_;
-    st.partial.clear();
-    auto done = st.converter.convert(nullptr, 0);
-    if (!done) return done.status();
-    if (!st.ctx) {
-        const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
-        if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
-        return {};
-    }
-    if (done.value() > 0 &&
-        av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
-        return make_error(ErrorCode::CodecFailed, "out of memory");
-    if (Status s = drain_fifo(true, out); !s) return s;
-    avcodec_send_frame(st.ctx.get(), nullptr);
-    return collect(out);
+    return guarded([&]() -> Status {
+        State& st = *state_;
+        st.partial.clear();
+        auto done = st.converter.convert(nullptr, 0);
+        if (!done) return done.status();
+        if (!st.ctx) {
+            const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
+            if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
+            return {};
+        }
+        if (done.value() > 0 &&
+            av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
+        if (Status s = drain_fifo(true, out); !s) return s;
+        avcodec_send_frame(st.ctx.get(), nullptr);
+        return collect(out);
+    });
 }
 
 }  // namespace vfw::codec

@@ -1,8 +1,11 @@
 #include "frame_decoder.h"
 
+#include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "dib_layout.h"
+#include "guarded.h"
 #include "dib_writer.h"
 #include "format_tags.h"
 #include "libav_video_source.h"
@@ -29,28 +32,30 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
                                                          std::span<const std::uint8_t> format,
                                                          const BITMAPINFOHEADER* wanted,
                                                          std::uint32_t handler) {
-    auto parsed = parse_video_format(format);
-    if (!parsed) return parsed.error();
-    const VideoFormat& input = parsed.value();
-    const BITMAPINFOHEADER output =
-        wanted ? *wanted : make_rgb_header(input.header.biWidth, std::abs(input.header.biHeight), 24);
-    if (Status s = check_output_format(output); !s) return s.error();
+    return guarded([&]() -> Result<std::unique_ptr<FrameDecoder>> {
+        auto parsed = parse_video_format(format);
+        if (!parsed) return parsed.error();
+        const VideoFormat& input = parsed.value();
+        const BITMAPINFOHEADER output =
+            wanted ? *wanted : make_rgb_header(input.header.biWidth, std::abs(input.header.biHeight), 24);
+        if (Status s = check_output_format(output); !s) return s.error();
 
-    std::unique_ptr<PictureSource> pictures;
-    if (is_plain_dib(input.header)) {
-        auto raw = RawDibSource::open(source, input);
-        if (!raw) return raw.error();
-        pictures = raw.take();
-    } else {
-        const AVCodecID id = codec_for(input.header, handler);
-        if (id == AV_CODEC_ID_NONE)
-            return make_error(ErrorCode::Unsupported,
-                              "no decoder for '" + fourcc_text(input.header.biCompression) + "'");
-        auto decoder = LibavVideoSource::open(source, input, id);
-        if (!decoder) return decoder.error();
-        pictures = decoder.take();
-    }
-    return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output));
+        std::unique_ptr<PictureSource> pictures;
+        if (is_plain_dib(input.header)) {
+            auto raw = RawDibSource::open(source, input);
+            if (!raw) return raw.error();
+            pictures = raw.take();
+        } else {
+            const AVCodecID id = codec_for(input.header, handler);
+            if (id == AV_CODEC_ID_NONE)
+                return make_error(ErrorCode::Unsupported,
+                                  "no decoder for '" + fourcc_text(input.header.biCompression) + "'");
+            auto decoder = LibavVideoSource::open(source, input, id);
+            if (!decoder) return decoder.error();
+            pictures = decoder.take();
+        }
+        return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output));
+    });
 }
 
 bool FrameDecoder::can_decode(std::span<const std::uint8_t> format, std::uint32_t handler) {
@@ -83,36 +88,42 @@ Error FrameDecoder::fail(Error error) {
 }
 
 const BITMAPINFOHEADER* FrameDecoder::frame(std::int64_t n) {
-    last_error_.reset();
-    if (n < 0 || n >= source_.sample_count()) {
-        fail(make_error(ErrorCode::OutOfRange, "no sample " + std::to_string(n)));
+    try {
+        last_error_.reset();
+        if (n < 0 || n >= source_.sample_count()) {
+            fail(make_error(ErrorCode::OutOfRange, "no sample " + std::to_string(n)));
+            return nullptr;
+        }
+        // A dropped sample repeats the picture before it.
+        std::int64_t position = n;
+        std::int64_t size = 0;
+        while (position >= 0 && (size = source_.sample_size(position)) == 0) --position;
+        if (position < 0) {
+            fail(make_error(ErrorCode::NoFrame, "only dropped samples up to " + std::to_string(n)));
+            return nullptr;
+        }
+        if (size < 0) {
+            fail(make_error(ErrorCode::ReadFailed, "sample " + std::to_string(position) + " unreadable"));
+            return nullptr;
+        }
+        if (position == shown_) return writer_->dib();
+        shown_ = -1;
+        auto picture = pictures_->picture_at(position);
+        if (!picture) {
+            fail(picture.error());
+            return nullptr;
+        }
+        if (Status s = writer_->write(*picture.value()); !s) {
+            fail(s.error());
+            return nullptr;
+        }
+        shown_ = position;
+        return writer_->dib();
+    } catch (const std::exception&) {
+        shown_ = -1;
+        fail(make_error(ErrorCode::CodecFailed, "out of memory"));
         return nullptr;
     }
-    // A dropped sample repeats the picture before it.
-    std::int64_t position = n;
-    std::int64_t size = 0;
-    while (position >= 0 && (size = source_.sample_size(position)) == 0) --position;
-    if (position < 0) {
-        fail(make_error(ErrorCode::NoFrame, "only dropped samples up to " + std::to_string(n)));
-        return nullptr;
-    }
-    if (size < 0) {
-        fail(make_error(ErrorCode::ReadFailed, "sample " + std::to_string(position) + " unreadable"));
-        return nullptr;
-    }
-    if (position == shown_) return writer_->dib();
-    shown_ = -1;
-    auto picture = pictures_->picture_at(position);
-    if (!picture) {
-        fail(picture.error());
-        return nullptr;
-    }
-    if (Status s = writer_->write(*picture.value()); !s) {
-        fail(s.error());
-        return nullptr;
-    }
-    shown_ = position;
-    return writer_->dib();
 }
 
 }  // namespace vfw::codec

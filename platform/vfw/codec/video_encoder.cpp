@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "av_ptr.h"
+#include "guarded.h"
 #include "codec_tables.h"
 #include "dib_layout.h"
 #include "format_tags.h"
@@ -79,84 +80,86 @@ VideoEncoder::~VideoEncoder() = default;
 
 Result<std::unique_ptr<VideoEncoder>> VideoEncoder::open(const BITMAPINFOHEADER& input,
                                                          const VideoEncoderSettings& settings) {
-    if (Status s = check_input(input); !s) return s.error();
-    const VideoCompressorEntry* entry = find_video_compressor_entry(settings.fourcc);
-    if (!entry)
-        return make_error(ErrorCode::Unsupported,
-                          "no compressor '" + fourcc_text(settings.fourcc) + "'");
-    if (settings.rate == 0 || settings.scale == 0)
-        return make_error(ErrorCode::BadFormat, "frame rate must not be zero");
+    return guarded([&]() -> Result<std::unique_ptr<VideoEncoder>> {
+        if (Status s = check_input(input); !s) return s.error();
+        const VideoCompressorEntry* entry = find_video_compressor_entry(settings.fourcc);
+        if (!entry)
+            return make_error(ErrorCode::Unsupported,
+                              "no compressor '" + fourcc_text(settings.fourcc) + "'");
+        if (settings.rate == 0 || settings.scale == 0)
+            return make_error(ErrorCode::BadFormat, "frame rate must not be zero");
 
-    auto state = std::make_unique<State>();
-    state->input = make_rgb_header(input.biWidth, input.biHeight, input.biBitCount);
-    VideoFormat described;
-    described.header = state->input;
-    state->input_format = RawDibSource::pixel_format_of(described);
-    const int width = input.biWidth;
-    const int height = std::abs(input.biHeight);
+        auto state = std::make_unique<State>();
+        state->input = make_rgb_header(input.biWidth, input.biHeight, input.biBitCount);
+        VideoFormat described;
+        described.header = state->input;
+        state->input_format = RawDibSource::pixel_format_of(described);
+        const int width = input.biWidth;
+        const int height = std::abs(input.biHeight);
 
-    if (!entry->encoder) {  // full frames: the DIB rows are the sample
-        state->full_frames = true;
-        BITMAPINFOHEADER out = make_rgb_header(width, height, input.biBitCount);
-        out.biClrUsed = 0;
-        std::vector<std::uint8_t> table;
-        if (input.biBitCount == 8) table.resize(256 * sizeof(RGBQUAD));
-        std::unique_ptr<VideoEncoder> enc(new VideoEncoder(std::move(state)));
-        enc->format_ = header_bytes(out, table.data(), table.size());
-        return enc;
-    }
-
-    const AVCodec* codec = avcodec_find_encoder_by_name(entry->encoder);
-    if (!codec) return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
-    state->ctx.reset(avcodec_alloc_context3(codec));
-    state->picture.reset(av_frame_alloc());
-    state->packet.reset(av_packet_alloc());
-    if (!state->ctx || !state->picture || !state->packet)
-        return make_error(ErrorCode::CodecFailed, "out of memory");
-    AVCodecContext* ctx = state->ctx.get();
-    ctx->width = width;
-    ctx->height = height;
-    ctx->time_base = AVRational{int(settings.scale), int(settings.rate)};
-    ctx->framerate = AVRational{int(settings.rate), int(settings.scale)};
-    ctx->sample_aspect_ratio = AVRational{1, 1};
-    ctx->max_b_frames = 0;  // AVI keeps one frame per sample, in display order
-    ctx->thread_count = 0;
-    // Frame threads would hold samples back; slices keep one sample out per frame in.
-    // (Encoders outside libavcodec, like x264, thread on their own terms.)
-    if (codec->capabilities & AV_CODEC_CAP_FRAME_THREADS) ctx->thread_type = FF_THREAD_SLICE;
-    AVPixelFormat pix = entry->pixel_format;
-    if (pix == AV_PIX_FMT_NONE)
-        pix = avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, state->input_format, 0, nullptr);
-    ctx->pix_fmt = pix;
-    if (settings.key_frame_every > 0 && entry->info.key_frames) {
-        const int every = int(std::min<std::uint32_t>(settings.key_frame_every, 100000));
-        switch (entry->key_interval) {
-            case KeyInterval::GopSize: ctx->gop_size = every; break;
-            case KeyInterval::MinimumInterval: ctx->keyint_min = every; break;
-            case KeyInterval::MinimumPlusOne: ctx->keyint_min = every - 1; break;
+        if (!entry->encoder) {  // full frames: the DIB rows are the sample
+            state->full_frames = true;
+            BITMAPINFOHEADER out = make_rgb_header(width, height, input.biBitCount);
+            out.biClrUsed = 0;
+            std::vector<std::uint8_t> table;
+            if (input.biBitCount == 8) table.resize(256 * sizeof(RGBQUAD));
+            std::unique_ptr<VideoEncoder> enc(new VideoEncoder(std::move(state)));
+            enc->format_ = header_bytes(out, table.data(), table.size());
+            return enc;
         }
-    }
-    apply_quality(ctx, *entry, settings);
-    if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-        return make_error(ErrorCode::CodecFailed, std::string("cannot open ") + codec->name +
-                                                      " with these settings: " + av_error_text(rc));
-    AVFrame* picture = state->picture.get();
-    picture->format = ctx->pix_fmt;
-    picture->width = width;
-    picture->height = height;
-    if (av_frame_get_buffer(picture, 0) < 0) return make_error(ErrorCode::CodecFailed, "out of memory");
 
-    BITMAPINFOHEADER out{};
-    out.biSize = std::uint32_t(sizeof out + std::size_t(ctx->extradata_size));
-    out.biWidth = width;
-    out.biHeight = height;
-    out.biPlanes = 1;
-    out.biBitCount = std::uint16_t(ctx->bits_per_coded_sample > 0 ? ctx->bits_per_coded_sample : 24);
-    out.biCompression = settings.fourcc == entry->info.fourcc ? entry->info.fourcc : settings.fourcc;
-    out.biSizeImage = dib_stride(width, 24) * std::uint32_t(height);
-    std::unique_ptr<VideoEncoder> enc(new VideoEncoder(std::move(state)));
-    enc->format_ = header_bytes(out, ctx->extradata, std::size_t(std::max(ctx->extradata_size, 0)));
-    return enc;
+        const AVCodec* codec = avcodec_find_encoder_by_name(entry->encoder);
+        if (!codec) return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
+        state->ctx.reset(avcodec_alloc_context3(codec));
+        state->picture.reset(av_frame_alloc());
+        state->packet.reset(av_packet_alloc());
+        if (!state->ctx || !state->picture || !state->packet)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
+        AVCodecContext* ctx = state->ctx.get();
+        ctx->width = width;
+        ctx->height = height;
+        ctx->time_base = AVRational{int(settings.scale), int(settings.rate)};
+        ctx->framerate = AVRational{int(settings.rate), int(settings.scale)};
+        ctx->sample_aspect_ratio = AVRational{1, 1};
+        ctx->max_b_frames = 0;  // AVI keeps one frame per sample, in display order
+        ctx->thread_count = 0;
+        // Frame threads would hold samples back; slices keep one sample out per frame in.
+        // (Encoders outside libavcodec, like x264, thread on their own terms.)
+        if (codec->capabilities & AV_CODEC_CAP_FRAME_THREADS) ctx->thread_type = FF_THREAD_SLICE;
+        AVPixelFormat pix = entry->pixel_format;
+        if (pix == AV_PIX_FMT_NONE)
+            pix = avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, state->input_format, 0, nullptr);
+        ctx->pix_fmt = pix;
+        if (settings.key_frame_every > 0 && entry->info.key_frames) {
+            const int every = int(std::min<std::uint32_t>(settings.key_frame_every, 100000));
+            switch (entry->key_interval) {
+                case KeyInterval::GopSize: ctx->gop_size = every; break;
+                case KeyInterval::MinimumInterval: ctx->keyint_min = every; break;
+                case KeyInterval::MinimumPlusOne: ctx->keyint_min = every - 1; break;
+            }
+        }
+        apply_quality(ctx, *entry, settings);
+        if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
+            return make_error(ErrorCode::CodecFailed, std::string("cannot open ") + codec->name +
+                                                          " with these settings: " + av_error_text(rc));
+        AVFrame* picture = state->picture.get();
+        picture->format = ctx->pix_fmt;
+        picture->width = width;
+        picture->height = height;
+        if (av_frame_get_buffer(picture, 0) < 0) return make_error(ErrorCode::CodecFailed, "out of memory");
+
+        BITMAPINFOHEADER out{};
+        out.biSize = std::uint32_t(sizeof out + std::size_t(ctx->extradata_size));
+        out.biWidth = width;
+        out.biHeight = height;
+        out.biPlanes = 1;
+        out.biBitCount = std::uint16_t(ctx->bits_per_coded_sample > 0 ? ctx->bits_per_coded_sample : 24);
+        out.biCompression = settings.fourcc == entry->info.fourcc ? entry->info.fourcc : settings.fourcc;
+        out.biSizeImage = dib_stride(width, 24) * std::uint32_t(height);
+        std::unique_ptr<VideoEncoder> enc(new VideoEncoder(std::move(state)));
+        enc->format_ = header_bytes(out, ctx->extradata, std::size_t(std::max(ctx->extradata_size, 0)));
+        return enc;
+    });
 }
 
 namespace {
@@ -176,64 +179,68 @@ Status collect(AVCodecContext* ctx, AVPacket* pkt, std::vector<EncodedPacket>& o
 }  // namespace
 
 Result<std::vector<EncodedPacket>> VideoEncoder::encode(const BITMAPINFOHEADER* dib) {
-    State& st = *state_;
-    if (!dib) return make_error(ErrorCode::BadFormat, "no picture");
-    if (dib->biWidth != st.input.biWidth || std::abs(dib->biHeight) != std::abs(st.input.biHeight) ||
-        dib->biBitCount != st.input.biBitCount || dib->biCompression != BI_RGB)
-        return make_error(ErrorCode::BadFormat, "picture does not match the input format");
-    const std::size_t colors = dib_color_count(*dib);
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize);
-    const std::uint8_t* bits = reinterpret_cast<const std::uint8_t*>(table + colors);
-    const std::uint32_t stride = dib_stride(dib->biWidth, dib->biBitCount);
-    const int rows = std::abs(dib->biHeight);
+    return guarded([&]() -> Result<std::vector<EncodedPacket>> {
+        State& st = *state_;
+        if (!dib) return make_error(ErrorCode::BadFormat, "no picture");
+        if (dib->biWidth != st.input.biWidth || std::abs(dib->biHeight) != std::abs(st.input.biHeight) ||
+            dib->biBitCount != st.input.biBitCount || dib->biCompression != BI_RGB)
+            return make_error(ErrorCode::BadFormat, "picture does not match the input format");
+        const std::size_t colors = dib_color_count(*dib);
+        const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize);
+        const std::uint8_t* bits = reinterpret_cast<const std::uint8_t*>(table + colors);
+        const std::uint32_t stride = dib_stride(dib->biWidth, dib->biBitCount);
+        const int rows = std::abs(dib->biHeight);
 
-    std::vector<EncodedPacket> out;
-    if (st.full_frames) {
-        if (dib->biBitCount == 8 && colors)  // keep the stream's colour table in step
-            std::memcpy(format_.data() + sizeof(BITMAPINFOHEADER), table,
-                        std::min<std::size_t>(colors, 256) * sizeof(RGBQUAD));
-        EncodedPacket p{std::vector<std::uint8_t>(std::size_t(stride) * std::size_t(rows)), true};
-        for (int y = 0; y < rows; ++y) {  // stored bottom-up whatever the input's order
-            const int src = dib->biHeight > 0 ? y : rows - 1 - y;
-            std::memcpy(p.data.data() + std::size_t(y) * stride, bits + std::size_t(src) * stride, stride);
+        std::vector<EncodedPacket> out;
+        if (st.full_frames) {
+            if (dib->biBitCount == 8 && colors)  // keep the stream's colour table in step
+                std::memcpy(format_.data() + sizeof(BITMAPINFOHEADER), table,
+                            std::min<std::size_t>(colors, 256) * sizeof(RGBQUAD));
+            EncodedPacket p{std::vector<std::uint8_t>(std::size_t(stride) * std::size_t(rows)), true};
+            for (int y = 0; y < rows; ++y) {  // stored bottom-up whatever the input's order
+                const int src = dib->biHeight > 0 ? y : rows - 1 - y;
+                std::memcpy(p.data.data() + std::size_t(y) * stride, bits + std::size_t(src) * stride, stride);
+            }
+            out.push_back(std::move(p));
+            return out;
         }
-        out.push_back(std::move(p));
-        return out;
-    }
 
-    for (std::size_t i = 0; i < colors && i < 256; ++i)
-        st.palette[i] = 0xFF000000u | std::uint32_t(table[i].rgbRed) << 16 |
-                        std::uint32_t(table[i].rgbGreen) << 8 | table[i].rgbBlue;
-    const std::uint8_t* src[4] = {bits, reinterpret_cast<const std::uint8_t*>(st.palette), nullptr, nullptr};
-    int src_stride[4] = {int(stride), 0, 0, 0};
-    if (dib->biHeight > 0) {
-        src[0] = bits + std::size_t(rows - 1) * stride;
-        src_stride[0] = -int(stride);
-    }
-    AVCodecContext* ctx = st.ctx.get();
-    SwsContext* sws = sws_getCachedContext(st.sws.release(), dib->biWidth, rows, st.input_format,
-                                           ctx->width, ctx->height, ctx->pix_fmt, SWS_BICUBIC,
-                                           nullptr, nullptr, nullptr);
-    st.sws.reset(sws);
-    if (!sws) return make_error(ErrorCode::Unsupported, "cannot convert pictures for this encoder");
-    if (av_frame_make_writable(st.picture.get()) < 0)
-        return make_error(ErrorCode::CodecFailed, "out of memory");
-    sws_scale(sws, src, src_stride, 0, rows, st.picture->data, st.picture->linesize);
-    st.picture->pts = st.next_pts++;
-    st.picture->quality = ctx->global_quality;  // MPEG-style encoders read the quantiser here
-    if (const int rc = avcodec_send_frame(ctx, st.picture.get()); rc < 0)
-        return make_error(ErrorCode::CodecFailed, "encoding failed: " + av_error_text(rc));
-    if (Status s = collect(ctx, st.packet.get(), out); !s) return s.error();
-    return out;
+        for (std::size_t i = 0; i < colors && i < 256; ++i)
+            st.palette[i] = 0xFF000000u | std::uint32_t(table[i].rgbRed) << 16 |
+                            std::uint32_t(table[i].rgbGreen) << 8 | table[i].rgbBlue;
+        const std::uint8_t* src[4] = {bits, reinterpret_cast<const std::uint8_t*>(st.palette), nullptr, nullptr};
+        int src_stride[4] = {int(stride), 0, 0, 0};
+        if (dib->biHeight > 0) {
+            src[0] = bits + std::size_t(rows - 1) * stride;
+            src_stride[0] = -int(stride);
+        }
+        AVCodecContext* ctx = st.ctx.get();
+        SwsContext* sws = sws_getCachedContext(st.sws.release(), dib->biWidth, rows, st.input_format,
+                                               ctx->width, ctx->height, ctx->pix_fmt, SWS_BICUBIC,
+                                               nullptr, nullptr, nullptr);
+        st.sws.reset(sws);
+        if (!sws) return make_error(ErrorCode::Unsupported, "cannot convert pictures for this encoder");
+        if (av_frame_make_writable(st.picture.get()) < 0)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
+        sws_scale(sws, src, src_stride, 0, rows, st.picture->data, st.picture->linesize);
+        st.picture->pts = st.next_pts++;
+        st.picture->quality = ctx->global_quality;  // MPEG-style encoders read the quantiser here
+        if (const int rc = avcodec_send_frame(ctx, st.picture.get()); rc < 0)
+            return make_error(ErrorCode::CodecFailed, "encoding failed: " + av_error_text(rc));
+        if (Status s = collect(ctx, st.packet.get(), out); !s) return s.error();
+        return out;
+    });
 }
 
 Result<std::vector<EncodedPacket>> VideoEncoder::finish() {
-    State& st = *state_;
-    std::vector<EncodedPacket> out;
-    if (st.full_frames) return out;
-    avcodec_send_frame(st.ctx.get(), nullptr);
-    if (Status s = collect(st.ctx.get(), st.packet.get(), out); !s) return s.error();
-    return out;
+    return guarded([&]() -> Result<std::vector<EncodedPacket>> {
+        State& st = *state_;
+        std::vector<EncodedPacket> out;
+        if (st.full_frames) return out;
+        avcodec_send_frame(st.ctx.get(), nullptr);
+        if (Status s = collect(st.ctx.get(), st.packet.get(), out); !s) return s.error();
+        return out;
+    });
 }
 
 }  // namespace vfw::codec

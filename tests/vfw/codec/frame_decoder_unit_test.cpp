@@ -169,6 +169,20 @@ TEST(FrameDecoderRaw, EightBitKeepsItsColoursAndBitfieldsAreRead) {
     EXPECT_EQ(px[3], 255);
 }
 
+TEST(FrameDecoderRaw, ScalesToTheWantedSize) {
+    MemoryPacketSource s;
+    s.samples.push_back({std::vector<std::uint8_t>(4 * 4 * 3, 100), true});  // flat grey 4 x 4
+    BITMAPINFOHEADER want = make_rgb_header(8, 6, 32);
+    auto d = FrameDecoder::open(s, format_record(4, 4, 24, BI_RGB), &want);
+    ASSERT_TRUE(d);
+    const BITMAPINFOHEADER* f = d.value()->frame(0);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->biWidth, 8);
+    EXPECT_EQ(f->biHeight, 6);
+    EXPECT_EQ(d.value()->frame_size(), 40u + 8 * 6 * 4);
+    for (std::uint8_t v : dib_to_bgr(f)) EXPECT_NEAR(v, 100, 1);
+}
+
 TEST(FrameDecoderRaw, BadPositionsAndShortSamplesFailCleanly) {
     MemoryPacketSource s = rgb24_stream();
     s.samples.insert(s.samples.begin(), Sample{{}, false});  // nothing to show before frame 1
