@@ -219,7 +219,7 @@ void AviReader::finish_streams() {
     for (StreamData& s : streams_) {
         s.largest_chunk = 0;
         for (const IndexEntry& e : s.index) s.largest_chunk = std::max(s.largest_chunk, e.size);
-        s.index.shrink_to_fit();
+        if (s.index.capacity() > s.index.size() + s.index.size() / 4) s.index.shrink_to_fit();
     }
 }
 

@@ -272,11 +272,21 @@ Error AviWriter::write_sample(int stream, const void* data, std::uint32_t size, 
     std::uint8_t head[8];
     store_u32(head, id);
     store_u32(head + 4, size);
-    if (Error e = append(head, 8); !ok(e)) return e;
-    if (Error e = append(data, size); !ok(e)) return e;
-    if (size & 1) {
-        std::uint8_t pad = 0;
-        if (Error e = append(&pad, 1); !ok(e)) return e;
+    if (size >= options_.buffer_bytes / 4) {
+        // Large samples go straight from the caller's memory to the file.
+        if (Error e = flush(); !ok(e)) return e;
+        static const std::uint8_t pad = 0;
+        const void* pieces[] = {head, data, &pad};
+        std::size_t sizes[] = {8, size, std::size_t(size & 1)};
+        if (Error e = file_.write_pieces_at(flushed_, pieces, sizes, 3); !ok(e)) return sticky_ = e;
+        flushed_ += chunk;
+    } else {
+        if (Error e = append(head, 8); !ok(e)) return e;
+        if (Error e = append(data, size); !ok(e)) return e;
+        if (size & 1) {
+            std::uint8_t pad = 0;
+            if (Error e = append(&pad, 1); !ok(e)) return e;
+        }
     }
     s.stats.chunks++;
     s.stats.bytes += size;

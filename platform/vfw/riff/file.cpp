@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -90,6 +91,41 @@ Error File::write_at(std::uint64_t offset, const void* data, std::size_t n) {
         n -= std::size_t(put);
         offset += std::uint64_t(put);
         if (offset > size_) size_ = offset;
+    }
+    return Error::None;
+}
+
+Error File::write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes, int count) {
+    if (fd_ < 0 || count > 8) return Error::FileWrite;
+    struct iovec io[8];
+    std::size_t total = 0;
+    for (int i = 0; i < count; ++i) {
+        io[i].iov_base = const_cast<void*>(data[i]);
+        io[i].iov_len = sizes[i];
+        total += sizes[i];
+    }
+    ssize_t put;
+    do {
+        put = ::pwritev(fd_, io, count, off_t(offset));
+    } while (put < 0 && errno == EINTR);
+    if (put < 0) return Error::FileWrite;
+    if (std::size_t(put) == total) {
+        if (offset + total > size_) size_ = offset + total;
+        return Error::None;
+    }
+    // A short write: finish piece by piece.
+    std::size_t skip = std::size_t(put);
+    std::uint64_t at = offset;
+    for (int i = 0; i < count; ++i) {
+        if (skip >= sizes[i]) {
+            skip -= sizes[i];
+            at += sizes[i];
+            continue;
+        }
+        const char* p = static_cast<const char*>(data[i]) + skip;
+        if (Error e = write_at(at + skip, p, sizes[i] - skip); !ok(e)) return e;
+        at += sizes[i];
+        skip = 0;
     }
     return Error::None;
 }

@@ -71,33 +71,42 @@ bool AviReader::load_legacy_index() {
     const std::uint64_t count = idx1_size_ / 16;
     if (count > entry_cap()) return false;
 
-    constexpr std::uint64_t kBlock = 4096;
-    std::vector<std::uint8_t> raw(std::min(count, kBlock) * 16);
+    // The whole idx1 at once: it costs what the index will cost anyway, and
+    // counting first lets every stream's index be allocated exactly.
+    std::vector<std::uint8_t> raw(count * 16);
+    if (!ok(file_.read_at(idx1_offset_, raw.data(), raw.size()))) return false;
+    auto usable = [&](const LegacyIndexEntry& e) -> int {
+        if (e.flags & kIndexList) return -1;
+        int stream = stream_of_chunk(e.chunk_id);
+        if (stream < 0 || std::size_t(stream) >= streams_.size()) return -1;
+        if (chunk_twocc(e.chunk_id) == kTwoccPalette) return -1;
+        return stream;
+    };
+    std::vector<std::size_t> per_stream(streams_.size());
+    for (std::uint64_t i = 0; i < count; ++i) {
+        int stream = usable(load_record<LegacyIndexEntry>(&raw[i * 16], 16));
+        if (stream >= 0) per_stream[std::size_t(stream)]++;
+    }
+    for (std::size_t s = 0; s < streams_.size(); ++s) streams_[s].index.reserve(per_stream[s]);
+
     bool have_base = false;
     std::uint64_t base = 0;
     std::uint64_t last_header = 0;
     std::uint32_t last_id = 0;
-    for (std::uint64_t done = 0; done < count;) {
-        std::uint64_t n = std::min(kBlock, count - done);
-        if (!ok(file_.read_at(idx1_offset_ + done * 16, raw.data(), n * 16))) return false;
-        for (std::uint64_t i = 0; i < n; ++i) {
-            auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
-            if (e.flags & kIndexList) continue;
-            int stream = stream_of_chunk(e.chunk_id);
-            if (stream < 0 || std::size_t(stream) >= streams_.size()) continue;
-            if (chunk_twocc(e.chunk_id) == kTwoccPalette) continue;
-            if (!have_base) {
-                if (!legacy_base(e, base)) return false;
-                have_base = true;
-            }
-            std::uint64_t header = base + e.offset;
-            std::uint64_t data = header + 8;
-            if (data > file_size || e.size > file_size - data) return false;
-            streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
-            last_header = header;
-            last_id = e.chunk_id;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
+        int stream = usable(e);
+        if (stream < 0) continue;
+        if (!have_base) {
+            if (!legacy_base(e, base)) return false;
+            have_base = true;
         }
-        done += n;
+        std::uint64_t header = base + e.offset;
+        std::uint64_t data = header + 8;
+        if (data > file_size || e.size > file_size - data) return false;
+        streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
+        last_header = header;
+        last_id = e.chunk_id;
     }
     if (!have_base) return false;
     // The last entry must also land on its chunk, or the index is not this file's.

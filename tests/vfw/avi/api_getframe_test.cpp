@@ -175,8 +175,9 @@ TEST(AviGetFrame, DefaultAndRefusedStreams) {
         AVIStreamGetFrameClose(g);
     }
     {
-        Bytes mjpg = bitmap_info(3, 2, 24, cc("MJPG"));
-        Frames f(dir, mjpg, {Bytes(40, 1)}, "dc");
+        // A compression no decoder knows.
+        Bytes unknown = bitmap_info(3, 2, 24, cc("QQ9Z"));
+        Frames f(dir, unknown, {Bytes(40, 1)}, "dc");
         EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, nullptr), nullptr);
     }
 }

@@ -31,6 +31,8 @@ public:
     // Reads exactly n bytes at offset; anything short is FileRead.
     Error read_at(std::uint64_t offset, void* data, std::size_t n) const;
     Error write_at(std::uint64_t offset, const void* data, std::size_t n);
+    // Writes the pieces back to back with as few system calls as possible.
+    Error write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes, int count);
     Error sync_size();  // re-reads the size after writes
     void close();
 
