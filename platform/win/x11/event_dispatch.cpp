@@ -42,19 +42,22 @@ bool X11Backend::drain_events() {
     while (XPending(d) > 0) {
         XEvent ev;
         XNextEvent(d, &ev);
-        handle(ev);
         got = true;
+        // One piece of input at a time, taken only when the program's queue
+        // has run dry: what a key press translates into (WM_CHAR) and what
+        // a click starts (capture) come before the next key or click.
+        if (handle(ev)) break;
     }
     return got;
 }
 
-void X11Backend::handle(XEvent& ev) {
+bool X11Backend::handle(XEvent& ev) {
     if (ev.type == MappingNotify) {
         XRefreshKeyboardMapping(&ev.xmapping);
-        return;
+        return false;
     }
     XWindow* x = find(ev.xany.window);
-    if (!x) return;
+    if (!x) return false;
     HWND hwnd = x->hwnd;
     switch (ev.type) {
         case Expose: {
@@ -69,14 +72,14 @@ void X11Backend::handle(XEvent& ev) {
             while (XCheckTypedWindowEvent(display_.get(), x->id, MotionNotify, &ev)) {
             }
             input::mouse_move(hwnd, POINT{ev.xmotion.x, ev.xmotion.y});
-            break;
+            return true;
         }
         case ButtonPress:
         case ButtonRelease: {
             input::Button b;
             if (!button_of(ev.xbutton.button, b)) break;
             input::mouse_button(hwnd, POINT{ev.xbutton.x, ev.xbutton.y}, b, ev.type == ButtonPress);
-            break;
+            return true;
         }
         case KeyPress:
         case KeyRelease: {
@@ -86,8 +89,9 @@ void X11Backend::handle(XEvent& ev) {
             KeySym base = XLookupKeysym(&ev.xkey, 0);
             UINT vk = virtual_key(std::uint32_t(base), std::uint32_t(typed));
             char ch = ev.type == KeyPress ? typed_char(vk, std::string_view(text, std::size_t(n > 0 ? n : 0))) : 0;
-            if (vk || ch) input::key(hwnd, vk, ev.type == KeyPress, ch);
-            break;
+            if (!vk && !ch) break;
+            input::key(hwnd, vk, ev.type == KeyPress, ch);
+            return true;
         }
         case FocusIn:
         case FocusOut:
@@ -108,6 +112,7 @@ void X11Backend::handle(XEvent& ev) {
             input::close_requested(hwnd);
             break;
     }
+    return false;
 }
 
 void X11Backend::on_configure(XWindow& x, const XConfigureEvent& ev) {

@@ -74,7 +74,8 @@ private:
 
     // Event handling (event_dispatch.cpp).
     bool drain_events();
-    void handle(XEvent& ev);
+    // True when the event became input for the program.
+    bool handle(XEvent& ev);
     void on_configure(XWindow& x, const XConfigureEvent& ev);
     void on_unmap(XWindow& x);
     void on_map(XWindow& x);

@@ -31,27 +31,27 @@ int count_lines(const std::string& text, const std::string& line) {
 
 class DemoOnXvfb : public ::testing::Test {
 protected:
+    // One server for the suite; each test starts its own demo on it.
+    static void SetUpTestSuite() { server_ = std::make_unique<XvfbServer>(kScreenW, kScreenH); }
+    static void TearDownTestSuite() { server_.reset(); }
+
     void SetUp() override {
-        server_ = std::make_unique<XvfbServer>(kScreenW, kScreenH);
-        ASSERT_TRUE(server_->ready()) << "Xvfb did not start";
+        ASSERT_TRUE(server_ && server_->ready()) << "Xvfb did not start";
         demo_ = std::make_unique<ChildProcess>(std::vector<std::string>{KORVANE_DEMO_PATH},
                                                std::vector<std::string>{server_->env()}, true);
         ASSERT_TRUE(demo_->started());
         window_ = find_window();
         ASSERT_FALSE(window_.empty()) << "no window titled Korvane; the demo said:\n" << demo_->output();
         // The first paint has reached the screen once it is logged and flushed.
-        ASSERT_TRUE(demo_->wait_for_line("WM_PAINT", milliseconds(5000)));
+        ASSERT_TRUE(demo_->wait_for_line("WM_PAINT", milliseconds(10000))) << demo_->output();
     }
-    void TearDown() override {
-        demo_.reset();  // before the server it draws on
-        server_.reset();
-    }
+    void TearDown() override { demo_.reset(); }
 
     std::string find_window() {
-        for (int i = 0; i < 100; ++i) {
+        auto deadline = std::chrono::steady_clock::now() + milliseconds(15000);
+        while (std::chrono::steady_clock::now() < deadline && demo_->running()) {
             auto ids = xdo({"search", "--name", "^Korvane$"});
             if (ids && !ids->empty()) return ids->substr(0, ids->find('\n'));
-            if (!demo_->running()) break;
             std::this_thread::sleep_for(milliseconds(100));
         }
         return {};
@@ -97,7 +97,7 @@ protected:
         return s;
     }
 
-    std::unique_ptr<XvfbServer> server_;
+    static inline std::unique_ptr<XvfbServer> server_;
     std::unique_ptr<ChildProcess> demo_;
     std::string window_;
 };

@@ -41,7 +41,8 @@ XvfbServer::XvfbServer(int width, int height) {
         std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
         for (int i = 0; i < 100 && process_->running(); ++i) {
             if (exists(socket) && run({"xdotool", "getdisplaygeometry"}, {env()}, milliseconds(3000))) {
-                ready_ = true;
+                // Still ours: not a server someone else started on the number.
+                ready_ = process_->running();
                 break;
             }
             std::this_thread::sleep_for(milliseconds(50));
