@@ -90,7 +90,9 @@ Error AviReader::parse_top_level() {
     if (file_size < 12 || !ok(file_.read_at(0, head, 12))) return Error::BadFormat;
     if (load_u32(head) != cc::RIFF || load_u32(head + 8) != cc::AVI) return Error::BadFormat;
     std::uint64_t declared_end = 8 + std::uint64_t(load_u32(head + 4));
-    if (declared_end < 12) return Error::BadFormat;
+    // A writer that never finished leaves its size fields at zero; the data
+    // then runs to the end of the file.
+    if (declared_end < 12) declared_end = file_size;
     std::uint64_t riff_end = std::min(declared_end, file_size);
 
     bool have_header = false;
@@ -100,14 +102,15 @@ Error AviReader::parse_top_level() {
         if (!ok(file_.read_at(pos, ck, 8))) break;
         std::uint32_t id = load_u32(ck), size = load_u32(ck + 4);
         std::uint64_t data = pos + 8, end = data + size;
-        if (id == cc::LIST && size >= 4 && data + 4 <= file_size) {
+        if (id == cc::LIST && data + 4 <= file_size) {
             if (!ok(file_.read_at(data, ck + 8, 4))) break;
             std::uint32_t type = load_u32(ck + 8);
-            if (type == cc::hdrl && !have_header) {
+            if (type == cc::hdrl && !have_header && size >= 4) {
                 if (end > file_size) return Error::BadFormat;
                 if (Error e = parse_header_list(data + 4, size - 4); !ok(e)) return e;
                 have_header = true;
             } else if (type == cc::movi) {
+                if (size < 4) end = riff_end;  // left unpatched: the samples follow to the end
                 movi_.push_back({data, std::min(end, file_size)});
             }
         } else if (id == cc::idx1 && idx1_offset_ == 0) {

@@ -246,3 +246,23 @@ TEST(RiffReader, OpenDmlIndexBeyondFourGigabytes) {
     ASSERT_EQ(r->read_chunk(r->streams()[0].index[0], got.data()), Error::None);
     EXPECT_EQ(got, frame);
 }
+
+TEST(RiffReader, UnfinishedFileWithZeroSizesIsScanned) {
+    TempDir dir;
+    Sample s = two_streams();
+    HandOptions opt;
+    opt.idx1 = false;
+    Bytes file = build_avi(main_header(2), s.streams, s.chunks, opt);
+    // A writer that stopped before patching leaves the RIFF and movi sizes at zero.
+    vfw::riff::store_u32(&file[4], 0);
+    std::size_t movi = 0;
+    for (std::size_t i = 12; i + 12 <= file.size(); ++i)
+        if (vfw::riff::load_u32(&file[i]) == cc("LIST") && vfw::riff::load_u32(&file[i + 8]) == cc("movi")) movi = i;
+    ASSERT_NE(movi, 0u);
+    vfw::riff::store_u32(&file[movi + 4], 0);
+    write_file(dir.file("a.avi"), file);
+    auto r = open(dir.file("a.avi"));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->index_source(), IndexSource::Scan);
+    expect_chunks(*r, s, false);
+}
