@@ -28,8 +28,11 @@ void window_destroyed(HWND window, HMENU bar) {
 }
 
 void bar_click(HWND window, HMENU menu, POINT pt) {
+    Window* w = find_window(window);
+    if (!w || !find_menu(menu) || tracking()) return;
+    layout_bar(menu, window, w->rect.right - w->rect.left);
     Menu* m = find_menu(menu);
-    if (!m || tracking()) return;
+    if (!m) return;
     for (std::size_t i = 0; i < m->items.size(); ++i)
         if (PtInRect(&m->items[i].rect, pt)) {
             // Tracking runs its own loop; it starts once this press has been routed.

@@ -105,8 +105,10 @@ void draw_plain_item(HDC dc, const MenuItem& it, bool selected) {
 }  // namespace
 
 void paint_bar(HWND window, HMENU menu, HDC dc, const RECT& bar) {
-    Menu* m = find_menu(menu);
     fill(dc, bar, COLOR_MENU);
+    // Items may have come and gone since the core last asked for the height.
+    layout_bar(menu, window, bar.right - bar.left);
+    Menu* m = find_menu(menu);
     if (!m) return;
     ItemDc setup(dc);
     for (std::size_t i = 0; i < m->items.size(); ++i) {
@@ -153,16 +155,24 @@ void paint_popup(HWND popup_window, HMENU menu, HWND owner, HDC dc) {
         draw_popup_item(popup_window, menu, owner, dc, int(i), ODA_DRAWENTIRE);
 }
 
-void draw_popup_item(HWND, HMENU menu, HWND owner, HDC dc, int index, UINT action) {
+void draw_popup_item(HWND popup_window, HMENU menu, HWND owner, HDC dc, int index, UINT action) {
     Menu* m = find_menu(menu);
     if (!m || index < 0 || std::size_t(index) >= m->items.size()) return;
     ItemDc setup(dc);
+    // The frame is outside the items' area, as a border outside a client
+    // area is: owners that draw a little past their item leave it alone.
+    int saved = SaveDC(dc);
+    RECT rc;
+    GetClientRect(popup_window, &rc);
+    IntersectClipRect(dc, rc.left + metrics::kPopupBorder, rc.top + metrics::kPopupBorder,
+                      rc.right - metrics::kPopupBorder, rc.bottom - metrics::kPopupBorder);
     const MenuItem it = m->items[std::size_t(index)];  // the owner may change the menu while drawing
     bool selected = m->selected == index;
     if (it.is_owner_drawn())
         send_draw_item(owner, menu, dc, it, it.rect, action, selected);
     else
         draw_plain_item(dc, it, selected);
+    RestoreDC(dc, saved);
 }
 
 }  // namespace win::menus

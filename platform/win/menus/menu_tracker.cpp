@@ -62,11 +62,11 @@ void open_level(Tracker& t, HMENU menu, int index_in_parent, POINT at, const REC
     if (!window) return;
     m->selected = -1;
     t.levels.push_back(Level{menu, window, false});
+    ShowWindow(window, SW_SHOWNA);
     if (select_first) {
         auto first = std::find_if(m->items.begin(), m->items.end(), [](const MenuItem& it) { return it.selectable(); });
         if (first != m->items.end()) select_item(t, t.levels.size() - 1, int(first - m->items.begin()), false);
     }
-    ShowWindow(window, SW_SHOWNA);
     UpdateWindow(window);  // a menu shows at once, before the next input is read
 }
 

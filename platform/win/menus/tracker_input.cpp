@@ -218,7 +218,12 @@ bool handle_key(Tracker& t, const MSG& msg) {
             key_down(t, vk);
             bool navigation = vk == VK_ESCAPE || vk == VK_RETURN || vk == VK_MENU || vk == VK_F10 ||
                               (vk >= VK_PRIOR && vk <= VK_DOWN);
-            if (!navigation && !t.done) TranslateMessage(&msg);
+            // The character is handled now, before input queued behind this key.
+            MSG typed_msg;
+            UINT kind = msg.message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+            if (!navigation && !t.done && TranslateMessage(&msg) &&
+                PeekMessageA(&typed_msg, msg.hwnd, kind, kind, PM_REMOVE))
+                handle_key(t, typed_msg);
             return true;
         }
         case WM_KEYUP:

@@ -99,6 +99,10 @@ TEST_F(MenuPixels, AnOpenOwnerDrawnPopupHasARaisedFrameAndTheOwnersItems) {
             // The separator's etched line: shadow over light, 3 below its top.
             EXPECT_EQ(pixel(menu_window, 3 + 40, 43 + 3), kShadow);
             EXPECT_EQ(pixel(menu_window, 3 + 40, 43 + 4), kWhite);
+            // The line runs 5 pixels past the item, but the frame stays whole.
+            EXPECT_EQ(pixel(menu_window, rc.right - 1, 43 + 3), kDark);
+            EXPECT_EQ(pixel(menu_window, rc.right - 2, 43 + 3), kShadow);
+            EXPECT_EQ(pixel(menu_window, rc.right - 3, 43 + 3), kFace);
             EXPECT_TRUE(win::automation::save_png(menu_window, "owner_drawn_popup.png"));
             checked = true;
             press(w, VK_ESCAPE);

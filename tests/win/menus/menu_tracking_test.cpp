@@ -359,4 +359,143 @@ TEST_F(MenuTracking, LettersOfOwnerDrawnItemsGoToTheOwner) {
     EXPECT_EQ(recorder().commands(), (std::vector<UINT>{302}));
 }
 
+TEST_F(MenuTracking, SubmenusOpenToTheRightAndCloseToTheLeft) {
+    HMENU recent = CreatePopupMenu();
+    AppendMenuA(recent, MF_STRING, 111, "&1 first.avi");
+    AppendMenuA(recent, MF_STRING, 112, "&2 second.avi");
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 101, "&Open");
+    AppendMenuA(file, MF_POPUP, UINT_PTR(recent), "&Recent");
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
+    HWND w = owner(bar);
+    size_t depth_after_right = 0;
+    recorder().handler = [&](HWND, UINT msg, WPARAM wp, LPARAM lp, LRESULT&) {
+        if (msg == WM_MENUSELECT && lp == reinterpret_cast<LPARAM>(recent) && LOWORD(wp) == 111 &&
+            !depth_after_right)
+            depth_after_right = open_popups().size();
+        return false;
+    };
+    when_menu_opens([&](HWND) {
+        key(w, VK_MENU, false);
+        press(w, VK_DOWN);   // on "&Recent"
+        press(w, VK_RIGHT);  // opens it with "&1 first.avi" highlighted
+        press(w, VK_LEFT);   // closes it again
+        press(w, 'R', 'r');  // the letter opens it too
+        press(w, VK_DOWN);
+        press(w, VK_RETURN);
+    });
+    alt_letter(w, 'F', 'f');
+    pump();
+    EXPECT_EQ(depth_after_right, 2u);
+    EXPECT_EQ(recorder().commands(), (std::vector<UINT>{112}));
+    int inits = 0;
+    for (const auto& r : recorder().log)
+        if (r.msg == WM_INITMENUPOPUP && r.wp == reinterpret_cast<WPARAM>(recent)) {
+            ++inits;
+            EXPECT_EQ(LOWORD(r.lp), 1) << "the submenu's position in its parent";
+        }
+    EXPECT_EQ(inits, 2);
+}
+
+TEST_F(MenuTracking, HoveringAPopupItemOpensItsSubmenuAndAClickThereChooses) {
+    HMENU recent = CreatePopupMenu();
+    AppendMenuA(recent, MF_STRING, 111, "first");
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 101, "&Open");
+    AppendMenuA(file, MF_POPUP, UINT_PTR(recent), "&Recent");
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
+    HWND w = owner(bar);
+    const int row = win::menus::plain_item_height();
+    size_t popups_on_hover = 0;
+    when_menu_opens([&](HWND file_window) {
+        win::automation::mouse_move(file_window, 20, 3 + row + row / 2);
+        SetTimer(w, 9, 10, nullptr);
+        // Once the hover has been handled, click into the submenu it opened.
+        recorder().handler = [&, file_window](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT&) {
+            if (msg != WM_TIMER || wp != 9) return false;
+            KillTimer(w, 9);
+            popups_on_hover = open_popups().size();
+            if (popups_on_hover != 2) {
+                press(w, VK_ESCAPE);
+                return false;
+            }
+            HWND sub = open_popups()[1];
+            RECT r, f;
+            GetWindowRect(sub, &r);
+            GetWindowRect(file_window, &f);
+            EXPECT_EQ(r.left, f.right - 3) << "beside its parent";
+            win::automation::click(sub, 20, 3 + row / 2);
+            return false;
+        };
+    });
+    win::automation::click(w, 5, -5);
+    pump();
+    EXPECT_EQ(popups_on_hover, 2u);
+    EXPECT_EQ(recorder().commands(), (std::vector<UINT>{111}));
+}
+
+TEST_F(MenuTracking, GreyedItemsAreNeverChosen) {
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING | MF_GRAYED, 101, "&Open");
+    AppendMenuA(file, MF_STRING | MF_DISABLED, 102, "&Close");
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
+    HWND w = owner(bar);
+    const int row = win::menus::plain_item_height();
+    when_menu_opens([&](HWND menu_window) {
+        key(w, VK_MENU, false);
+        press(w, VK_RETURN);
+        press(w, 'C', 'c');
+        win::automation::click(menu_window, 20, 3 + row / 2);
+        press(w, VK_ESCAPE);
+        press(w, VK_ESCAPE);
+    });
+    alt_letter(w, 'F', 'f');
+    pump();
+    EXPECT_EQ(recorder().count(WM_COMMAND), 0);
+    EXPECT_EQ(recorder().count(WM_EXITMENULOOP), 1);
+}
+
+TEST_F(MenuTracking, ABarRebuiltAfterTheWindowExistsIsUsedWithoutARedraw) {
+    HMENU bar = make_bar();
+    HWND w = owner(bar);
+    // As a program replaces a template's popups by its own ones.
+    ASSERT_TRUE(RemoveMenu(bar, 0, MF_BYPOSITION));
+    ASSERT_TRUE(RemoveMenu(bar, 0, MF_BYPOSITION));
+    HMENU tools = CreatePopupMenu();
+    AppendMenuA(tools, MF_STRING, 501, "&Options");
+    HMENU view = CreatePopupMenu();
+    AppendMenuA(view, MF_STRING, 601, "&Zoom");
+    ASSERT_TRUE(InsertMenuA(bar, 0, MF_BYPOSITION | MF_POPUP, UINT_PTR(tools), "&Tools"));
+    ASSERT_TRUE(InsertMenuA(bar, 1, MF_BYPOSITION | MF_POPUP, UINT_PTR(view), "&View"));
+    ShowWindow(w, SW_HIDE);
+    ShowWindow(w, SW_SHOW);
+    pump();
+    const int view_x = win::menus::label_width("&Tools") + 2 * win::menus::metrics::kBarPadding + 3;
+    when_menu_opens([&](HWND menu_window) {
+        EXPECT_EQ(GetWindowLongPtrA(menu_window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(view));
+        press(w, VK_DOWN);  // a popup the mouse opened has no highlight yet
+        press(w, VK_RETURN);
+    });
+    win::automation::click(w, view_x, -5);
+    pump();
+    EXPECT_EQ(recorder().commands(), (std::vector<UINT>{601}));
+}
+
+TEST_F(MenuTracking, AltPressedInsideTheMenuLeavesIt) {
+    HWND w = owner(make_bar());
+    when_menu_opens([&](HWND) {
+        key(w, VK_MENU, false);  // the Alt of Alt+F: it stays open
+        key(w, VK_MENU, true);
+        key(w, VK_MENU, false);
+    });
+    alt_letter(w, 'F', 'f');
+    pump();
+    EXPECT_TRUE(open_popups().empty());
+    EXPECT_EQ(recorder().count(WM_EXITMENULOOP), 1);
+    EXPECT_EQ(recorder().count(WM_COMMAND), 0);
+}
+
 }  // namespace
