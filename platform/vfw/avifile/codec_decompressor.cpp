@@ -1,0 +1,103 @@
+// Compressed frames for AVIStreamGetFrame: the stream's samples handed to
+// the codec layer as packets, frames delivered as the caller asked.
+#include "avifile/codec_decompressor.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "frame_decoder.h"
+#include "packet_source.h"
+#include "vfw.h"
+
+namespace vfw {
+
+namespace {
+
+// The decoder asks for a sample's size before it reads it; one sample is
+// kept so that the pair costs one read.
+class SamplePackets final : public codec::PacketSource {
+public:
+    explicit SamplePackets(std::unique_ptr<SampleSource> source) : source_(std::move(source)) {}
+
+    const SampleSource& source() const { return *source_; }
+
+    std::int64_t sample_count() const override { return source_->sample_count(); }
+    std::int64_t sample_size(std::int64_t n) const override {
+        return load(n) ? std::int64_t(held_.size()) : -1;
+    }
+    bool is_key_frame(std::int64_t n) const override {
+        return n >= 0 && n < sample_count() && source_->is_key(std::int32_t(n));
+    }
+    codec::Status read_sample(std::int64_t n, std::vector<std::uint8_t>& out) override {
+        if (!load(n))
+            return codec::make_error(codec::ErrorCode::ReadFailed,
+                                     "sample " + std::to_string(n) + " unreadable");
+        out.swap(held_);
+        held_at_ = -1;
+        return codec::Status::ok();
+    }
+
+private:
+    bool load(std::int64_t n) const {
+        if (n < 0 || n >= sample_count()) return false;
+        if (n == held_at_) return true;
+        held_at_ = -1;
+        if (!source_->read(std::int32_t(n), held_)) return false;
+        held_at_ = n;
+        return true;
+    }
+
+    std::unique_ptr<SampleSource> source_;
+    mutable std::vector<std::uint8_t> held_;
+    mutable std::int64_t held_at_ = -1;
+};
+
+class CodecDecompressor final : public FrameDecompressor {
+public:
+    CodecDecompressor(std::unique_ptr<SamplePackets> packets, std::unique_ptr<codec::FrameDecoder> decoder)
+        : packets_(std::move(packets)), decoder_(std::move(decoder)) {}
+
+    const BITMAPINFOHEADER* frame(std::int32_t pos) override { return decoder_->frame(pos); }
+
+private:
+    std::unique_ptr<SamplePackets> packets_;  // outlives the decoder that reads it
+    std::unique_ptr<codec::FrameDecoder> decoder_;
+};
+
+}  // namespace
+
+std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<SampleSource> source,
+                                                           const BITMAPINFOHEADER* wanted) {
+    const std::vector<std::uint8_t>& format = source->format();
+    if (format.size() < sizeof(BITMAPINFOHEADER) || !codec::FrameDecoder::can_decode(format)) return nullptr;
+    BITMAPINFOHEADER stream;
+    std::memcpy(&stream, format.data(), sizeof stream);
+    const std::int32_t width = stream.biWidth;
+    const std::int32_t height = stream.biHeight < 0 ? -stream.biHeight : stream.biHeight;
+
+    // Zero fields of a request mean "as the stream has it"; the best display
+    // format is 32 bits, as for uncompressed streams.
+    BITMAPINFOHEADER out{};
+    if (wanted == nullptr) {
+        out = BITMAPINFOHEADER{sizeof out, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    } else if (reinterpret_cast<std::uintptr_t>(wanted) == AVIGETFRAMEF_BESTDISPLAYFMT) {
+        out = BITMAPINFOHEADER{sizeof out, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    } else {
+        if (wanted->biCompression != BI_RGB) return nullptr;
+        out = *wanted;
+        out.biSize = sizeof out;
+        if (out.biWidth == 0) out.biWidth = width;
+        if (out.biHeight == 0) out.biHeight = height;
+        if (out.biBitCount == 0) out.biBitCount = 24;
+        out.biPlanes = 1;
+        out.biSizeImage = 0;
+    }
+
+    auto packets = std::make_unique<SamplePackets>(std::move(source));
+    auto decoder = codec::FrameDecoder::open(*packets, format, &out);
+    if (!decoder) return nullptr;
+    return std::make_unique<CodecDecompressor>(std::move(packets), decoder.take());
+}
+
+}  // namespace vfw
