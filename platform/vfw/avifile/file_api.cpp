@@ -80,7 +80,10 @@ HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
     if (!file) return AVIERR_BADHANDLE;
     if (!pfi) return AVIERR_BADPARAM;
     if (lSize < 0) return AVIERR_BADSIZE;
-    if (file->writable()) derive_file_info(*file, file->info);
+    if (file->writable()) {
+        for (WriteStream& s : file->write_streams) refresh_write_info(*file, s);
+        derive_file_info(*file, file->info);
+    }
     std::memcpy(pfi, &file->info, std::min<std::size_t>(std::size_t(lSize), sizeof(AVIFILEINFOA)));
     return AVIERR_OK;
 }

@@ -26,13 +26,17 @@ StreamRef resolve(PAVISTREAM stream) {
     return ref;
 }
 
+void refresh_write_info(const FileObject& file, WriteStream& w) {
+    const riff::WriterStreamStats& stats = file.writer->stats(w.writer_index);
+    std::uint64_t length = w.info.dwSampleSize ? stats.bytes / w.info.dwSampleSize : stats.chunks;
+    w.info.dwLength = DWORD(std::min<std::uint64_t>(length, 0x7FFFFFFF));
+    w.info.dwSuggestedBufferSize = stats.largest_chunk;
+}
+
 const AVISTREAMINFOA& current_info(const StreamRef& ref) {
     if (ReadStream* r = ref.read()) return r->info;
     WriteStream* w = ref.write();
-    const riff::WriterStreamStats& stats = ref.file->writer->stats(w->writer_index);
-    std::uint64_t length = w->info.dwSampleSize ? stats.bytes / w->info.dwSampleSize : stats.chunks;
-    w->info.dwLength = DWORD(std::min<std::uint64_t>(length, 0x7FFFFFFF));
-    w->info.dwSuggestedBufferSize = stats.largest_chunk;
+    refresh_write_info(*ref.file, *w);
     return w->info;
 }
 

@@ -100,6 +100,10 @@ TEST(AviWrite, LengthsAndBufferSizesGrowWithAppends) {
         EXPECT_EQ(si.dwLength, lengths[i]);
         EXPECT_EQ(si.dwSuggestedBufferSize, buffers[i]);
     }
+    AVIFILEINFOA fi{};
+    ASSERT_EQ(AVIFileInfoA(out.file, &fi, sizeof fi), AVIERR_OK);
+    EXPECT_EQ(fi.dwStreams, 1u);
+    EXPECT_EQ(fi.dwSuggestedBufferSize, 16u);
 }
 
 TEST(AviWrite, WritesAwayFromTheEndStoreNothing) {

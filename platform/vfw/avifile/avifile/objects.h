@@ -9,6 +9,7 @@
 #include "avifile/frame_decompressor.h"
 #include "avifile/object_table.h"
 #include "avifile/sample_map.h"
+#include "avifile/stream_handler.h"
 #include "riff/avi_reader.h"
 #include "riff/avi_writer.h"
 #include "vfw.h"
@@ -46,6 +47,7 @@ struct StreamObject {
     ULONG refs = 1;
     std::uintptr_t file = 0;  // holds one reference on the file
     std::size_t index = 0;
+    std::unique_ptr<StreamHandler> handler;  // set for streams of no file (file is 0)
 };
 
 struct GetFrameObject {
@@ -82,6 +84,7 @@ struct StreamRef {
 StreamRef resolve(PAVISTREAM stream);
 // The stream's record, with the lengths of a stream being written brought up to date.
 const AVISTREAMINFOA& current_info(const StreamRef& ref);
+void refresh_write_info(const FileObject& file, WriteStream& stream);
 
 ULONG release_file(PAVIFILE file);
 ULONG release_stream(PAVISTREAM stream);
