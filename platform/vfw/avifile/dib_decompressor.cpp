@@ -14,7 +14,13 @@ namespace {
 
 constexpr std::uint64_t kMaxFrameBytes = 256ull << 20;
 
-std::uint32_t stride_of(std::int64_t width, int bits) { return std::uint32_t(((width * bits + 31) / 32) * 4); }
+std::uint64_t stride_of(std::int64_t width, int bits) { return std::uint64_t(((width * bits + 31) / 32) * 4); }
+
+// Checked before any multiplication can overflow: the stride alone first.
+bool fits(std::int64_t width, std::int64_t height, int bits) {
+    std::uint64_t stride = stride_of(width, bits);
+    return stride <= kMaxFrameBytes && stride * std::uint64_t(height) <= kMaxFrameBytes;
+}
 
 struct Channel {
     std::uint32_t mask = 0;
@@ -53,8 +59,8 @@ std::unique_ptr<FrameDecompressor> DibDecompressor::open(std::unique_ptr<SampleS
     d->height_ = in.biHeight < 0 ? -in.biHeight : in.biHeight;
     d->top_down_ = in.biHeight < 0;
     d->in_bits_ = bits;
-    d->in_stride_ = stride_of(d->width_, bits);
-    if (std::uint64_t(d->in_stride_) * std::uint64_t(d->height_) > kMaxFrameBytes) return nullptr;
+    if (!fits(d->width_, d->height_, bits)) return nullptr;
+    d->in_stride_ = std::uint32_t(stride_of(d->width_, bits));
 
     if (bits <= 8) {
         std::size_t count = in.biClrUsed ? in.biClrUsed : (1u << bits);
@@ -95,8 +101,11 @@ std::unique_ptr<FrameDecompressor> DibDecompressor::open(std::unique_ptr<SampleS
         bool supported = out_bits == 16 || out_bits == 24 || out_bits == 32 || (out_bits == 8 && bits <= 8);
         if (!supported && !same) return nullptr;
     }
+    // A frame is only ever produced from a sample of at least the input
+    // size, but a 1-bit source grows 32 times; cap the output as well.
+    if (!fits(d->width_, d->height_, out_bits)) return nullptr;
     d->out_bits_ = out_bits;
-    d->out_stride_ = stride_of(d->width_, out_bits);
+    d->out_stride_ = std::uint32_t(stride_of(d->width_, out_bits));
     d->source_ = std::move(source);
     return d;
 }
@@ -144,7 +153,7 @@ const BITMAPINFOHEADER* DibDecompressor::header() const {
 void DibDecompressor::convert_row(const std::uint8_t* in, std::uint8_t* out) const {
     const std::int32_t w = width_;
     if (out_bits_ == in_bits_ && (in_bits_ != 16 || masks_[1] == 0x03E0) && (in_bits_ != 32 || masks_[2] == 0xFF)) {
-        std::memcpy(out, in, stride_of(w, in_bits_));
+        std::memcpy(out, in, std::size_t(stride_of(w, in_bits_)));
         return;
     }
     const Channel r(masks_[0]), g(masks_[1]), b(masks_[2]);

@@ -197,3 +197,25 @@ TEST(AviGetFrame, DecompressorKeepsItsStreamAlive) {
     EXPECT_EQ(AVIStreamGetFrameClose(g), AVIERR_OK);
     EXPECT_EQ(AVIStreamLength(stream), -1);
 }
+
+TEST(AviGetFrame, HugeDimensionsAreRefusedWithoutAllocating) {
+    TempDir dir;
+    // Sizes whose row or frame bytes overflow 32 bits, or whose output would be huge.
+    const std::pair<LONG, LONG> sizes[] = {{0x7FFFFFFF, 1}, {0x10000, 0x10000}, {1, 0x7FFFFFFF}};
+    for (auto [w, h] : sizes) {
+        Frames f(dir, bitmap_info(w, h, 32), {Bytes(64, 1)});
+        EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, nullptr), nullptr) << w << "x" << h;
+    }
+    // A 1-bit source may be small while its 32-bit output is not.
+    Frames f(dir, concat({bitmap_info(16384, 8192, 1), Bytes(8, 0)}), {Bytes(64, 1)});
+    BITMAPINFOHEADER want{};
+    want.biSize = 40;
+    want.biWidth = 16384;
+    want.biHeight = 8192;
+    want.biBitCount = 32;
+    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+    PGETFRAME g = AVIStreamGetFrameOpen(f.stream, nullptr);  // 8 bits out: within bounds
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(AVIStreamGetFrame(g, 0), nullptr);  // the sample is far too short
+    AVIStreamGetFrameClose(g);
+}
