@@ -1,0 +1,277 @@
+// The open and save dialogs driven as a user would: type a name and press
+// Enter, answer the replace question, cancel; with real folders on disk.
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "commdlg.h"
+#include "dialog_fixture.h"
+#include "file_dialog.h"
+
+using namespace dialog_test;
+namespace fs = std::filesystem;
+namespace fd = win::dialogs::file_dialog;
+
+namespace {
+
+class FileDialogTest : public DialogTest {
+protected:
+    void SetUp() override {
+        DialogTest::SetUp();
+        root = fs::temp_directory_path() / ("korvane_fd_" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "sub");
+        fs::create_directories(root / "Another");
+        touch(root / "clip.avi");
+        touch(root / "Movie.AVI");
+        touch(root / "notes.txt");
+        touch(root / ".hidden.avi");
+        old_cwd = fs::current_path();
+        fs::current_path(root);
+        fd::remember_folder("");
+        owner = make_owner();
+        std::memset(buffer, 0, sizeof buffer);
+        ofn = OPENFILENAMEA{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = owner;
+        ofn.lpstrFilter = "AVI Video File (*.avi)\0*.avi\0All Files (*.*)\0*.*\0\0";
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = buffer;
+        ofn.nMaxFile = sizeof buffer;
+        ofn.lpstrDefExt = "*.avi";
+        ofn.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
+    }
+    void TearDown() override {
+        fs::current_path(old_cwd);
+        fs::remove_all(root);
+        DialogTest::TearDown();
+    }
+    static void touch(const fs::path& p, const char* text = "x") { std::ofstream(p) << text; }
+
+    // Puts a name into the name box and presses Enter. (Typed keys would
+    // have their characters queued behind the Enter key.)
+    static void type_name(HWND dlg, const std::string& text) {
+        HWND edit = GetDlgItem(dlg, fd::kNameEdit);
+        SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(edit), TRUE);
+        SetWindowTextA(edit, text.c_str());
+        win::automation::press(dlg, VK_RETURN);
+    }
+    std::vector<std::string> listed(HWND dlg) {
+        std::vector<std::string> out;
+        HWND list = GetDlgItem(dlg, fd::kFolderList);
+        LRESULT n = SendMessageA(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            char buf[256] = {};
+            SendMessageA(list, LB_GETTEXT, WPARAM(i), LPARAM(buf));
+            out.push_back(buf);
+        }
+        return out;
+    }
+
+    fs::path root, old_cwd;
+    HWND owner = nullptr;
+    char buffer[512];
+    OPENFILENAMEA ofn{};
+};
+
+}  // namespace
+
+TEST_F(FileDialogTest, TypedNameGetsTheDefaultExtensionAndFullPath) {
+    std::string title;
+    bool owner_enabled = true;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        title = win::automation::window_text(dlg);
+        owner_enabled = IsWindowEnabled(owner);
+        type_name(dlg, "new movie");
+    });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    std::string expected = (root / "new movie.avi").string();
+    EXPECT_EQ(std::string(buffer), expected);
+    EXPECT_EQ(ofn.nFileOffset, root.string().size() + 1);
+    EXPECT_EQ(ofn.nFileExtension, expected.size() - 3);
+    EXPECT_EQ(ofn.nFilterIndex, 1u);
+    EXPECT_EQ(title, "Save As");
+    EXPECT_FALSE(owner_enabled);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_FALSE(fs::exists(expected));  // the dialog only names the file
+}
+
+TEST_F(FileDialogTest, NameWithItsOwnExtensionAndRelativeOrFullPaths) {
+    win::automation::set_modal_hook([](HWND dlg) { type_name(dlg, "sub/frame.bmp"); });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(std::string(buffer), (root / "sub" / "frame.bmp").string());
+
+    std::string full = (root / "Another" / "\xC3\xA9t\xC3\xA9 vid\xC3\xA9o").string();
+    win::automation::set_modal_hook([&](HWND dlg) { type_name(dlg, full); });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(std::string(buffer), full + ".avi");
+}
+
+TEST_F(FileDialogTest, ReplacingAsksFirstNoKeepsTheDialogYesReturns) {
+    touch(root / "clip.avi", "precious");
+    win::dialogs::MessageBoxInfo asked;
+    int questions = 0;
+    HWND file_dialog = nullptr;
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, &asked)) {
+            ++questions;
+            win::automation::press(w, 'N', 'n');
+            // Once the question is gone, the dialog is still there: cancel it.
+            PostMessageA(file_dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        file_dialog = w;
+        type_name(w, "clip");
+    });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(asked.text, (root / "clip.avi").string() + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(asked.caption, "Save As");
+    EXPECT_EQ(asked.icon, win::dialogs::IconKind::Warning);
+    EXPECT_EQ(asked.type & MB_TYPEMASK, UINT(MB_YESNO));
+
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, nullptr)) {
+            win::automation::press(w, 'Y', 'y');
+            return;
+        }
+        type_name(w, "clip.avi");
+    });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(std::string(buffer), (root / "clip.avi").string());
+    std::ifstream in(root / "clip.avi");
+    std::string content;
+    in >> content;
+    EXPECT_EQ(content, "precious");
+}
+
+TEST_F(FileDialogTest, NoPromptWithoutTheFlagAndNoneInOpenMode) {
+    int boxes = 0;
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, nullptr)) {
+            ++boxes;
+            win::automation::press(w, VK_RETURN);
+            return;
+        }
+        type_name(w, "clip");
+    });
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(std::string(buffer), (root / "clip.avi").string());
+    EXPECT_EQ(ofn.lpstrTitle, nullptr);
+    ofn.Flags = OFN_HIDEREADONLY;
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(boxes, 0);
+}
+
+TEST_F(FileDialogTest, CancelAndCloseReturnNothing) {
+    std::strcpy(buffer, "untouched");
+    win::automation::set_modal_hook([](HWND dlg) { win::automation::press(dlg, VK_ESCAPE); });
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+    EXPECT_STREQ(buffer, "untouched");
+    win::automation::set_modal_hook([](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), 0u);
+}
+
+TEST_F(FileDialogTest, ListShowsFoldersFirstThenMatchingFilesAndFollowsTheType) {
+    std::vector<std::string> avi, all, in_sub;
+    std::string path_line;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        avi = listed(dlg);
+        path_line = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
+        HWND combo = GetDlgItem(dlg, fd::kTypeCombo);
+        SendMessageA(combo, CB_SETCURSEL, 1, 0);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kTypeCombo, CBN_SELCHANGE), LPARAM(combo));
+        all = listed(dlg);
+        // A folder's name opens the folder.
+        SetDlgItemTextA(dlg, fd::kNameEdit, "sub");
+        SendMessageA(dlg, WM_COMMAND, IDOK, 0);
+        in_sub = listed(dlg);
+        win::automation::click_center(GetDlgItem(dlg, IDCANCEL));
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(path_line, root.string());
+    EXPECT_EQ(avi, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi", "Movie.AVI"}));
+    EXPECT_EQ(all, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi", "Movie.AVI", "notes.txt"}));
+    EXPECT_EQ(in_sub, std::vector<std::string>{"../"});
+}
+
+TEST_F(FileDialogTest, OpenChecksThatTheFileExists) {
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    win::dialogs::MessageBoxInfo said;
+    HWND file_dialog = nullptr;
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, &said)) {
+            win::automation::press(w, VK_RETURN);
+            // Then the existing file, typed into the dialog still up.
+            static const char kName[] = "clip.avi";
+            PostMessageA(GetDlgItem(file_dialog, fd::kNameEdit), WM_SETTEXT, 0, LPARAM(kName));
+            PostMessageA(file_dialog, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        file_dialog = w;
+        type_name(w, "missing");
+    });
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(said.text, (root / "missing.avi").string() + "\nFile not found.\nCheck the file name and try again.");
+    EXPECT_EQ(said.caption, "Open");
+    EXPECT_EQ(std::string(buffer), (root / "clip.avi").string());
+}
+
+TEST_F(FileDialogTest, SaveIntoAMissingFolderIsRefused) {
+    win::dialogs::MessageBoxInfo said;
+    HWND file_dialog = nullptr;
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, &said)) {
+            win::automation::press(w, VK_RETURN);
+            PostMessageA(file_dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        file_dialog = w;
+        type_name(w, "nowhere/x");
+    });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(said.text, (root / "nowhere" / "x.avi").string() + "\nPath does not exist.\nCheck the path and try again.");
+}
+
+TEST_F(FileDialogTest, SmallBufferAndBadRecordFailWithTheirErrors) {
+    char small[8] = {};
+    ofn.lpstrFile = small;
+    ofn.nMaxFile = sizeof small;
+    win::automation::set_modal_hook([](HWND dlg) { type_name(dlg, "long enough name"); });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), DWORD(FNERR_BUFFERTOOSMALL));
+    WORD need = 0;
+    std::memcpy(&need, small, 2);
+    EXPECT_EQ(need, (root / "long enough name.avi").string().size() + 1);
+
+    ofn.lStructSize = 10;
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(CommDlgExtendedError(), DWORD(CDERR_STRUCTSIZE));
+    EXPECT_FALSE(GetOpenFileNameA(nullptr));
+}
+
+TEST_F(FileDialogTest, StartsInTheCurrentFolderThenRemembersTheLastOne) {
+    std::string first, second;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        first = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
+        type_name(dlg, "Another/a.avi");
+    });
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    buffer[0] = 0;  // no name to start from: the remembered folder it is
+    win::automation::set_modal_hook([&](HWND dlg) {
+        second = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
+        win::automation::pump();
+        win::automation::save_png(dlg, (old_cwd / "save_dialog.png").string().c_str());
+        win::automation::press(dlg, VK_ESCAPE);
+    });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(first, root.string());
+    EXPECT_EQ(second, (root / "Another").string());
+    EXPECT_EQ(fs::current_path(), root);  // the dialogs never change it
+}
