@@ -1,10 +1,11 @@
 // BUTTON: push, default push, owner-drawn, check box, radio button and group
 // box. Pressed while the mouse or Space holds it; BN_CLICKED on release inside.
+#include "button.h"
+
 #include <strings.h>
 
 #include <cstring>
 
-#include "button.h"
 #include "control_classes.h"
 
 namespace win::controls::button {
@@ -12,7 +13,8 @@ namespace {
 
 bool is_radio(UINT type) { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
 bool is_check(UINT type) {
-    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE;
+    return type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+           type == BS_AUTO3STATE;
 }
 bool checkable(UINT type) { return is_radio(type) || is_check(type); }
 
@@ -44,7 +46,8 @@ void set_pushed(HWND hwnd, State& s, bool pushed) {
 void set_check(HWND hwnd, State& s, UINT check) {
     const UINT type = type_of(hwnd);
     if (!checkable(type)) return;
-    if (check > BST_INDETERMINATE || (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE))
+    if (check > BST_INDETERMINATE ||
+        (check == BST_INDETERMINATE && type != BS_3STATE && type != BS_AUTO3STATE))
         check = check ? BST_CHECKED : BST_UNCHECKED;
     // The checked radio button is the tab stop of its group.
     if (is_radio(type)) {
@@ -68,15 +71,20 @@ void uncheck_group_siblings(HWND hwnd) {
     for (HWND h = first; h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (h != first && (GetWindowLongA(h, GWL_STYLE) & WS_GROUP)) break;
         if (h == hwnd || !is_button_window(h) || type_of(h) != BS_AUTORADIOBUTTON) continue;
-        if (SendMessageA(h, BM_GETCHECK, 0, 0) != BST_UNCHECKED) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
+        if (SendMessageA(h, BM_GETCHECK, 0, 0) != BST_UNCHECKED)
+            SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
     }
 }
 
 // What a completed press does before the parent hears of it.
 void click(HWND hwnd, State& s) {
     switch (type_of(hwnd)) {
-        case BS_AUTOCHECKBOX: set_check(hwnd, s, s.check ? BST_UNCHECKED : BST_CHECKED); break;
-        case BS_AUTO3STATE: set_check(hwnd, s, (s.check + 1) % 3); break;
+        case BS_AUTOCHECKBOX:
+            set_check(hwnd, s, s.check ? BST_UNCHECKED : BST_CHECKED);
+            break;
+        case BS_AUTO3STATE:
+            set_check(hwnd, s, (s.check + 1) % 3);
+            break;
         case BS_AUTORADIOBUTTON:
             set_check(hwnd, s, BST_CHECKED);
             uncheck_group_siblings(hwnd);
@@ -108,11 +116,15 @@ void mouse_up(HWND hwnd, State& s, POINT pt) {
 LRESULT dialog_code(UINT type) {
     switch (type) {
         case BS_PUSHBUTTON:
-        case BS_PUSHBOX: return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
-        case BS_DEFPUSHBUTTON: return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
+        case BS_PUSHBOX:
+            return DLGC_BUTTON | DLGC_UNDEFPUSHBUTTON;
+        case BS_DEFPUSHBUTTON:
+            return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;
         case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON: return DLGC_BUTTON | DLGC_RADIOBUTTON;
-        case BS_GROUPBOX: return DLGC_STATIC;
+        case BS_AUTORADIOBUTTON:
+            return DLGC_BUTTON | DLGC_RADIOBUTTON;
+        case BS_GROUPBOX:
+            return DLGC_STATIC;
     }
     return DLGC_BUTTON;
 }
@@ -127,9 +139,11 @@ void focus_changed(HWND hwnd, State& s, bool gained) {
         if (s.tracking && GetCapture() == hwnd) ReleaseCapture();
     }
     redraw(hwnd, s, ODA_FOCUS);
-    if (GetWindowLongA(hwnd, GWL_STYLE) & BS_NOTIFY) notify_parent(hwnd, gained ? BN_SETFOCUS : BN_KILLFOCUS);
+    if (GetWindowLongA(hwnd, GWL_STYLE) & BS_NOTIFY)
+        notify_parent(hwnd, gained ? BN_SETFOCUS : BN_KILLFOCUS);
     // Moving onto an unchecked auto radio button from the keyboard chooses it.
-    if (gained && type == BS_AUTORADIOBUTTON && !s.tracking && s.check == BST_UNCHECKED) click(hwnd, s);
+    if (gained && type == BS_AUTORADIOBUTTON && !s.tracking && s.check == BST_UNCHECKED)
+        click(hwnd, s);
 }
 
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
@@ -138,10 +152,13 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CREATE:
             // A group box lets clicks through to the controls drawn inside it.
             if (type == BS_GROUPBOX)
-                SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
+                SetWindowLongA(hwnd, GWL_EXSTYLE,
+                               GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_TRANSPARENT);
             return 0;
-        case WM_NCHITTEST: return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
-        case WM_ERASEBKGND: return 1;
+        case WM_NCHITTEST:
+            return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
+        case WM_ERASEBKGND:
+            return 1;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
@@ -149,7 +166,8 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             EndPaint(hwnd, &ps);
             return 0;
         }
-        case WM_GETDLGCODE: return dialog_code(type);
+        case WM_GETDLGCODE:
+            return dialog_code(type);
         case WM_SETTEXT: {
             LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
             InvalidateRect(hwnd, nullptr, TRUE);
@@ -162,8 +180,12 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             }
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case WM_SETFOCUS: focus_changed(hwnd, s, true); return 0;
-        case WM_KILLFOCUS: focus_changed(hwnd, s, false); return 0;
+        case WM_SETFOCUS:
+            focus_changed(hwnd, s, true);
+            return 0;
+        case WM_KILLFOCUS:
+            focus_changed(hwnd, s, false);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (type != BS_GROUPBOX) mouse_down(hwnd, s);
@@ -171,10 +193,13 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEMOVE:
             if (s.tracking) {
                 RECT rc = client_rect(hwnd);
-                set_pushed(hwnd, s, PtInRect(&rc, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}) != FALSE);
+                set_pushed(hwnd, s,
+                           PtInRect(&rc, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}) != FALSE);
             }
             return 0;
-        case WM_LBUTTONUP: mouse_up(hwnd, s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+        case WM_LBUTTONUP:
+            mouse_up(hwnd, s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
         case WM_CAPTURECHANGED:
             if (s.tracking && HWND(lp) != hwnd) {
                 s.tracking = false;
@@ -198,11 +223,17 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             return DefWindowProcA(hwnd, msg, wp, lp);
-        case BM_GETCHECK: return checkable(type) ? s.check : BST_UNCHECKED;
-        case BM_SETCHECK: set_check(hwnd, s, UINT(wp)); return 0;
+        case BM_GETCHECK:
+            return checkable(type) ? s.check : BST_UNCHECKED;
+        case BM_SETCHECK:
+            set_check(hwnd, s, UINT(wp));
+            return 0;
         case BM_GETSTATE:
-            return (checkable(type) ? s.check : 0) | (s.pushed ? BST_PUSHED : 0) | (has_focus(hwnd) ? BST_FOCUS : 0);
-        case BM_SETSTATE: set_pushed(hwnd, s, wp != 0); return 0;
+            return (checkable(type) ? s.check : 0) | (s.pushed ? BST_PUSHED : 0) |
+                   (has_focus(hwnd) ? BST_FOCUS : 0);
+        case BM_SETSTATE:
+            set_pushed(hwnd, s, wp != 0);
+            return 0;
         case BM_SETSTYLE: {
             LONG style = GetWindowLongA(hwnd, GWL_STYLE);
             SetWindowLongA(hwnd, GWL_STYLE, (style & ~LONG(BS_TYPEMASK)) | LONG(wp & BS_TYPEMASK));
@@ -214,7 +245,8 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, 0);
             SendMessageA(hwnd, WM_LBUTTONUP, 0, 0);
             return 0;
-        case BM_GETIMAGE: return reinterpret_cast<LRESULT>(s.image);
+        case BM_GETIMAGE:
+            return reinterpret_cast<LRESULT>(s.image);
         case BM_SETIMAGE: {
             HANDLE old = s.image;
             s.image = reinterpret_cast<HANDLE>(lp);

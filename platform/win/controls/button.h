@@ -7,10 +7,10 @@ namespace win::controls::button {
 
 struct State : ControlBase {
     UINT check = BST_UNCHECKED;
-    bool pushed = false;    // drawn pressed
-    bool tracking = false;  // the mouse holds it (capture)
-    bool space = false;     // the Space key holds it
-    HANDLE image = nullptr; // BM_SETIMAGE
+    bool pushed = false;     // drawn pressed
+    bool tracking = false;   // the mouse holds it (capture)
+    bool space = false;      // the Space key holds it
+    HANDLE image = nullptr;  // BM_SETIMAGE
 };
 
 inline UINT type_of(HWND hwnd) { return UINT(GetWindowLongA(hwnd, GWL_STYLE)) & BS_TYPEMASK; }

@@ -24,7 +24,9 @@ const char* const kRadio[] = {
 
 const char* const kRadioDot[] = {".xx.", "xxxx", "xxxx", ".xx."};
 
-bool is_push_type(UINT type) { return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_PUSHBOX; }
+bool is_push_type(UINT type) {
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_PUSHBOX;
+}
 
 void push_button(HWND hwnd, const State& s, HDC dc, RECT rc) {
     const bool def = type_of(hwnd) == BS_DEFPUSHBUTTON;
@@ -61,9 +63,13 @@ void check_button(HWND hwnd, const State& s, HDC dc, RECT rc, bool radio) {
     const int mark = enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT;
     if (radio) {
         draw_picture(dc, rc.left, box_top, kRadio, 12,
-                     {{'s', COLOR_BTNSHADOW}, {'d', COLOR_3DDKSHADOW}, {'w', well}, {'l', COLOR_3DLIGHT},
+                     {{'s', COLOR_BTNSHADOW},
+                      {'d', COLOR_3DDKSHADOW},
+                      {'w', well},
+                      {'l', COLOR_3DLIGHT},
                       {'h', COLOR_BTNHIGHLIGHT}});
-        if (s.check == BST_CHECKED) draw_picture(dc, rc.left + 4, box_top + 4, kRadioDot, 4, {{'x', mark}});
+        if (s.check == BST_CHECKED)
+            draw_picture(dc, rc.left + 4, box_top + 4, kRadioDot, 4, {{'x', mark}});
     } else {
         RECT box{rc.left, box_top, rc.left + kBoxSize, box_top + kBoxSize};
         fill(dc, box, well);
@@ -80,8 +86,8 @@ void check_button(HWND hwnd, const State& s, HDC dc, RECT rc, bool radio) {
         RECT measure = text;
         DrawTextA(dc, label.data(), int(label.size()), &measure, DT_SINGLELINE | DT_CALCRECT);
         int h = measure.bottom - measure.top;
-        RECT focus{text.left - 1, text.top + (text.bottom - text.top - h) / 2 - 1, std::min(measure.right + 1, rc.right),
-                   0};
+        RECT focus{text.left - 1, text.top + (text.bottom - text.top - h) / 2 - 1,
+                   std::min(measure.right + 1, rc.right), 0};
         focus.bottom = focus.top + h + 2;
         DrawFocusRect(dc, &focus);
     }
@@ -94,11 +100,13 @@ void group_box(HWND hwnd, const State& s, HDC dc, RECT rc) {
     std::string_view label = window_text_view(hwnd);
     RECT measure{0, 0, 0, 0};
     DrawTextA(dc, label.data(), int(label.size()), &measure, DT_SINGLELINE | DT_CALCRECT);
-    const int text_h = std::max<int>(measure.bottom - measure.top, gdi::font_metrics(control_font(s)).height);
+    const int text_h =
+        std::max<int>(measure.bottom - measure.top, gdi::font_metrics(control_font(s)).height);
     RECT frame{rc.left, rc.top + text_h / 2 - 1, rc.right, rc.bottom};
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (label.empty()) return;
-    RECT text{rc.left + 8, rc.top, std::min<int>(rc.right - 8, rc.left + 8 + measure.right + 4), rc.top + text_h};
+    RECT text{rc.left + 8, rc.top, std::min<int>(rc.right - 8, rc.left + 8 + measure.right + 4),
+              rc.top + text_h};
     FillRect(dc, &text, bg);
     text.left += 2;
     draw_label(dc, label, text, DT_LEFT | DT_SINGLELINE, is_enabled(hwnd));

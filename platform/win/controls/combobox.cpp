@@ -30,12 +30,14 @@ void create_list(HWND hwnd, State& s, const CREATESTRUCTA* cs) {
     s.drop_height = cs ? cs->cy : 100;
     DWORD list_style = WS_POPUP | WS_BORDER | WS_VSCROLL;
     if (cs && (cs->style & CBS_SORT)) list_style |= LBS_SORT;
-    s.list = CreateWindowExA(0, kComboListClass, "", list_style, 0, 0, 10, 10, hwnd, nullptr, nullptr, nullptr);
+    s.list = CreateWindowExA(0, kComboListClass, "", list_style, 0, 0, 10, 10, hwnd, nullptr,
+                             nullptr, nullptr);
     if (auto* ls = state_of<listbox::State>(s.list)) ls->combo = hwnd;
     // The window itself is as tall as its field; the rest was the list's height.
     RECT r{};
     GetWindowRect(hwnd, &r);
-    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, field_height(s.list) + 2 * 2, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, field_height(s.list) + 2 * 2,
+                 SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void close_up(HWND hwnd, State& s, bool chosen) {
@@ -44,7 +46,8 @@ void close_up(HWND hwnd, State& s, bool chosen) {
     if (GetCapture() == s.list) ReleaseCapture();
     ShowWindow(s.list, SW_HIDE);
     const int now = cur(s);
-    if (!chosen && now != s.cur_before_drop) SendMessageA(s.list, LB_SETCURSEL, WPARAM(s.cur_before_drop), 0);
+    if (!chosen && now != s.cur_before_drop)
+        SendMessageA(s.list, LB_SETCURSEL, WPARAM(s.cur_before_drop), 0);
     notify_parent(hwnd, chosen ? CBN_SELENDOK : CBN_SELENDCANCEL);
     notify_parent(hwnd, CBN_CLOSEUP);
     if (chosen && now != s.cur_before_drop) notify_parent(hwnd, CBN_SELCHANGE);
@@ -61,7 +64,8 @@ void drop_down(HWND hwnd, State& s) {
     const int items = std::max(1, int(SendMessageA(s.list, LB_GETCOUNT, 0, 0)));
     const int room = std::max(item, s.drop_height - (r.bottom - r.top));
     const int height = std::min(room / item, items) * item + 2;
-    SetWindowPos(s.list, nullptr, r.left, r.bottom, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(s.list, nullptr, r.left, r.bottom, r.right - r.left, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     s.cur_before_drop = cur(s);
     s.dropped = true;
     SendMessageA(s.list, LB_SETCURSEL, WPARAM(s.cur_before_drop), 0);
@@ -75,15 +79,19 @@ void drop_down(HWND hwnd, State& s) {
 bool key_down(HWND hwnd, State& s, WPARAM vk) {
     const bool alt = GetKeyState(VK_MENU) < 0;
     if (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP))) {
-        if (s.dropped) close_up(hwnd, s, true);
-        else drop_down(hwnd, s);
+        if (s.dropped)
+            close_up(hwnd, s, true);
+        else
+            drop_down(hwnd, s);
         return true;
     }
     if (s.dropped && (vk == VK_RETURN || vk == VK_ESCAPE)) {
         close_up(hwnd, s, vk == VK_RETURN);
         return true;
     }
-    if (vk != VK_UP && vk != VK_DOWN && vk != VK_HOME && vk != VK_END && vk != VK_PRIOR && vk != VK_NEXT) return false;
+    if (vk != VK_UP && vk != VK_DOWN && vk != VK_HOME && vk != VK_END && vk != VK_PRIOR &&
+        vk != VK_NEXT)
+        return false;
     const int before = cur(s);
     SendMessageA(s.list, WM_KEYDOWN, vk, 0);
     if (!s.dropped && cur(s) != before) {
@@ -114,8 +122,10 @@ void paint(HWND hwnd, const State& s) {
     RECT button = rc;
     button.left = button.right - GetSystemMetrics(SM_CXVSCROLL);
     fill(dc, button, COLOR_BTNFACE);
-    if (s.dropped) bevel(dc, button, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
-    else raised_frame(dc, button);
+    if (s.dropped)
+        bevel(dc, button, COLOR_BTNSHADOW, COLOR_BTNSHADOW);
+    else
+        raised_frame(dc, button);
     static const char* const arrow[] = {"xxxxxxx", ".xxxxx.", "..xxx..", "...x..."};
     const int ax = (button.left + button.right - 7) / 2 + (s.dropped ? 1 : 0);
     const int ay = (button.top + button.bottom - 4) / 2 + (s.dropped ? 1 : 0);
@@ -132,7 +142,9 @@ void paint(HWND hwnd, const State& s) {
         SendMessageA(s.list, LB_GETTEXT, WPARAM(i), LPARAM(text.data()));
         RECT label = field;
         label.left += 2;
-        SetTextColor(dc, GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : enabled ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+        SetTextColor(dc, GetSysColor(focused   ? COLOR_HIGHLIGHTTEXT
+                                     : enabled ? COLOR_WINDOWTEXT
+                                               : COLOR_GRAYTEXT));
         DrawTextA(dc, text.c_str(), -1, &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (focused) DrawFocusRect(dc, &field);
@@ -143,18 +155,30 @@ void paint(HWND hwnd, const State& s) {
 // CB_ messages that are LB_ messages of the list under another number.
 UINT list_message(UINT msg) {
     switch (msg) {
-        case CB_ADDSTRING: return LB_ADDSTRING;
-        case CB_INSERTSTRING: return LB_INSERTSTRING;
-        case CB_DELETESTRING: return LB_DELETESTRING;
-        case CB_GETCOUNT: return LB_GETCOUNT;
-        case CB_GETCURSEL: return LB_GETCURSEL;
-        case CB_GETLBTEXT: return LB_GETTEXT;
-        case CB_GETLBTEXTLEN: return LB_GETTEXTLEN;
-        case CB_GETITEMDATA: return LB_GETITEMDATA;
-        case CB_SETITEMDATA: return LB_SETITEMDATA;
-        case CB_FINDSTRING: return LB_FINDSTRING;
-        case CB_FINDSTRINGEXACT: return LB_FINDSTRINGEXACT;
-        case CB_GETITEMHEIGHT: return LB_GETITEMHEIGHT;
+        case CB_ADDSTRING:
+            return LB_ADDSTRING;
+        case CB_INSERTSTRING:
+            return LB_INSERTSTRING;
+        case CB_DELETESTRING:
+            return LB_DELETESTRING;
+        case CB_GETCOUNT:
+            return LB_GETCOUNT;
+        case CB_GETCURSEL:
+            return LB_GETCURSEL;
+        case CB_GETLBTEXT:
+            return LB_GETTEXT;
+        case CB_GETLBTEXTLEN:
+            return LB_GETTEXTLEN;
+        case CB_GETITEMDATA:
+            return LB_GETITEMDATA;
+        case CB_SETITEMDATA:
+            return LB_SETITEMDATA;
+        case CB_FINDSTRING:
+            return LB_FINDSTRING;
+        case CB_FINDSTRINGEXACT:
+            return LB_FINDSTRINGEXACT;
+        case CB_GETITEMHEIGHT:
+            return LB_GETITEMHEIGHT;
     }
     return 0;
 }
@@ -162,11 +186,14 @@ UINT list_message(UINT msg) {
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
     if (UINT lm = list_message(msg)) {
         LRESULT r = to_list(s, lm, wp, lp);
-        if (msg == CB_ADDSTRING || msg == CB_INSERTSTRING || msg == CB_DELETESTRING) InvalidateRect(hwnd, nullptr, FALSE);
+        if (msg == CB_ADDSTRING || msg == CB_INSERTSTRING || msg == CB_DELETESTRING)
+            InvalidateRect(hwnd, nullptr, FALSE);
         return r;
     }
     switch (msg) {
-        case WM_CREATE: create_list(hwnd, s, reinterpret_cast<const CREATESTRUCTA*>(lp)); return s.list ? 0 : -1;
+        case WM_CREATE:
+            create_list(hwnd, s, reinterpret_cast<const CREATESTRUCTA*>(lp));
+            return s.list ? 0 : -1;
         case WM_DESTROY:
             if (s.list) DestroyWindow(s.list);
             s.list = nullptr;
@@ -174,9 +201,13 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETFONT:
             if (s.list) SendMessageA(s.list, WM_SETFONT, wp, lp);
             return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, s); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (s.dropped ? DLGC_WANTALLKEYS : 0);
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, s);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS | (s.dropped ? DLGC_WANTALLKEYS : 0);
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             if (msg == WM_KILLFOCUS) close_up(hwnd, s, false);
@@ -190,20 +221,28 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
             if (GetFocus() != hwnd) SetFocus(hwnd);
-            if (s.dropped) close_up(hwnd, s, false);
-            else drop_down(hwnd, s);
+            if (s.dropped)
+                close_up(hwnd, s, false);
+            else
+                drop_down(hwnd, s);
             return 0;
         case WM_KEYDOWN:
-        case WM_SYSKEYDOWN: return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
-        case WM_CHAR: typed(hwnd, s, wp); return 0;
-        case listbox::kListChose: close_up(hwnd, s, wp != 0); return 0;
+        case WM_SYSKEYDOWN:
+            return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+        case WM_CHAR:
+            typed(hwnd, s, wp);
+            return 0;
+        case listbox::kListChose:
+            close_up(hwnd, s, wp != 0);
+            return 0;
         case WM_GETTEXT: {
             char* out = reinterpret_cast<char*>(lp);
             const int i = cur(s);
             if (!out || wp == 0) return 0;
             out[0] = 0;
             if (i < 0) return 0;
-            std::string buf(size_t(std::max<LRESULT>(to_list(s, LB_GETTEXTLEN, WPARAM(i), 0), 0)) + 1, '\0');
+            std::string buf(
+                size_t(std::max<LRESULT>(to_list(s, LB_GETTEXTLEN, WPARAM(i), 0), 0)) + 1, '\0');
             to_list(s, LB_GETTEXT, WPARAM(i), LPARAM(buf.data()));
             size_t n = std::min(std::strlen(buf.c_str()), size_t(wp) - 1);
             std::memcpy(out, buf.data(), n);
@@ -236,10 +275,13 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, nullptr, FALSE);
             return CB_OKAY;
         case CB_SHOWDROPDOWN:
-            if (wp) drop_down(hwnd, s);
-            else close_up(hwnd, s, false);
+            if (wp)
+                drop_down(hwnd, s);
+            else
+                close_up(hwnd, s, false);
             return TRUE;
-        case CB_GETDROPPEDSTATE: return s.dropped;
+        case CB_GETDROPPEDSTATE:
+            return s.dropped;
         case CB_GETDROPPEDCONTROLRECT: {
             auto* r = reinterpret_cast<RECT*>(lp);
             if (!r) return CB_ERR;

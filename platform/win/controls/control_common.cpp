@@ -43,7 +43,9 @@ std::string_view window_text_view(HWND hwnd) {
     return w ? std::string_view(w->text) : std::string_view();
 }
 
-void fill(HDC dc, const RECT& r, int color_index) { FillRect(dc, &r, GetSysColorBrush(color_index)); }
+void fill(HDC dc, const RECT& r, int color_index) {
+    FillRect(dc, &r, GetSysColorBrush(color_index));
+}
 
 void hline(HDC dc, int x0, int x1, int y, int color_index) {
     if (x1 > x0) fill(dc, RECT{x0, y, x1, y + 1}, color_index);

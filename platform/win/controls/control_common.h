@@ -30,7 +30,8 @@ template <class State, LRESULT (*handle)(HWND, State&, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK control_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto state = std::make_unique<State>();
-        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(static_cast<ControlBase*>(state.release())));
+        SetWindowLongPtrA(hwnd, 0,
+                          reinterpret_cast<LONG_PTR>(static_cast<ControlBase*>(state.release())));
     }
     State* s = state_of<State>(hwnd);
     if (!s) return DefWindowProcA(hwnd, msg, wp, lp);
@@ -45,7 +46,8 @@ LRESULT CALLBACK control_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             s->font = reinterpret_cast<HFONT>(wp);
             if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
             return handle(hwnd, *s, msg, wp, lp);
-        case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(s->font);
     }
     return handle(hwnd, *s, msg, wp, lp);
 }

@@ -1,11 +1,12 @@
 // EDIT, single line: typing, selection with the mouse and Shift, Home/End,
 // Backspace/Delete, Ctrl+A, horizontal auto-scroll, the caret and EN_*.
+#include "edit.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "control_classes.h"
-#include "edit.h"
 
 namespace win::controls::edit {
 namespace {
@@ -21,13 +22,16 @@ int visible_width(HWND hwnd) { return std::max(1, int(client_rect(hwnd).right) -
 void scroll_to_caret(HWND hwnd, State& s) {
     const int width = visible_width(hwnd);
     const int caret_x = prefix_width(s, s.caret);
-    if (caret_x - s.scroll < 0) s.scroll = caret_x;
-    else if (caret_x - s.scroll > width - 1) s.scroll = caret_x - width + 1;
+    if (caret_x - s.scroll < 0)
+        s.scroll = caret_x;
+    else if (caret_x - s.scroll > width - 1)
+        s.scroll = caret_x - width + 1;
     s.scroll = std::max(0, std::min(s.scroll, prefix_width(s, s.text.size()) - width + 1));
 }
 
 void place_caret(HWND hwnd, const State& s) {
-    if (has_focus(hwnd)) SetCaretPos(kMargin - s.scroll + prefix_width(s, s.caret), text_top(hwnd, s));
+    if (has_focus(hwnd))
+        SetCaretPos(kMargin - s.scroll + prefix_width(s, s.caret), text_top(hwnd, s));
 }
 
 void changed_view(HWND hwnd, State& s) {
@@ -38,7 +42,9 @@ void changed_view(HWND hwnd, State& s) {
 
 // Mirrors the text into the window record, where GetWindowText and the
 // automation helpers read it.
-void sync_window_text(HWND hwnd, const State& s) { DefWindowProcA(hwnd, WM_SETTEXT, 0, LPARAM(s.text.c_str())); }
+void sync_window_text(HWND hwnd, const State& s) {
+    DefWindowProcA(hwnd, WM_SETTEXT, 0, LPARAM(s.text.c_str()));
+}
 
 void text_changed(HWND hwnd, State& s) {
     s.modified = true;
@@ -97,18 +103,27 @@ bool key_down(HWND hwnd, State& s, WPARAM vk) {
     auto move = [&](size_t to) { select(hwnd, s, shift ? s.anchor : to, to); };
     switch (vk) {
         case VK_LEFT:
-            if (!shift && s.anchor != s.caret && !ctrl) move(s.sel_min());
-            else move(ctrl ? word_left(s, s.caret) : (s.caret ? s.caret - 1 : 0));
+            if (!shift && s.anchor != s.caret && !ctrl)
+                move(s.sel_min());
+            else
+                move(ctrl ? word_left(s, s.caret) : (s.caret ? s.caret - 1 : 0));
             return true;
         case VK_RIGHT:
-            if (!shift && s.anchor != s.caret && !ctrl) move(s.sel_max());
-            else move(ctrl ? word_right(s, s.caret) : std::min(s.caret + 1, s.text.size()));
+            if (!shift && s.anchor != s.caret && !ctrl)
+                move(s.sel_max());
+            else
+                move(ctrl ? word_right(s, s.caret) : std::min(s.caret + 1, s.text.size()));
             return true;
-        case VK_HOME: move(0); return true;
-        case VK_END: move(s.text.size()); return true;
+        case VK_HOME:
+            move(0);
+            return true;
+        case VK_END:
+            move(s.text.size());
+            return true;
         case VK_BACK:
             if (read_only) return true;
-            if (s.anchor == s.caret && s.caret > 0) s.anchor = ctrl ? word_left(s, s.caret) : s.caret - 1;
+            if (s.anchor == s.caret && s.caret > 0)
+                s.anchor = ctrl ? word_left(s, s.caret) : s.caret - 1;
             replace_selection(hwnd, s, "", false);
             return true;
         case VK_DELETE:
@@ -128,7 +143,8 @@ void typed(HWND hwnd, State& s, char ch) {
     // Control characters come as key presses (Backspace) or belong to the dialog.
     if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) return;
     const DWORD style = style_of(hwnd);
-    if ((style & ES_READONLY) || ((style & ES_NUMBER) && !std::isdigit(static_cast<unsigned char>(ch)))) {
+    if ((style & ES_READONLY) ||
+        ((style & ES_NUMBER) && !std::isdigit(static_cast<unsigned char>(ch)))) {
         MessageBeep(0);
         return;
     }
@@ -152,7 +168,8 @@ void focus_changed(HWND hwnd, State& s, bool gained) {
 LRESULT get_sel(const State& s, WPARAM wp, LPARAM lp) {
     if (auto* start = reinterpret_cast<DWORD*>(wp)) *start = DWORD(s.sel_min());
     if (auto* end = reinterpret_cast<DWORD*>(lp)) *end = DWORD(s.sel_max());
-    return MAKELONG(WORD(std::min<size_t>(s.sel_min(), 0xffff)), WORD(std::min<size_t>(s.sel_max(), 0xffff)));
+    return MAKELONG(WORD(std::min<size_t>(s.sel_min(), 0xffff)),
+                    WORD(std::min<size_t>(s.sel_max(), 0xffff)));
 }
 
 void set_sel(HWND hwnd, State& s, LONG start, LONG end) {
@@ -171,13 +188,25 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) s.text = cs->lpszName;
             return 0;
         }
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, s); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
-        case WM_SETFOCUS: focus_changed(hwnd, s, true); return 0;
-        case WM_KILLFOCUS: focus_changed(hwnd, s, false); return 0;
-        case WM_ENABLE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-        case WM_SETFONT: changed_view(hwnd, s); return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, s);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
+        case WM_SETFOCUS:
+            focus_changed(hwnd, s, true);
+            return 0;
+        case WM_KILLFOCUS:
+            focus_changed(hwnd, s, false);
+            return 0;
+        case WM_ENABLE:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_SETFONT:
+            changed_view(hwnd, s);
+            return 0;
         case WM_SETTEXT: {
             const char* t = reinterpret_cast<const char*>(lp);
             s.text = t ? t : "";
@@ -198,9 +227,13 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             out[n] = 0;
             return LRESULT(n);
         }
-        case WM_GETTEXTLENGTH: return LRESULT(s.text.size());
-        case WM_KEYDOWN: return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
-        case WM_CHAR: typed(hwnd, s, char(wp)); return 0;
+        case WM_GETTEXTLENGTH:
+            return LRESULT(s.text.size());
+        case WM_KEYDOWN:
+            return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+        case WM_CHAR:
+            typed(hwnd, s, char(wp));
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
             if (GetFocus() != hwnd) SetFocus(hwnd);
@@ -223,18 +256,28 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CAPTURECHANGED:
             if (HWND(lp) != hwnd) s.dragging = false;
             return 0;
-        case EM_GETSEL: return get_sel(s, wp, lp);
-        case EM_SETSEL: set_sel(hwnd, s, LONG(wp), LONG(lp)); return 0;
+        case EM_GETSEL:
+            return get_sel(s, wp, lp);
+        case EM_SETSEL:
+            set_sel(hwnd, s, LONG(wp), LONG(lp));
+            return 0;
         case EM_REPLACESEL: {
             const char* t = reinterpret_cast<const char*>(lp);
             replace_selection(hwnd, s, t ? t : "", false);
             return 0;
         }
-        case EM_LIMITTEXT: s.limit = wp ? size_t(wp) : kMaxLimit; return 0;
-        case EM_GETLIMITTEXT: return LRESULT(s.limit);
-        case EM_GETMODIFY: return s.modified;
-        case EM_SETMODIFY: s.modified = wp != 0; return 0;
-        case EM_GETLINECOUNT: return 1;
+        case EM_LIMITTEXT:
+            s.limit = wp ? size_t(wp) : kMaxLimit;
+            return 0;
+        case EM_GETLIMITTEXT:
+            return LRESULT(s.limit);
+        case EM_GETMODIFY:
+            return s.modified;
+        case EM_SETMODIFY:
+            s.modified = wp != 0;
+            return 0;
+        case EM_GETLINECOUNT:
+            return 1;
         case EM_GETLINE: {
             char* out = reinterpret_cast<char*>(lp);
             if (!out) return 0;
@@ -244,7 +287,9 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             std::memcpy(out, s.text.data(), n);
             return LRESULT(n);
         }
-        case EM_SCROLLCARET: changed_view(hwnd, s); return TRUE;
+        case EM_SCROLLCARET:
+            changed_view(hwnd, s);
+            return TRUE;
         case EM_SETREADONLY: {
             LONG style = GetWindowLongA(hwnd, GWL_STYLE);
             SetWindowLongA(hwnd, GWL_STYLE, wp ? style | ES_READONLY : style & ~LONG(ES_READONLY));

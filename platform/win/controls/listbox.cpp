@@ -1,5 +1,7 @@
 // LISTBOX messages, mouse and keyboard; also the drop-down list of a combo
 // box, which reports to its combo instead of the parent.
+#include "listbox.h"
+
 #include <strings.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstring>
 
 #include "control_classes.h"
-#include "listbox.h"
 
 namespace win::controls::listbox {
 namespace {
@@ -27,8 +28,10 @@ void set_top(HWND hwnd, State& s, int top) {
 void ensure_visible(HWND hwnd, State& s, int i) {
     if (i < 0) return;
     const int rows = visible_rows(hwnd, s);
-    if (i < s.top) set_top(hwnd, s, i);
-    else if (i >= s.top + rows) set_top(hwnd, s, i - rows + 1);
+    if (i < s.top)
+        set_top(hwnd, s, i);
+    else if (i >= s.top + rows)
+        set_top(hwnd, s, i - rows + 1);
 }
 
 void notify(HWND hwnd, const State& s, WORD code) {
@@ -65,7 +68,9 @@ int insert(HWND hwnd, State& s, int at, const char* text) {
 
 int sorted_position(const State& s, const char* text) {
     auto it = std::upper_bound(s.items.begin(), s.items.end(), std::string(text ? text : ""),
-                               [](const std::string& t, const Item& item) { return strcasecmp(t.c_str(), item.text.c_str()) < 0; });
+                               [](const std::string& t, const Item& item) {
+                                   return strcasecmp(t.c_str(), item.text.c_str()) < 0;
+                               });
     return int(it - s.items.begin());
 }
 
@@ -99,10 +104,14 @@ bool scroll_bar_down(HWND hwnd, State& s, POINT pt) {
     if (!sb.shown || !PtInRect(&sb.bar, pt)) return false;
     if (!sb.active) return true;
     const int rows = visible_rows(hwnd, s);
-    if (PtInRect(&sb.up, pt)) set_top(hwnd, s, s.top - 1);
-    else if (PtInRect(&sb.down, pt)) set_top(hwnd, s, s.top + 1);
-    else if (pt.y < sb.thumb.top) set_top(hwnd, s, s.top - rows);
-    else if (pt.y >= sb.thumb.bottom) set_top(hwnd, s, s.top + rows);
+    if (PtInRect(&sb.up, pt))
+        set_top(hwnd, s, s.top - 1);
+    else if (PtInRect(&sb.down, pt))
+        set_top(hwnd, s, s.top + 1);
+    else if (pt.y < sb.thumb.top)
+        set_top(hwnd, s, s.top - rows);
+    else if (pt.y >= sb.thumb.bottom)
+        set_top(hwnd, s, s.top + rows);
     else {
         s.grab = Grab::Thumb;
         s.thumb_grab = pt.y - sb.thumb.top;
@@ -133,7 +142,8 @@ void mouse_down(HWND hwnd, State& s, POINT pt, bool double_click) {
     const int i = item_at(hwnd, s, pt.y);
     if (i < 0 || i >= count(s)) return;
     const DWORD now = GetMessageTime();
-    double_click = double_click || (i == s.last_click_item && now - s.last_click_time <= kDoubleClickMs);
+    double_click =
+        double_click || (i == s.last_click_item && now - s.last_click_time <= kDoubleClickMs);
     s.last_click_item = double_click ? -1 : i;
     s.last_click_time = now;
     choose(hwnd, s, i);
@@ -152,7 +162,8 @@ void mouse_move(HWND hwnd, State& s, POINT pt) {
     if (s.grab != Grab::Items && !(s.combo && PtInRect(&area, pt))) return;
     int i = item_at(hwnd, s, pt.y);
     if (pt.y >= area.bottom) i = s.top + visible_rows(hwnd, s);
-    if (i >= 0 && i < count(s) && (PtInRect(&area, pt) || s.grab == Grab::Items)) choose(hwnd, s, i);
+    if (i >= 0 && i < count(s) && (PtInRect(&area, pt) || s.grab == Grab::Items))
+        choose(hwnd, s, i);
 }
 
 void mouse_up(HWND hwnd, State& s, POINT pt) {
@@ -160,7 +171,8 @@ void mouse_up(HWND hwnd, State& s, POINT pt) {
     s.grab = Grab::None;
     if (s.combo) {
         RECT area = items_rect(hwnd, s);
-        if (was != Grab::Thumb && PtInRect(&area, pt) && s.cur >= 0) SendMessageA(s.combo, kListChose, TRUE, 0);
+        if (was != Grab::Thumb && PtInRect(&area, pt) && s.cur >= 0)
+            SendMessageA(s.combo, kListChose, TRUE, 0);
         return;
     }
     if (was != Grab::None && GetCapture() == hwnd) ReleaseCapture();
@@ -170,12 +182,24 @@ bool key_down(HWND hwnd, State& s, WPARAM vk) {
     const int rows = visible_rows(hwnd, s);
     const int cur = s.cur < 0 ? (vk == VK_DOWN ? -1 : 0) : s.cur;
     switch (vk) {
-        case VK_UP: choose(hwnd, s, cur - 1); return true;
-        case VK_DOWN: choose(hwnd, s, cur + 1); return true;
-        case VK_PRIOR: choose(hwnd, s, cur - (rows - 1)); return true;
-        case VK_NEXT: choose(hwnd, s, cur + (rows - 1)); return true;
-        case VK_HOME: choose(hwnd, s, 0); return true;
-        case VK_END: choose(hwnd, s, count(s) - 1); return true;
+        case VK_UP:
+            choose(hwnd, s, cur - 1);
+            return true;
+        case VK_DOWN:
+            choose(hwnd, s, cur + 1);
+            return true;
+        case VK_PRIOR:
+            choose(hwnd, s, cur - (rows - 1));
+            return true;
+        case VK_NEXT:
+            choose(hwnd, s, cur + (rows - 1));
+            return true;
+        case VK_HOME:
+            choose(hwnd, s, 0);
+            return true;
+        case VK_END:
+            choose(hwnd, s, count(s) - 1);
+            return true;
     }
     return false;
 }
@@ -189,9 +213,13 @@ LRESULT copy_text(const State& s, WPARAM index, LPARAM out) {
 
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, s); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, s);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             InvalidateRect(hwnd, nullptr, FALSE);
@@ -203,13 +231,20 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: mouse_down(hwnd, s, pointer(hwnd, s, lp), msg == WM_LBUTTONDBLCLK); return 0;
-        case WM_MOUSEMOVE: mouse_move(hwnd, s, pointer(hwnd, s, lp)); return 0;
-        case WM_LBUTTONUP: mouse_up(hwnd, s, pointer(hwnd, s, lp)); return 0;
+        case WM_LBUTTONDBLCLK:
+            mouse_down(hwnd, s, pointer(hwnd, s, lp), msg == WM_LBUTTONDBLCLK);
+            return 0;
+        case WM_MOUSEMOVE:
+            mouse_move(hwnd, s, pointer(hwnd, s, lp));
+            return 0;
+        case WM_LBUTTONUP:
+            mouse_up(hwnd, s, pointer(hwnd, s, lp));
+            return 0;
         case WM_CAPTURECHANGED:
             if (!s.combo && HWND(lp) != hwnd) s.grab = Grab::None;
             return 0;
-        case WM_KEYDOWN: return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+        case WM_KEYDOWN:
+            return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
         case WM_CHAR: {
             if (!std::isprint(static_cast<unsigned char>(wp))) return 0;
             char prefix[2] = {char(wp), 0};
@@ -230,8 +265,10 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (wp >= s.items.size()) return LB_ERR;
             const int i = int(wp);
             s.items.erase(s.items.begin() + i);
-            if (s.cur == i) s.cur = -1;
-            else if (s.cur > i) --s.cur;
+            if (s.cur == i)
+                s.cur = -1;
+            else if (s.cur > i)
+                --s.cur;
             set_top(hwnd, s, s.top);
             InvalidateRect(hwnd, nullptr, FALSE);
             return count(s);
@@ -242,8 +279,10 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             s.top = 0;
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case LB_GETCOUNT: return count(s);
-        case LB_GETCURSEL: return s.cur;
+        case LB_GETCOUNT:
+            return count(s);
+        case LB_GETCURSEL:
+            return s.cur;
         case LB_SETCURSEL: {
             int i = int(wp);
             if (i < 0 || i >= count(s)) {
@@ -256,26 +295,33 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, nullptr, FALSE);
             return i;
         }
-        case LB_GETTEXT: return copy_text(s, wp, lp);
-        case LB_GETTEXTLEN: return wp < s.items.size() ? LRESULT(s.items[wp].text.size()) : LB_ERR;
-        case LB_GETITEMDATA: return wp < s.items.size() ? LRESULT(s.items[wp].data) : LB_ERR;
+        case LB_GETTEXT:
+            return copy_text(s, wp, lp);
+        case LB_GETTEXTLEN:
+            return wp < s.items.size() ? LRESULT(s.items[wp].text.size()) : LB_ERR;
+        case LB_GETITEMDATA:
+            return wp < s.items.size() ? LRESULT(s.items[wp].data) : LB_ERR;
         case LB_SETITEMDATA:
             if (wp >= s.items.size()) return LB_ERR;
             s.items[wp].data = ULONG_PTR(lp);
             return LB_OKAY;
-        case LB_GETTOPINDEX: return s.top;
+        case LB_GETTOPINDEX:
+            return s.top;
         case LB_SETTOPINDEX:
             if (int(wp) < 0 || int(wp) >= std::max(count(s), 1)) return LB_ERR;
             set_top(hwnd, s, int(wp));
             return LB_OKAY;
-        case LB_FINDSTRING: return find(s, int(wp), reinterpret_cast<const char*>(lp), false);
-        case LB_FINDSTRINGEXACT: return find(s, int(wp), reinterpret_cast<const char*>(lp), true);
+        case LB_FINDSTRING:
+            return find(s, int(wp), reinterpret_cast<const char*>(lp), false);
+        case LB_FINDSTRINGEXACT:
+            return find(s, int(wp), reinterpret_cast<const char*>(lp), true);
         case LB_SELECTSTRING: {
             int i = find(s, int(wp), reinterpret_cast<const char*>(lp), false);
             if (i != LB_ERR) SendMessageA(hwnd, LB_SETCURSEL, WPARAM(i), 0);
             return i;
         }
-        case LB_GETITEMHEIGHT: return item_height(s);
+        case LB_GETITEMHEIGHT:
+            return item_height(s);
         case LB_GETITEMRECT: {
             auto* r = reinterpret_cast<RECT*>(lp);
             if (!r || wp >= s.items.size()) return LB_ERR;

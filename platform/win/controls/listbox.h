@@ -19,17 +19,17 @@ enum class Grab { None, Items, Thumb };
 
 struct State : ControlBase {
     std::vector<Item> items;
-    int cur = -1;      // the selected item, -1 for none
-    int top = 0;       // first visible item
+    int cur = -1;  // the selected item, -1 for none
+    int top = 0;   // first visible item
     Grab grab = Grab::None;
-    int thumb_grab = 0;     // pointer minus thumb top while dragging the thumb
-    HWND combo = nullptr;   // the owning combo box for a drop-down list
+    int thumb_grab = 0;    // pointer minus thumb top while dragging the thumb
+    HWND combo = nullptr;  // the owning combo box for a drop-down list
     int last_click_item = -1;
     DWORD last_click_time = 0;
 };
 
 // Messages a drop-down list sends its combo box.
-inline constexpr UINT kListChose = WM_USER + 0x300;    // wParam: TRUE chosen, FALSE cancelled
+inline constexpr UINT kListChose = WM_USER + 0x300;  // wParam: TRUE chosen, FALSE cancelled
 
 struct ScrollBar {
     bool shown = false;

@@ -19,9 +19,13 @@ const char* const kDownArrow[] = {"xxxxxxx", ".xxxxx.", "..xxx..", "...x..."};
 
 }  // namespace
 
-int visible_rows(HWND hwnd, const State& s) { return std::max(1, int(client_rect(hwnd).bottom) / item_height(s)); }
+int visible_rows(HWND hwnd, const State& s) {
+    return std::max(1, int(client_rect(hwnd).bottom) / item_height(s));
+}
 
-int max_top(HWND hwnd, const State& s) { return std::max(0, int(s.items.size()) - visible_rows(hwnd, s)); }
+int max_top(HWND hwnd, const State& s) {
+    return std::max(0, int(s.items.size()) - visible_rows(hwnd, s));
+}
 
 ScrollBar scroll_bar(HWND hwnd, const State& s) {
     ScrollBar sb;

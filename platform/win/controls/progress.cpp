@@ -38,8 +38,10 @@ int stepped(const Progress& p) {
     long long next = (long long)p.pos + p.step;
     if (p.low == p.high) return p.low;
     long long span = (long long)p.high - p.low;
-    if (next > p.high) next = (next - p.low) % span + p.low;
-    else if (next < p.low) next = (next - p.low) % span + p.high;
+    if (next > p.high)
+        next = (next - p.low) % span + p.low;
+    else if (next < p.low)
+        next = (next - p.low) % span + p.high;
     return int(next);
 }
 
@@ -59,8 +61,10 @@ void paint(HWND hwnd, const Progress& p) {
     if (filled > 0) {
         if (GetWindowLongA(hwnd, GWL_STYLE) & PBS_SMOOTH) {
             RECT r = bar;
-            if (vertical) r.top = bar.bottom - filled;
-            else r.right = bar.left + filled;
+            if (vertical)
+                r.top = bar.bottom - filled;
+            else
+                r.right = bar.left + filled;
             fill(dc, r, COLOR_HIGHLIGHT);
         } else {
             // Blocks two thirds as long as the bar is thick, two pixels apart;
@@ -90,13 +94,18 @@ LRESULT handle(HWND hwnd, Progress& p, UINT msg, WPARAM wp, LPARAM lp) {
             LONG style = GetWindowLongA(hwnd, GWL_STYLE);
             if (style & WS_BORDER) {
                 SetWindowLongA(hwnd, GWL_STYLE, style & ~LONG(WS_BORDER));
-                SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+                SetWindowLongA(hwnd, GWL_EXSTYLE,
+                               GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
             }
             return DefWindowProcA(hwnd, msg, wp, lp);
         }
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, p); return 0;
-        case WM_GETDLGCODE: return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, p);
+            return 0;
+        case WM_GETDLGCODE:
+            return 0;
         case PBM_SETRANGE:
         case PBM_SETRANGE32: {
             LRESULT old = MAKELONG(WORD(p.low), WORD(p.high));
@@ -114,9 +123,12 @@ LRESULT handle(HWND hwnd, Progress& p, UINT msg, WPARAM wp, LPARAM lp) {
         case PBM_GETRANGE:
             if (auto* out = reinterpret_cast<PBRANGE*>(lp)) *out = PBRANGE{p.low, p.high};
             return wp ? p.low : p.high;
-        case PBM_SETPOS: return set_pos(hwnd, p, int(wp));
-        case PBM_DELTAPOS: return set_pos(hwnd, p, (long long)p.pos + int(wp));
-        case PBM_GETPOS: return p.pos;
+        case PBM_SETPOS:
+            return set_pos(hwnd, p, int(wp));
+        case PBM_DELTAPOS:
+            return set_pos(hwnd, p, (long long)p.pos + int(wp));
+        case PBM_GETPOS:
+            return p.pos;
         case PBM_SETSTEP: {
             int old = p.step;
             p.step = int(wp);

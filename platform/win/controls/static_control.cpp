@@ -14,17 +14,22 @@ struct Static : ControlBase {
 UINT kind(HWND hwnd) { return UINT(GetWindowLongA(hwnd, GWL_STYLE)) & SS_TYPEMASK; }
 
 bool is_text_kind(UINT k) {
-    return k == SS_LEFT || k == SS_CENTER || k == SS_RIGHT || k == SS_SIMPLE || k == SS_LEFTNOWORDWRAP;
+    return k == SS_LEFT || k == SS_CENTER || k == SS_RIGHT || k == SS_SIMPLE ||
+           k == SS_LEFTNOWORDWRAP;
 }
 
 void draw_text_kind(HWND hwnd, const Static& s, HDC dc, const RECT& rc, HBRUSH bg, UINT k) {
     FillRect(dc, &rc, bg);
     const DWORD style = DWORD(GetWindowLongA(hwnd, GWL_STYLE));
     UINT flags = DT_EXPANDTABS;
-    if (k == SS_CENTER) flags |= DT_CENTER | DT_WORDBREAK;
-    else if (k == SS_RIGHT) flags |= DT_RIGHT | DT_WORDBREAK;
-    else if (k == SS_LEFT) flags |= DT_WORDBREAK;
-    else flags |= DT_SINGLELINE;
+    if (k == SS_CENTER)
+        flags |= DT_CENTER | DT_WORDBREAK;
+    else if (k == SS_RIGHT)
+        flags |= DT_RIGHT | DT_WORDBREAK;
+    else if (k == SS_LEFT)
+        flags |= DT_WORDBREAK;
+    else
+        flags |= DT_SINGLELINE;
     if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
     if (style & SS_CENTERIMAGE) flags |= DT_VCENTER | DT_SINGLELINE;
     HGDIOBJ old = SelectObject(dc, control_font(s));
@@ -51,15 +56,33 @@ void paint(HWND hwnd, const Static& s) {
     HBRUSH bg = parent_color(hwnd, dc, WM_CTLCOLORSTATIC);
     RECT r = rc;
     switch (k) {
-        case SS_BLACKFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME)); break;
-        case SS_GRAYFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW)); break;
-        case SS_WHITEFRAME: FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT)); break;
-        case SS_BLACKRECT: fill(dc, rc, COLOR_WINDOWFRAME); break;
-        case SS_GRAYRECT: fill(dc, rc, COLOR_BTNSHADOW); break;
-        case SS_WHITERECT: fill(dc, rc, COLOR_BTNHIGHLIGHT); break;
-        case SS_ETCHEDHORZ: DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP); break;
-        case SS_ETCHEDVERT: DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT); break;
-        case SS_ETCHEDFRAME: DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT); break;
+        case SS_BLACKFRAME:
+            FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+            break;
+        case SS_GRAYFRAME:
+            FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW));
+            break;
+        case SS_WHITEFRAME:
+            FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+            break;
+        case SS_BLACKRECT:
+            fill(dc, rc, COLOR_WINDOWFRAME);
+            break;
+        case SS_GRAYRECT:
+            fill(dc, rc, COLOR_BTNSHADOW);
+            break;
+        case SS_WHITERECT:
+            fill(dc, rc, COLOR_BTNHIGHLIGHT);
+            break;
+        case SS_ETCHEDHORZ:
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP);
+            break;
+        case SS_ETCHEDVERT:
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_LEFT);
+            break;
+        case SS_ETCHEDFRAME:
+            DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+            break;
         case SS_BITMAP:
             FillRect(dc, &rc, bg);
             draw_bitmap(dc, s.bitmap, rc);
@@ -77,7 +100,8 @@ void paint(HWND hwnd, const Static& s) {
             dis.hwndItem = hwnd;
             dis.hDC = dc;
             dis.rcItem = rc;
-            if (HWND parent = GetParent(hwnd)) SendMessageA(parent, WM_DRAWITEM, WPARAM(dis.CtlID), LPARAM(&dis));
+            if (HWND parent = GetParent(hwnd))
+                SendMessageA(parent, WM_DRAWITEM, WPARAM(dis.CtlID), LPARAM(&dis));
             break;
         }
         default:
@@ -101,14 +125,19 @@ LRESULT handle(HWND hwnd, Static& s, UINT msg, WPARAM wp, LPARAM lp) {
             // A sunken static wears the thin sunken edge outside its client area.
             LONG style = GetWindowLongA(hwnd, GWL_STYLE);
             if (style & SS_SUNKEN)
-                SetWindowLongA(hwnd, GWL_EXSTYLE, GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+                SetWindowLongA(hwnd, GWL_EXSTYLE,
+                               GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
             return DefWindowProcA(hwnd, msg, wp, lp);
         }
         case WM_NCHITTEST:
             return (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, s); return 0;
-        case WM_GETDLGCODE: return DLGC_STATIC;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, s);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_STATIC;
         case WM_SETTEXT: {
             LRESULT r = DefWindowProcA(hwnd, msg, wp, lp);
             InvalidateRect(hwnd, nullptr, TRUE);
@@ -116,7 +145,8 @@ LRESULT handle(HWND hwnd, Static& s, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_ENABLE:
             InvalidateRect(hwnd, nullptr, TRUE);
-            if (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY) notify_parent(hwnd, wp ? STN_ENABLE : STN_DISABLE);
+            if (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY)
+                notify_parent(hwnd, wp ? STN_ENABLE : STN_DISABLE);
             return 0;
         case WM_LBUTTONDOWN:
             if (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY) notify_parent(hwnd, STN_CLICKED);
@@ -125,15 +155,18 @@ LRESULT handle(HWND hwnd, Static& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY) notify_parent(hwnd, STN_DBLCLK);
             return 0;
         case STM_SETIMAGE:
-            if (wp == IMAGE_BITMAP) return swap_image(hwnd, s.bitmap, reinterpret_cast<HBITMAP>(lp));
+            if (wp == IMAGE_BITMAP)
+                return swap_image(hwnd, s.bitmap, reinterpret_cast<HBITMAP>(lp));
             if (wp == IMAGE_ICON) return swap_image(hwnd, s.icon, reinterpret_cast<HICON>(lp));
             return 0;
         case STM_GETIMAGE:
             if (wp == IMAGE_BITMAP) return reinterpret_cast<LRESULT>(s.bitmap);
             if (wp == IMAGE_ICON) return reinterpret_cast<LRESULT>(s.icon);
             return 0;
-        case STM_SETICON: return swap_image(hwnd, s.icon, reinterpret_cast<HICON>(wp));
-        case STM_GETICON: return reinterpret_cast<LRESULT>(s.icon);
+        case STM_SETICON:
+            return swap_image(hwnd, s.icon, reinterpret_cast<HICON>(wp));
+        case STM_GETICON:
+            return reinterpret_cast<LRESULT>(s.icon);
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

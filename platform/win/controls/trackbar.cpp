@@ -1,10 +1,11 @@
 // msctls_trackbar32: range, position, page and line sizes; the thumb dragged
 // with the mouse, page clicks on the channel, and the keyboard. Horizontal.
+#include "trackbar.h"
+
 #include <algorithm>
 
 #include "commctrl.h"
 #include "control_classes.h"
-#include "trackbar.h"
 
 namespace win::controls::trackbar {
 namespace {
@@ -15,7 +16,9 @@ constexpr UINT kRepeatMs = 100;
 
 DWORD style_of(HWND hwnd) { return DWORD(GetWindowLongA(hwnd, GWL_STYLE)); }
 
-Geometry geometry(HWND hwnd, const State& s) { return layout(s, style_of(hwnd), client_rect(hwnd)); }
+Geometry geometry(HWND hwnd, const State& s) {
+    return layout(s, style_of(hwnd), client_rect(hwnd));
+}
 
 LONG clamped(const State& s, long long v) {
     // The range is stored as given; an inverted one pins the position to min.
@@ -50,8 +53,10 @@ bool user_move(HWND hwnd, State& s, long long to, WORD code) {
 void page_step(HWND hwnd, State& s) {
     Geometry g = geometry(hwnd, s);
     int x = s.page_target.x;
-    if (s.drag == Drag::PageUp && x < g.thumb.left) user_move(hwnd, s, (long long)s.pos - s.page, TB_PAGEUP);
-    else if (s.drag == Drag::PageDown && x >= g.thumb.right) user_move(hwnd, s, (long long)s.pos + s.page, TB_PAGEDOWN);
+    if (s.drag == Drag::PageUp && x < g.thumb.left)
+        user_move(hwnd, s, (long long)s.pos - s.page, TB_PAGEUP);
+    else if (s.drag == Drag::PageDown && x >= g.thumb.right)
+        user_move(hwnd, s, (long long)s.pos + s.page, TB_PAGEDOWN);
 }
 
 // Ends a drag or a held page click. Called with the capture still held or
@@ -98,13 +103,25 @@ void mouse_move(HWND hwnd, State& s, POINT pt) {
 bool key_down(HWND hwnd, State& s, WPARAM vk) {
     switch (vk) {
         case VK_LEFT:
-        case VK_UP: user_move(hwnd, s, (long long)s.pos - s.line, TB_LINEUP); return true;
+        case VK_UP:
+            user_move(hwnd, s, (long long)s.pos - s.line, TB_LINEUP);
+            return true;
         case VK_RIGHT:
-        case VK_DOWN: user_move(hwnd, s, (long long)s.pos + s.line, TB_LINEDOWN); return true;
-        case VK_PRIOR: user_move(hwnd, s, (long long)s.pos - s.page, TB_PAGEUP); return true;
-        case VK_NEXT: user_move(hwnd, s, (long long)s.pos + s.page, TB_PAGEDOWN); return true;
-        case VK_HOME: user_move(hwnd, s, s.min, TB_TOP); return true;
-        case VK_END: user_move(hwnd, s, s.max, TB_BOTTOM); return true;
+        case VK_DOWN:
+            user_move(hwnd, s, (long long)s.pos + s.line, TB_LINEDOWN);
+            return true;
+        case VK_PRIOR:
+            user_move(hwnd, s, (long long)s.pos - s.page, TB_PAGEUP);
+            return true;
+        case VK_NEXT:
+            user_move(hwnd, s, (long long)s.pos + s.page, TB_PAGEDOWN);
+            return true;
+        case VK_HOME:
+            user_move(hwnd, s, s.min, TB_TOP);
+            return true;
+        case VK_END:
+            user_move(hwnd, s, s.max, TB_BOTTOM);
+            return true;
     }
     return false;
 }
@@ -125,14 +142,26 @@ void set_range(HWND hwnd, State& s, LONG min, LONG max, bool redraw) {
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
     const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     switch (msg) {
-        case WM_ERASEBKGND: return 1;
-        case WM_PAINT: paint(hwnd, s); return 0;
-        case WM_GETDLGCODE: return DLGC_WANTARROWS;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            paint(hwnd, s);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
         case WM_SETFOCUS:
-        case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-        case WM_ENABLE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-        case WM_LBUTTONDOWN: mouse_down(hwnd, s, pt); return 0;
-        case WM_MOUSEMOVE: mouse_move(hwnd, s, pt); return 0;
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_ENABLE:
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return 0;
+        case WM_LBUTTONDOWN:
+            mouse_down(hwnd, s, pt);
+            return 0;
+        case WM_MOUSEMOVE:
+            mouse_move(hwnd, s, pt);
+            return 0;
         case WM_LBUTTONUP:
             if (s.drag != Drag::None) finish(hwnd, s, true);
             return 0;
@@ -146,34 +175,46 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
                 page_step(hwnd, s);
             }
             return 0;
-        case WM_KEYDOWN: return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+        case WM_KEYDOWN:
+            return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
         case WM_KEYUP:
             if (is_move_key(wp)) scroll_notify(hwnd, TB_ENDTRACK);
             return 0;
 
-        case TBM_GETPOS: return s.pos;
-        case TBM_GETRANGEMIN: return s.min;
-        case TBM_GETRANGEMAX: return s.max;
+        case TBM_GETPOS:
+            return s.pos;
+        case TBM_GETRANGEMIN:
+            return s.min;
+        case TBM_GETRANGEMAX:
+            return s.max;
         case TBM_SETPOS:
             s.pos = clamped(s, LONG(lp));
             if (wp) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case TBM_SETRANGE: set_range(hwnd, s, SHORT(LOWORD(lp)), SHORT(HIWORD(lp)), wp); return 0;
-        case TBM_SETRANGEMIN: set_range(hwnd, s, LONG(lp), s.max, wp); return 0;
-        case TBM_SETRANGEMAX: set_range(hwnd, s, s.min, LONG(lp), wp); return 0;
+        case TBM_SETRANGE:
+            set_range(hwnd, s, SHORT(LOWORD(lp)), SHORT(HIWORD(lp)), wp);
+            return 0;
+        case TBM_SETRANGEMIN:
+            set_range(hwnd, s, LONG(lp), s.max, wp);
+            return 0;
+        case TBM_SETRANGEMAX:
+            set_range(hwnd, s, s.min, LONG(lp), wp);
+            return 0;
         case TBM_SETPAGESIZE: {
             LONG old = s.page;
             s.page = LONG(lp);
             s.page_set = true;
             return old;
         }
-        case TBM_GETPAGESIZE: return s.page;
+        case TBM_GETPAGESIZE:
+            return s.page;
         case TBM_SETLINESIZE: {
             LONG old = s.line;
             s.line = LONG(lp);
             return old;
         }
-        case TBM_GETLINESIZE: return s.line;
+        case TBM_GETLINESIZE:
+            return s.line;
         case TBM_SETTICFREQ:
             s.tic_freq = LONG(wp);
             InvalidateRect(hwnd, nullptr, FALSE);
@@ -192,7 +233,8 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             s.tics.clear();
             if (wp) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
-        case TBM_GETNUMTICS: return LRESULT(tick_positions(s, style_of(hwnd)).size());
+        case TBM_GETNUMTICS:
+            return LRESULT(tick_positions(s, style_of(hwnd)).size());
         case TBM_GETTHUMBRECT:
             if (auto* r = reinterpret_cast<RECT*>(lp)) *r = geometry(hwnd, s).thumb;
             return 0;
@@ -214,7 +256,8 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case TBM_GETSELSTART:
         case TBM_GETSELEND:
         case TBM_SETBUDDY:
-        case TBM_GETBUDDY: return 0;  // no selection range or buddies here
+        case TBM_GETBUDDY:
+            return 0;  // no selection range or buddies here
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }

@@ -17,14 +17,14 @@ struct State : ControlBase {
     std::vector<LONG> tics;  // added with TBM_SETTIC
     int thumb_length = 0;    // 0: follows the control's height
     Drag drag = Drag::None;
-    int grab_offset = 0;     // pointer minus thumb start while dragging
-    POINT page_target{};     // where the pointer holds a page click
+    int grab_offset = 0;  // pointer minus thumb start while dragging
+    POINT page_target{};  // where the pointer holds a page click
 };
 
 // Horizontal layout of a control of the given client size and style.
 struct Geometry {
-    RECT channel;   // the sunken groove
-    RECT thumb;     // at the current position
+    RECT channel;                         // the sunken groove
+    RECT thumb;                           // at the current position
     int tick_top = -1, tick_bottom = -1;  // y of the tick rows, -1 for none
 };
 

@@ -14,7 +14,9 @@ constexpr int kTickGap = 2;
 constexpr int kChannelThickness = 4;
 
 bool ticks_top(DWORD style) { return !(style & TBS_NOTICKS) && (style & (TBS_BOTH | TBS_TOP)); }
-bool ticks_bottom(DWORD style) { return !(style & TBS_NOTICKS) && ((style & TBS_BOTH) || !(style & TBS_TOP)); }
+bool ticks_bottom(DWORD style) {
+    return !(style & TBS_NOTICKS) && ((style & TBS_BOTH) || !(style & TBS_TOP));
+}
 // Only the default (ticks below) thumb is pointed; the top-ticks one is drawn square.
 bool pointed(DWORD style) { return !(style & (TBS_BOTH | TBS_TOP)); }
 
@@ -40,8 +42,9 @@ Geometry layout(const State& s, DWORD style, const RECT& client) {
     const int w = client.right - client.left, h = client.bottom - client.top;
     const int room_top = ticks_top(style) ? kTickLength + kTickGap : 0;
     const int room_bottom = ticks_bottom(style) ? kTickLength + kTickGap : 0;
-    int length = (style & TBS_FIXEDLENGTH) && s.thumb_length > 0 ? s.thumb_length
-                                                                   : std::min(21, h - room_top - room_bottom - 4);
+    int length = (style & TBS_FIXEDLENGTH) && s.thumb_length > 0
+                     ? s.thumb_length
+                     : std::min(21, h - room_top - room_bottom - 4);
     length = std::max(length, 6);
     Geometry g{};
     const int thumb_top = room_top + (h - room_top - room_bottom - length) / 2;
@@ -49,7 +52,8 @@ Geometry layout(const State& s, DWORD style, const RECT& client) {
     const int body = pointed(style) ? length - kThumbWidth / 2 : length;
     const int centre = thumb_top + body / 2;
     int left = std::min(kChannelMargin, std::max(0, (w - kThumbWidth) / 2));
-    g.channel = RECT{left, centre - kChannelThickness / 2, w - left, centre - kChannelThickness / 2 + kChannelThickness};
+    g.channel = RECT{left, centre - kChannelThickness / 2, w - left,
+                     centre - kChannelThickness / 2 + kChannelThickness};
     const int tl = thumb_left_for(s, g.channel, s.pos);
     g.thumb = RECT{tl, thumb_top, tl + kThumbWidth, thumb_top + length};
     if (ticks_top(style)) g.tick_top = g.thumb.top - kTickGap - kTickLength;
@@ -63,7 +67,8 @@ std::vector<LONG> tick_positions(const State& s, DWORD style) {
     out.push_back(s.min);
     if (s.max != s.min) out.push_back(s.max);
     if ((style & TBS_AUTOTICKS) && s.tic_freq > 0)
-        for (long long t = (long long)s.min + s.tic_freq; t < s.max; t += s.tic_freq) out.push_back(LONG(t));
+        for (long long t = (long long)s.min + s.tic_freq; t < s.max; t += s.tic_freq)
+            out.push_back(LONG(t));
     for (LONG t : s.tics) out.push_back(t);
     std::sort(out.begin(), out.end());
     out.erase(std::unique(out.begin(), out.end()), out.end());
@@ -96,7 +101,9 @@ void pointed_thumb(HDC dc, const RECT& r, bool enabled) {
     RECT inner{r.left + 2, r.top + 2, r.right - 2, body_bottom};
     thumb_face(dc, inner, enabled);
     // Face of the point, row by row.
-    for (int i = 0; i < half - 1; ++i) thumb_face(dc, RECT{r.left + 2 + i, body_bottom + i, r.right - 2 - i, body_bottom + i + 1}, enabled);
+    for (int i = 0; i < half - 1; ++i)
+        thumb_face(dc, RECT{r.left + 2 + i, body_bottom + i, r.right - 2 - i, body_bottom + i + 1},
+                   enabled);
     hline(dc, body.left, body.right - 1, body.top, COLOR_BTNHIGHLIGHT);
     vline(dc, body.left, body.top, body_bottom, COLOR_BTNHIGHLIGHT);
     vline(dc, body.left + 1, body.top + 1, body_bottom, COLOR_3DLIGHT);
@@ -128,12 +135,17 @@ void paint(HWND hwnd, const State& s) {
         int x = thumb_left_for(s, g.channel, t) + kThumbWidth / 2;
         // The end ticks are longer, as on the classic control.
         bool end = t == s.min || t == s.max;
-        if (g.tick_top >= 0) vline(dc, x, g.tick_top - (end ? 1 : 0), g.tick_top + kTickLength, COLOR_WINDOWTEXT);
-        if (g.tick_bottom >= 0) vline(dc, x, g.tick_bottom, g.tick_bottom + kTickLength + (end ? 1 : 0), COLOR_WINDOWTEXT);
+        if (g.tick_top >= 0)
+            vline(dc, x, g.tick_top - (end ? 1 : 0), g.tick_top + kTickLength, COLOR_WINDOWTEXT);
+        if (g.tick_bottom >= 0)
+            vline(dc, x, g.tick_bottom, g.tick_bottom + kTickLength + (end ? 1 : 0),
+                  COLOR_WINDOWTEXT);
     }
     if (!(style & TBS_NOTHUMB)) {
-        if (pointed(style)) pointed_thumb(dc, g.thumb, is_enabled(hwnd));
-        else square_thumb(dc, g.thumb, is_enabled(hwnd));
+        if (pointed(style))
+            pointed_thumb(dc, g.thumb, is_enabled(hwnd));
+        else
+            square_thumb(dc, g.thumb, is_enabled(hwnd));
     }
     if (has_focus(hwnd)) DrawFocusRect(dc, &rc);
     EndPaint(hwnd, &ps);

@@ -6,7 +6,7 @@ namespace ta = win::automation;
 namespace {
 
 class ButtonTest : public ControlsTest {
-protected:
+  protected:
     HWND push(DWORD style = BS_PUSHBUTTON, int id = 10, int x = 10) {
         return make("Button", "&OK", style | WS_TABSTOP, x, 10, 75, 23, id);
     }
@@ -149,14 +149,16 @@ TEST_F(ButtonTest, OwnerDrawRequestsFollowPressAndFocus) {
     ta::pump();
     ta::mouse_up(b, 4, 4);
     ta::pump();
-    EXPECT_EQ(owner_sequence(), (std::vector<std::string>{"FOCUS focus", "SELECT selected focus", "SELECT focus",
-                                                           "SELECT selected focus", "SELECT focus", "CLICKED 1000"}));
+    EXPECT_EQ(owner_sequence(),
+              (std::vector<std::string>{"FOCUS focus", "SELECT selected focus", "SELECT focus",
+                                        "SELECT selected focus", "SELECT focus", "CLICKED 1000"}));
 
     clear();
     ta::key(b, VK_SPACE, true, ' ');
     ta::key(b, VK_SPACE, false);
     ta::pump();
-    EXPECT_EQ(owner_sequence(), (std::vector<std::string>{"SELECT selected focus", "SELECT focus", "CLICKED 1000"}));
+    EXPECT_EQ(owner_sequence(),
+              (std::vector<std::string>{"SELECT selected focus", "SELECT focus", "CLICKED 1000"}));
 
     clear();
     SetFocus(other);

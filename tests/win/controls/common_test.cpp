@@ -1,6 +1,6 @@
-#include "controls_fixture.h"
-
 #include <algorithm>
+
+#include "controls_fixture.h"
 
 using namespace controls_test;
 namespace ta = win::automation;
@@ -16,7 +16,8 @@ TEST_F(CommonTest, RegistrationIsIdempotent) {
     EXPECT_FALSE(InitCommonControlsEx(nullptr));
     INITCOMMONCONTROLSEX wrong{3, ICC_BAR_CLASSES};
     EXPECT_FALSE(InitCommonControlsEx(&wrong));
-    for (const char* name : {"BUTTON", "static", "Edit", "ListBox", "ComboBox", TRACKBAR_CLASSA, PROGRESS_CLASSA}) {
+    for (const char* name :
+         {"BUTTON", "static", "Edit", "ListBox", "ComboBox", TRACKBAR_CLASSA, PROGRESS_CLASSA}) {
         WNDCLASSA wc{};
         EXPECT_TRUE(GetClassInfoA(nullptr, name, &wc)) << name;
         EXPECT_GE(wc.cbWndExtra, int(sizeof(LONG_PTR))) << name;
@@ -27,7 +28,9 @@ TEST_F(CommonTest, RegistrationIsIdempotent) {
 int text_rows(HWND h) {
     RECT rc{};
     GetClientRect(h, &rc);
-    auto dark = [](std::uint32_t p) { return ((p >> 16) & 0xff) < 60 && ((p >> 8) & 0xff) < 60 && (p & 0xff) < 60; };
+    auto dark = [](std::uint32_t p) {
+        return ((p >> 16) & 0xff) < 60 && ((p >> 8) & 0xff) < 60 && (p & 0xff) < 60;
+    };
     int n = 0;
     for (int y = 2; y < rc.bottom - 2; ++y) {
         bool hit = false;

@@ -19,8 +19,8 @@ struct Event {
     UINT msg = 0;
     WPARAM wp = 0;
     LPARAM lp = 0;
-    UINT code = 0;          // WM_NOTIFY: NMHDR.code
-    UINT_PTR id_from = 0;   // WM_NOTIFY: NMHDR.idFrom
+    UINT code = 0;         // WM_NOTIFY: NMHDR.code
+    UINT_PTR id_from = 0;  // WM_NOTIFY: NMHDR.idFrom
     HWND hwnd_from = nullptr;
     DRAWITEMSTRUCT draw{};  // WM_DRAWITEM: a copy
 };
@@ -34,7 +34,7 @@ struct ParentLog {
 ParentLog& parent_log();
 
 class ControlsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

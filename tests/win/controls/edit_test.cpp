@@ -1,6 +1,6 @@
-#include "controls_fixture.h"
-
 #include <algorithm>
+
+#include "controls_fixture.h"
 
 using namespace controls_test;
 namespace ta = win::automation;
@@ -8,7 +8,7 @@ namespace ta = win::automation;
 namespace {
 
 class EditTest : public ControlsTest {
-protected:
+  protected:
     // Each new edit goes below the last one.
     HWND edit(DWORD style = ES_LEFT | ES_AUTOHSCROLL, int w = 150, const char* text = "") {
         HWND h = make("Edit", text, style | WS_TABSTOP, 10, next_y, w, 22, 1017, WS_EX_CLIENTEDGE);
@@ -60,7 +60,8 @@ TEST_F(EditTest, TypingChangesTextAndNotifies) {
     EXPECT_EQ(count(EN_SETFOCUS), 1);
     EXPECT_EQ(sel(h), std::make_pair(DWORD(8), DWORD(8)));
     EXPECT_TRUE(SendMessageA(h, EM_GETMODIFY, 0, 0));
-    EXPECT_EQ(SendMessageA(h, WM_GETDLGCODE, 0, 0), DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
+    EXPECT_EQ(SendMessageA(h, WM_GETDLGCODE, 0, 0),
+              DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS);
 }
 
 TEST_F(EditTest, BackspaceDeleteAndShiftSelection) {

@@ -6,7 +6,7 @@ namespace ta = win::automation;
 namespace {
 
 class ListBoxTest : public ControlsTest {
-protected:
+  protected:
     HWND list(DWORD style = LBS_NOTIFY | WS_VSCROLL, int h = 100) {
         return make("ListBox", "", style | WS_BORDER | WS_TABSTOP, 10, 10, 150, h, 300);
     }
@@ -15,7 +15,8 @@ protected:
     }
     static std::string text(HWND h, int i) {
         char buf[64] = {};
-        EXPECT_EQ(SendMessageA(h, LB_GETTEXT, WPARAM(i), LPARAM(buf)), SendMessageA(h, LB_GETTEXTLEN, WPARAM(i), 0));
+        EXPECT_EQ(SendMessageA(h, LB_GETTEXT, WPARAM(i), LPARAM(buf)),
+                  SendMessageA(h, LB_GETTEXTLEN, WPARAM(i), 0));
         return buf;
     }
     static int sel(HWND h) { return int(SendMessageA(h, LB_GETCURSEL, 0, 0)); }
@@ -105,12 +106,14 @@ TEST_F(ListBoxTest, KeyboardAndFirstLetter) {
     ta::type(h, "a");
     ta::pump();
     EXPECT_EQ(sel(h), 4);  // from the current item onwards
-    EXPECT_EQ(commands(), (std::vector<std::string>{"300 1", "300 1", "300 1", "300 1", "300 1", "300 1"}));
+    EXPECT_EQ(commands(),
+              (std::vector<std::string>{"300 1", "300 1", "300 1", "300 1", "300 1", "300 1"}));
 }
 
 TEST_F(ListBoxTest, ScrollsToKeepTheSelectionVisible) {
     HWND h = list(LBS_NOTIFY | WS_VSCROLL, 80);
-    for (int i = 0; i < 30; ++i) SendMessageA(h, LB_ADDSTRING, 0, LPARAM(("item " + std::to_string(i)).c_str()));
+    for (int i = 0; i < 30; ++i)
+        SendMessageA(h, LB_ADDSTRING, 0, LPARAM(("item " + std::to_string(i)).c_str()));
     ta::pump();
     RECT rc{};
     GetClientRect(h, &rc);
@@ -142,9 +145,10 @@ TEST_F(ListBoxTest, ScrollsToKeepTheSelectionVisible) {
 }
 
 class ComboBoxTest : public ControlsTest {
-protected:
+  protected:
     HWND combo() {
-        HWND h = make("ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 10, 150, 120, 400);
+        HWND h =
+            make("ComboBox", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 10, 10, 150, 120, 400);
         for (const char* i : {"Full Frames (Uncompressed)", "Cinepak", "Motion JPEG", "MPEG-4"})
             SendMessageA(h, CB_ADDSTRING, 0, LPARAM(i));
         return h;
@@ -206,7 +210,8 @@ TEST_F(ComboBoxTest, ChoosingFromTheDroppedList) {
     EXPECT_FALSE(SendMessageA(h, CB_GETDROPPEDSTATE, 0, 0));
     EXPECT_FALSE(IsWindowVisible(list));
     EXPECT_EQ(sel(h), 2);
-    EXPECT_EQ(commands(), (std::vector<std::string>{"400 9", "400 8", "400 1"}));  // SELENDOK, CLOSEUP, SELCHANGE
+    EXPECT_EQ(commands(), (std::vector<std::string>{"400 9", "400 8",
+                                                    "400 1"}));  // SELENDOK, CLOSEUP, SELCHANGE
     EXPECT_EQ(GetCapture(), nullptr);
 }
 

@@ -6,9 +6,13 @@ namespace ta = win::automation;
 namespace {
 
 class ProgressTest : public ControlsTest {
-protected:
-    HWND bar(DWORD style = WS_BORDER) { return make(PROGRESS_CLASSA, "Progress1", style, 0, 100, 273, 10, 1004); }
-    static LRESULT send(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) { return SendMessageA(h, m, w, l); }
+  protected:
+    HWND bar(DWORD style = WS_BORDER) {
+        return make(PROGRESS_CLASSA, "Progress1", style, 0, 100, 273, 10, 1004);
+    }
+    static LRESULT send(HWND h, UINT m, WPARAM w = 0, LPARAM l = 0) {
+        return SendMessageA(h, m, w, l);
+    }
 };
 
 TEST_F(ProgressTest, DefaultsAndRangeMessages) {
@@ -73,7 +77,8 @@ TEST_F(ProgressTest, DrawsAtOnceInHighlightBlocks) {
     EXPECT_EQ(px(h, 2, mid), sys_pixel(COLOR_HIGHLIGHT));
     EXPECT_EQ(px(h, rc.right - 3, mid), sys_pixel(COLOR_BTNFACE));
     int gaps = 0, lit = 0;
-    for (int x = 1; x < rc.right / 2 - 8; ++x) (px(h, x, mid) == sys_pixel(COLOR_HIGHLIGHT) ? lit : gaps)++;
+    for (int x = 1; x < rc.right / 2 - 8; ++x)
+        (px(h, x, mid) == sys_pixel(COLOR_HIGHLIGHT) ? lit : gaps)++;
     EXPECT_GT(gaps, 10);  // blocks, not a solid bar
     EXPECT_GT(lit, gaps);
     // The outer ring is the sunken edge.

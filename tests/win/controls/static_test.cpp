@@ -1,6 +1,6 @@
-#include "controls_fixture.h"
-
 #include <set>
+
+#include "controls_fixture.h"
 
 using namespace controls_test;
 namespace ta = win::automation;
@@ -8,7 +8,7 @@ namespace ta = win::automation;
 namespace {
 
 class StaticTest : public ControlsTest {
-protected:
+  protected:
     std::set<std::uint32_t> colours(HWND h) const {
         RECT rc{};
         GetClientRect(h, &rc);

@@ -6,7 +6,7 @@ namespace ta = win::automation;
 namespace {
 
 class TrackbarTest : public ControlsTest {
-protected:
+  protected:
     HWND bar(DWORD style = TBS_BOTH | TBS_NOTICKS | WS_TABSTOP, int w = 273) {
         return make(TRACKBAR_CLASSA, "Slider1", style, 0, 10, w, 24, 1003);
     }
@@ -104,8 +104,9 @@ TEST_F(TrackbarTest, DraggingTheThumbTracksThenReleasesCapture) {
     ta::mouse_up(h, x + travel * 3, y);
     ta::pump();
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(scrolls(), (std::vector<std::string>{"THUMBTRACK 50", "THUMBTRACK 100", "THUMBPOSITION 100",
-                                                    "ENDTRACK", "RELEASEDCAPTURE"}));
+    EXPECT_EQ(scrolls(),
+              (std::vector<std::string>{"THUMBTRACK 50", "THUMBTRACK 100", "THUMBPOSITION 100",
+                                        "ENDTRACK", "RELEASEDCAPTURE"}));
     auto notes = of(WM_NOTIFY);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0].id_from, 1003u);
@@ -137,8 +138,8 @@ TEST_F(TrackbarTest, ClickOnTheChannelPagesAndRepeatsWhileHeld) {
     EXPECT_EQ(pos(h), 100);
     ta::mouse_up(h, channel.right - 2, y);
     ta::pump();
-    EXPECT_EQ(scrolls(), (std::vector<std::string>{"PAGEDOWN", "PAGEDOWN", "PAGEDOWN", "PAGEDOWN", "ENDTRACK",
-                                                    "RELEASEDCAPTURE"}));
+    EXPECT_EQ(scrolls(), (std::vector<std::string>{"PAGEDOWN", "PAGEDOWN", "PAGEDOWN", "PAGEDOWN",
+                                                   "ENDTRACK", "RELEASEDCAPTURE"}));
 }
 
 TEST_F(TrackbarTest, KeyboardMovesByLinePageAndToTheEnds) {
@@ -166,9 +167,10 @@ TEST_F(TrackbarTest, KeyboardMovesByLinePageAndToTheEnds) {
     ta::press(h, VK_HOME);
     ta::pump();
     EXPECT_EQ(pos(h), 0);
-    EXPECT_EQ(scrolls(), (std::vector<std::string>{"LINEDOWN", "ENDTRACK", "LINEUP", "ENDTRACK", "LINEUP",
-                                                    "ENDTRACK", "PAGEDOWN", "ENDTRACK", "PAGEUP", "ENDTRACK",
-                                                    "BOTTOM", "ENDTRACK", "ENDTRACK", "TOP", "ENDTRACK"}));
+    EXPECT_EQ(scrolls(),
+              (std::vector<std::string>{"LINEDOWN", "ENDTRACK", "LINEUP", "ENDTRACK", "LINEUP",
+                                        "ENDTRACK", "PAGEDOWN", "ENDTRACK", "PAGEUP", "ENDTRACK",
+                                        "BOTTOM", "ENDTRACK", "ENDTRACK", "TOP", "ENDTRACK"}));
     EXPECT_TRUE(of(WM_NOTIFY).empty());
 }
 
@@ -180,7 +182,8 @@ TEST_F(TrackbarTest, DisablingDuringADragEndsItWithTheRelease) {
     ASSERT_EQ(GetCapture(), h);
     EnableWindow(h, FALSE);
     EXPECT_EQ(GetCapture(), nullptr);
-    EXPECT_EQ(scrolls(), (std::vector<std::string>{"THUMBPOSITION 0", "ENDTRACK", "RELEASEDCAPTURE"}));
+    EXPECT_EQ(scrolls(),
+              (std::vector<std::string>{"THUMBPOSITION 0", "ENDTRACK", "RELEASEDCAPTURE"}));
 }
 
 TEST_F(TrackbarTest, ClassicLookFollowsThePosition) {
