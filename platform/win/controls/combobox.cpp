@@ -26,6 +26,15 @@ LRESULT to_list(const State& s, UINT msg, WPARAM wp, LPARAM lp) {
 
 int cur(const State& s) { return int(to_list(s, LB_GETCURSEL, 0, 0)); }
 
+// The window itself is as tall as its field (inside a two-pixel edge); the
+// rest of the height it was created with belongs to the list.
+void fit_to_field(HWND hwnd, const State& s) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, field_height(s.list) + 2 * 2,
+                 SWP_NOMOVE | SWP_NOZORDER);
+}
+
 void create_list(HWND hwnd, State& s, const CREATESTRUCTA* cs) {
     s.drop_height = cs ? cs->cy : 100;
     DWORD list_style = WS_POPUP | WS_BORDER | WS_VSCROLL;
@@ -33,11 +42,7 @@ void create_list(HWND hwnd, State& s, const CREATESTRUCTA* cs) {
     s.list = CreateWindowExA(0, kComboListClass, "", list_style, 0, 0, 10, 10, hwnd, nullptr,
                              nullptr, nullptr);
     if (auto* ls = state_of<listbox::State>(s.list)) ls->combo = hwnd;
-    // The window itself is as tall as its field; the rest was the list's height.
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, field_height(s.list) + 2 * 2,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    fit_to_field(hwnd, s);
 }
 
 void close_up(HWND hwnd, State& s, bool chosen) {
@@ -200,6 +205,7 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_SETFONT:
             if (s.list) SendMessageA(s.list, WM_SETFONT, wp, lp);
+            if (s.list) fit_to_field(hwnd, s);
             return 0;
         case WM_ERASEBKGND:
             return 1;

@@ -259,4 +259,20 @@ TEST_F(ComboBoxTest, KeyboardChangesTheSelection) {
     EXPECT_EQ(commands(), (std::vector<std::string>{"400 7", "400 9", "400 8", "400 1"}));
 }
 
+TEST_F(ComboBoxTest, FieldFollowsTheFont) {
+    HWND h = combo();
+    RECT before{};
+    GetWindowRect(h, &before);
+    LOGFONTA lf{};
+    lf.lfHeight = -24;
+    HFONT big = CreateFontIndirectA(&lf);
+    SendMessageA(h, WM_SETFONT, WPARAM(big), TRUE);
+    RECT after{};
+    GetWindowRect(h, &after);
+    EXPECT_GT(after.bottom - after.top, before.bottom - before.top + 8);
+    EXPECT_EQ(SendMessageA(h, CB_GETITEMHEIGHT, 0, 0) + 6 + 4, after.bottom - after.top);
+    DestroyWindow(h);
+    DeleteObject(big);
+}
+
 }  // namespace
