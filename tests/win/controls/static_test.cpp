@@ -1,5 +1,7 @@
 #include <set>
 
+#include "icon.h"
+
 #include "controls_fixture.h"
 
 using namespace controls_test;
@@ -96,6 +98,26 @@ TEST_F(StaticTest, NotifyStyleReportsClicks) {
     ta::click(notify, 2, 2);
     ta::pump();
     EXPECT_EQ(commands(), std::vector<std::string>{"71 0"});
+}
+
+TEST_F(StaticTest, IconDrawnWithItsTransparency) {
+    HWND h = make("Static", "", SS_ICON, 10, 10, 32, 32, 80);
+    win::gdi::Surface image(4, 4, 0xcc0000);
+    std::vector<std::uint8_t> alpha(16, 255);
+    alpha[0] = 0;  // the top-left pixel is see-through
+    HICON icon = win::gdi::create_icon(image, alpha);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(SendMessageA(h, STM_SETICON, WPARAM(icon), 0), 0);
+    EXPECT_EQ(HICON(SendMessageA(h, STM_GETICON, 0, 0)), icon);
+    EXPECT_EQ(HICON(SendMessageA(h, STM_GETIMAGE, IMAGE_ICON, 0)), icon);
+    ta::pump();
+    EXPECT_EQ(px(h, 0, 0), sys_pixel(COLOR_BTNFACE));
+    EXPECT_EQ(px(h, 1, 1), 0xcc0000u);
+    EXPECT_EQ(px(h, 4, 4), sys_pixel(COLOR_BTNFACE));
+    EXPECT_EQ(HICON(SendMessageA(h, STM_SETICON, 0, 0)), icon);
+    ta::pump();
+    EXPECT_EQ(px(h, 1, 1), sys_pixel(COLOR_BTNFACE));
+    win::gdi::destroy_icon(icon);
 }
 
 }  // namespace
