@@ -2,6 +2,7 @@
 // first focus, in-memory templates, and the modal run with its owner.
 #include "dialog_fixture.h"
 #include "dialog_template_binary.h"
+#include "registry.h"
 
 using namespace dialog_test;
 using win::res::DialogTemplate;
@@ -192,4 +193,33 @@ TEST_F(DialogTest, DialogItemHelpers) {
     EXPECT_TRUE(CheckDlgButton(dlg, 50, 1));
     EXPECT_EQ(SendDlgItemMessageA(dlg, 50, 0x00F0 /* BM_GETCHECK */, 0, 0), 1);
     EXPECT_FALSE(CheckDlgButton(dlg, 999, 1));
+}
+
+namespace {
+
+constexpr win::res::ControlEntry kModuleControls[] = {
+    {"STATIC", "From the module", 0, -1, WS_CHILD | WS_VISIBLE, 0, 4, 4, 80, 8},
+    {"BUTTON", "&Continue", 0, 1000, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 60, 30, 50, 14},
+};
+constexpr win::res::DialogEntry kModuleDialogs[] = {
+    {{500, nullptr}, "About", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+     "MS Sans Serif", 8, 0, 0, 120, 50, {0, nullptr}, "", kModuleControls},
+};
+constexpr win::res::Module kModule{"dialog_test", kModuleDialogs, {}, {}, {}, {}};
+
+}  // namespace
+
+TEST_F(DialogTest, TemplateFromAnInstalledModuleRunsModally) {
+    HINSTANCE inst = win::res::install(kModule);
+    ASSERT_TRUE(inst);
+    HWND owner = make_owner();
+    dialog_log().end_on_command = 1000;
+    std::string label;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        label = win::automation::window_text(GetWindow(dlg, GW_CHILD));
+        win::automation::press(dlg, VK_RETURN);  // "&Continue" is the default button
+    });
+    EXPECT_EQ(DialogBoxParamA(inst, MAKEINTRESOURCEA(500), owner, logging_dialog_proc, 0), 1000);
+    EXPECT_EQ(label, "From the module");
+    win::res::uninstall(inst);
 }

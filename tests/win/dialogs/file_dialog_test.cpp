@@ -275,3 +275,23 @@ TEST_F(FileDialogTest, StartsInTheCurrentFolderThenRemembersTheLastOne) {
     EXPECT_EQ(second, (root / "Another").string());
     EXPECT_EQ(fs::current_path(), root);  // the dialogs never change it
 }
+
+TEST_F(FileDialogTest, EnterOnAFolderInTheListOpensItAndUpGoesBack) {
+    std::string inside, after_up;
+    std::vector<std::string> shown;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        HWND list = GetDlgItem(dlg, fd::kFolderList);
+        SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(list), TRUE);
+        SendMessageA(list, LB_SETCURSEL, 2, 0);  // "sub/"
+        SendMessageA(dlg, WM_COMMAND, IDOK, 0);  // what Enter does
+        inside = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
+        shown = listed(dlg);
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kUpButton, BN_CLICKED), LPARAM(GetDlgItem(dlg, fd::kUpButton)));
+        after_up = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
+        win::automation::press(dlg, VK_ESCAPE);
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(inside, (root / "sub").string());
+    EXPECT_EQ(shown, std::vector<std::string>{"../"});
+    EXPECT_EQ(after_up, root.string());
+}
