@@ -15,25 +15,30 @@ ULONG WINAPI AVIStreamAddRef(PAVISTREAM pavi) {
 ULONG WINAPI AVIStreamRelease(PAVISTREAM pavi) { return release_stream(pavi); }
 
 HRESULT WINAPI AVIStreamInfoA(PAVISTREAM pavi, LPAVISTREAMINFOA psi, LONG lSize) {
+    StreamHandler* handler = handler_of(pavi);
     StreamRef ref = resolve(pavi);
-    if (!ref) return AVIERR_BADHANDLE;
+    if (!ref && !handler) return AVIERR_BADHANDLE;
     if (!psi) return AVIERR_BADPARAM;
     if (lSize < 0) return AVIERR_BADSIZE;
-    std::memcpy(psi, &current_info(ref), std::min<std::size_t>(std::size_t(lSize), sizeof(AVISTREAMINFOA)));
+    const AVISTREAMINFOA& info = handler ? handler->info() : current_info(ref);
+    std::memcpy(psi, &info, std::min<std::size_t>(std::size_t(lSize), sizeof(AVISTREAMINFOA)));
     return AVIERR_OK;
 }
 
 LONG WINAPI AVIStreamStart(PAVISTREAM pavi) {
+    if (StreamHandler* handler = handler_of(pavi)) return LONG(handler->info().dwStart);
     StreamRef ref = resolve(pavi);
     return ref ? LONG(current_info(ref).dwStart) : -1;
 }
 
 LONG WINAPI AVIStreamLength(PAVISTREAM pavi) {
+    if (StreamHandler* handler = handler_of(pavi)) return LONG(handler->info().dwLength);
     StreamRef ref = resolve(pavi);
     return ref ? LONG(current_info(ref).dwLength) : -1;
 }
 
 LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
+    if (StreamHandler* handler = handler_of(pavi)) return handler->find_sample(lPos, lFlags);
     StreamRef ref = resolve(pavi);
     if (!ref) return -1;
     ReadStream* stream = ref.read();
@@ -84,10 +89,12 @@ LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
 }
 
 HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG* lpcbFormat) {
+    StreamHandler* handler = handler_of(pavi);
     StreamRef ref = resolve(pavi);
-    if (!ref) return AVIERR_BADHANDLE;
+    if (!ref && !handler) return AVIERR_BADHANDLE;
     if (!lpcbFormat) return AVIERR_BADPARAM;
-    const std::vector<std::uint8_t>& format = ref.read() ? ref.read()->data->format : ref.write()->format;
+    const std::vector<std::uint8_t>& format =
+        handler ? handler->format() : ref.read() ? ref.read()->data->format : ref.write()->format;
     LONG full = LONG(std::min<std::size_t>(format.size(), 0x7FFFFFFF));
     if (!lpFormat) {
         *lpcbFormat = full;

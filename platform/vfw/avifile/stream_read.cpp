@@ -19,6 +19,8 @@ void report(LONG* plBytes, LONG* plSamples, std::int64_t bytes, std::int64_t sam
 HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
                              LONG* plBytes, LONG* plSamples) {
     report(plBytes, plSamples, 0, 0);
+    if (StreamHandler* handler = handler_of(pavi))
+        return handler->read(lStart, lSamples, lpBuffer, cbBuffer, plBytes, plSamples);
     StreamRef ref = resolve(pavi);
     if (!ref) return AVIERR_BADHANDLE;
     ReadStream* stream = ref.read();
