@@ -5,6 +5,8 @@
 
 #include <stddef.h>
 
+#include <iterator>
+
 #include "winuser.h"
 
 class CCmdTarget;

@@ -249,6 +249,13 @@ HINSTANCE AfxFindResourceHandle(LPCSTR name, LPCSTR type);
 BOOL AfxEnableControlContainer();
 int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = UINT(-1));
+namespace win::res {
+struct Module;
+}
+// The program's resources, installed by the framework's entry. A program
+// defines this; without it there are none.
+const win::res::Module* AfxProgramResources();
+
 // The framework's entry: sets up the display, runs InitInstance and, when it
 // returns TRUE, the application's message loop.
 int AfxWinMain(int argc, char** argv);

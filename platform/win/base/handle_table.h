@@ -21,6 +21,7 @@ enum class HandleKind : std::uint8_t {
     Menu,
     Instance,
     Region,
+    DrawDib,
 };
 
 // Layout of a handle value: generation (32 bits) | kind (8 bits) | slot + 1 (24 bits).

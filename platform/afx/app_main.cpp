@@ -1,0 +1,37 @@
+// The framework's entry: the display, the program's resources, then the
+// application object's InitInstance.
+#include <cstdio>
+#include <cstdlib>
+
+#include "afx_state.h"
+#include "commctrl.h"
+#include "menus.h"
+#include "registry.h"
+#include "x11.h"
+
+// The program supplies its resources by defining this; a program without
+// any gets none.
+__attribute__((weak)) const win::res::Module* AfxProgramResources() { return nullptr; }
+
+int AfxWinMain(int, char**) {
+    CWinApp* app = AfxGetApp();
+    if (!app) {
+        std::fprintf(stderr, "No application object.\n");
+        return 1;
+    }
+    auto display = win::x11::install();
+    if (!display.ok()) {
+        std::fprintf(stderr, "%s\n", display.error.c_str());
+        return 1;
+    }
+    if (const win::res::Module* resources = AfxProgramResources())
+        app->m_hInstance = win::res::install(*resources);
+    InitCommonControls();
+    win::menus::install();
+    int code = 0;
+    if (app->InitInstance()) code = app->Run();
+    else code = app->ExitInstance();
+    return code;
+}
+
+int main(int argc, char** argv) { return AfxWinMain(argc, argv); }

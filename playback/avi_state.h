@@ -1,0 +1,26 @@
+// The open-file state the main dialog holds for its whole life.
+#pragma once
+
+#include "format_buffer.h"
+#include "mmreg.h"
+#include "vfw.h"
+
+struct AviState {
+    PAVIFILE aviFile = nullptr;
+    AVISTREAMINFOA videoInfo{};
+    AVISTREAMINFOA audioInfo{};
+    AVIFILEINFOA fileInfo{};
+    PAVISTREAM videoStream = nullptr;
+    PAVISTREAM audioStream = nullptr;
+    PGETFRAME getFrame = nullptr;
+    FormatBuffer<BITMAPINFOHEADER> frameFormat;
+    FormatBuffer<BITMAPINFOHEADER> videoFormat;
+    FormatBuffer<WAVEFORMATEX> audioFormat;
+    HRESULT lastResult = 0;
+    HRESULT audioResult = 0;
+    LONG formatSize = 0;
+    LONG firstFrame = 0;
+    LONG frameCount = 0;
+    int isOpen = 0;
+    int audioOpen = 0;
+};

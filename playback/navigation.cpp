@@ -1,0 +1,58 @@
+// Stepping, seeking and timed playback; the seek bar's position is the
+// current frame.
+#include "commctrl.h"
+#include "korvane_dlg.h"
+#include "resource_ids.h"
+
+namespace {
+
+int position_of(HWND seek) { return int(::SendMessageA(seek, TBM_GETPOS, 0, 0)); }
+void move_to(HWND seek, int position) { ::SendMessageA(seek, TBM_SETPOS, TRUE, LPARAM(position)); }
+
+}  // namespace
+
+void CKorvaneDlg::OnStart() {
+    move_to(seekBar.m_hWnd, state.firstFrame);
+    ShowCurrentFrame();
+}
+
+void CKorvaneDlg::OnEnd() {
+    move_to(seekBar.m_hWnd, state.frameCount - 1);
+    ShowCurrentFrame();
+}
+
+void CKorvaneDlg::OnPrev() {
+    int p = position_of(seekBar.m_hWnd);
+    if (p <= state.firstFrame) return;
+    move_to(seekBar.m_hWnd, p - 1);
+    ShowCurrentFrame();
+}
+
+void CKorvaneDlg::OnNext() {
+    int p = position_of(seekBar.m_hWnd);
+    if (p >= state.frameCount - 1) return;
+    move_to(seekBar.m_hWnd, p + 1);
+    ShowCurrentFrame();
+}
+
+void CKorvaneDlg::OnSeekReleased(NMHDR*, LRESULT* result) {
+    ShowCurrentFrame();
+    *result = 0;
+}
+
+void CKorvaneDlg::OnPlay() {
+    if (state.videoInfo.dwRate == 0) return;
+    UINT interval = UINT(1000ull * state.videoInfo.dwScale / state.videoInfo.dwRate);
+    ::SetTimer(m_hWnd, kPlaybackTimer, interval, nullptr);
+}
+
+void CKorvaneDlg::OnPause() { ::KillTimer(m_hWnd, kPlaybackTimer); }
+
+void CKorvaneDlg::OnTimer(UINT_PTR id) {
+    if (id == kPlaybackTimer) {
+        move_to(seekBar.m_hWnd, position_of(seekBar.m_hWnd) + 1);
+        ShowCurrentFrame();
+        if (position_of(seekBar.m_hWnd) >= state.frameCount - 1) ::KillTimer(m_hWnd, kPlaybackTimer);
+    }
+    Default();
+}
