@@ -15,7 +15,8 @@ bool fill(HMENU menu, const std::vector<win::res::MenuTemplateItem>& items, int 
                 DestroyMenu(popup);
                 return false;
             }
-            ok = AppendMenuA(menu, (item.flags & ~MF_SEPARATOR) | MF_POPUP, UINT_PTR(popup), item.text.c_str());
+            ok = AppendMenuA(menu, (item.flags & ~MF_SEPARATOR) | MF_POPUP, UINT_PTR(popup),
+                             item.text.c_str());
             if (!ok) DestroyMenu(popup);
         } else if (item.is_separator()) {
             ok = AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);

@@ -60,7 +60,8 @@ int bar_item_for_letter(HMENU bar, char letter) {
     if (!m) return -1;
     char wanted = char(std::tolower(static_cast<unsigned char>(letter)));
     for (std::size_t i = 0; i < m->items.size(); ++i)
-        if (!m->items[i].is_owner_drawn() && split_caption(m->items[i].text).mnemonic == wanted) return int(i);
+        if (!m->items[i].is_owner_drawn() && split_caption(m->items[i].text).mnemonic == wanted)
+            return int(i);
     return -1;
 }
 

@@ -36,7 +36,8 @@ SIZE popup_item_size(const MenuItem& it) {
     if (it.is_owner_drawn()) {
         // The platform adds room for a check mark to what the owner asked for.
         int check = GetSystemMetrics(SM_CXMENUCHECK) - 1;
-        return SIZE{LONG(std::max(0, int(it.measure.cx)) + check), LONG(std::max(0, int(it.measure.cy)))};
+        return SIZE{LONG(std::max(0, int(it.measure.cx)) + check),
+                    LONG(std::max(0, int(it.measure.cy)))};
     }
     if (it.is_separator()) return SIZE{0, metrics::kSeparatorHeight};
     Caption c = split_caption(it.text);
@@ -54,7 +55,8 @@ Caption split_caption(std::string_view text) {
     if (tab != std::string_view::npos) c.shortcut = std::string(text.substr(tab + 1));
     gdi::TextLine shown = gdi::strip_prefixes(c.label, false);
     if (shown.underline >= 0)
-        c.mnemonic = char(std::tolower(static_cast<unsigned char>(shown.text[std::size_t(shown.underline)])));
+        c.mnemonic = char(
+            std::tolower(static_cast<unsigned char>(shown.text[std::size_t(shown.underline)])));
     return c;
 }
 
@@ -90,8 +92,9 @@ int layout_bar(HMENU menu, HWND owner, int width) {
     const int row = GetSystemMetrics(SM_CYMENU);
     int x = 0, y = 0;
     for (MenuItem& it : m->items) {
-        int w = it.is_owner_drawn() ? int(it.measure.cx)
-                                    : label_width(split_caption(it.text).label) + 2 * metrics::kBarPadding;
+        int w = it.is_owner_drawn()
+                    ? int(it.measure.cx)
+                    : label_width(split_caption(it.text).label) + 2 * metrics::kBarPadding;
         // An item that does not fit starts a new row, unless it is alone.
         if (x > 0 && x + w > width) {
             x = 0;

@@ -9,13 +9,13 @@
 namespace win::menus {
 
 namespace metrics {
-inline constexpr int kPopupBorder = 3;     // raised edge and one pixel of menu colour
-inline constexpr int kCheckColumn = 18;    // room for the check mark left of the text
-inline constexpr int kArrowColumn = 16;    // room for the submenu arrow
-inline constexpr int kAccelGap = 16;       // between the text and its shortcut
+inline constexpr int kPopupBorder = 3;   // raised edge and one pixel of menu colour
+inline constexpr int kCheckColumn = 18;  // room for the check mark left of the text
+inline constexpr int kArrowColumn = 16;  // room for the submenu arrow
+inline constexpr int kAccelGap = 16;     // between the text and its shortcut
 inline constexpr int kMinItemHeight = 17;
 inline constexpr int kSeparatorHeight = 9;
-inline constexpr int kBarPadding = 7;      // each side of a bar item's text
+inline constexpr int kBarPadding = 7;  // each side of a bar item's text
 }  // namespace metrics
 
 // A caption split at its first tab, with its mnemonic letter (lower case, 0

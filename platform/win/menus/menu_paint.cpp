@@ -10,7 +10,7 @@ namespace {
 
 // The DC as every menu item expects it: menu font, no background behind text.
 class ItemDc {
-public:
+  public:
     explicit ItemDc(HDC dc) : dc_(dc) {
         old_font_ = SelectObject(dc, gdi::default_gui_font());
         old_mode_ = SetBkMode(dc, TRANSPARENT);
@@ -22,7 +22,7 @@ public:
     ItemDc(const ItemDc&) = delete;
     ItemDc& operator=(const ItemDc&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_font_;
     int old_mode_;
@@ -31,7 +31,8 @@ private:
 void fill(HDC dc, RECT r, int color) { FillRect(dc, &r, GetSysColorBrush(color)); }
 
 // Grey text that looks pressed into the menu, as disabled items show.
-void draw_text(HDC dc, const std::string& text, RECT r, UINT format, bool disabled, COLORREF color) {
+void draw_text(HDC dc, const std::string& text, RECT r, UINT format, bool disabled,
+               COLORREF color) {
     if (disabled) {
         RECT shadow = r;
         OffsetRect(&shadow, 1, 1);
@@ -72,11 +73,19 @@ UINT owner_draw_state(const MenuItem& it, bool selected) {
     return state;
 }
 
-void send_draw_item(HWND owner, HMENU menu, HDC dc, const MenuItem& it, RECT r, UINT action, bool selected) {
+void send_draw_item(HWND owner, HMENU menu, HDC dc, const MenuItem& it, RECT r, UINT action,
+                    bool selected) {
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-    DRAWITEMSTRUCT dis{ODT_MENU, 0, UINT(it.id), action, owner_draw_state(it, selected),
-                       reinterpret_cast<HWND>(menu), dc, r, it.data};
+    DRAWITEMSTRUCT dis{ODT_MENU,
+                       0,
+                       UINT(it.id),
+                       action,
+                       owner_draw_state(it, selected),
+                       reinterpret_cast<HWND>(menu),
+                       dc,
+                       r,
+                       it.data};
     SendMessageA(owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
 }
 
@@ -166,7 +175,8 @@ void draw_popup_item(HWND popup_window, HMENU menu, HWND owner, HDC dc, int inde
     GetClientRect(popup_window, &rc);
     IntersectClipRect(dc, rc.left + metrics::kPopupBorder, rc.top + metrics::kPopupBorder,
                       rc.right - metrics::kPopupBorder, rc.bottom - metrics::kPopupBorder);
-    const MenuItem it = m->items[std::size_t(index)];  // the owner may change the menu while drawing
+    const MenuItem it =
+        m->items[std::size_t(index)];  // the owner may change the menu while drawing
     bool selected = m->selected == index;
     if (it.is_owner_drawn())
         send_draw_item(owner, menu, dc, it, it.rect, action, selected);

@@ -10,16 +10,16 @@
 namespace win::menus {
 
 // The flags an item keeps; the rest of a call's flags say how to find it.
-inline constexpr UINT kItemFlagMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBARBREAK |
-                                      MF_MENUBREAK | MF_HILITE | MF_OWNERDRAW | MF_SEPARATOR |
-                                      MF_DEFAULT | MF_HELP;
+inline constexpr UINT kItemFlagMask = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP |
+                                      MF_MENUBARBREAK | MF_MENUBREAK | MF_HILITE | MF_OWNERDRAW |
+                                      MF_SEPARATOR | MF_DEFAULT | MF_HELP;
 
 struct MenuItem {
-    UINT flags = 0;          // MF_ bits from kItemFlagMask
-    UINT_PTR id = 0;         // command id; the popup's handle value for popups
+    UINT flags = 0;           // MF_ bits from kItemFlagMask
+    UINT_PTR id = 0;          // command id; the popup's handle value for popups
     HMENU submenu = nullptr;  // MF_POPUP items
-    std::string text;        // string items; may hold "&" and a tab
-    ULONG_PTR data = 0;      // owner-drawn items
+    std::string text;         // string items; may hold "&" and a tab
+    ULONG_PTR data = 0;       // owner-drawn items
     // Owner-drawn size as the owner reported it; asked again after a change.
     bool measured = false;
     SIZE measure{};

@@ -24,7 +24,8 @@ void send_menu_select(const Tracker& t, HMENU menu, int index, bool by_mouse) {
     if (by_mouse) flags |= MF_MOUSESELECT;
     if (t.request.system) flags |= MF_SYSMENU;
     UINT id = it.is_popup() ? UINT(index) : UINT(it.id);
-    SendMessageA(t.request.owner, WM_MENUSELECT, MAKEWPARAM(id, flags), reinterpret_cast<LPARAM>(menu));
+    SendMessageA(t.request.owner, WM_MENUSELECT, MAKEWPARAM(id, flags),
+                 reinterpret_cast<LPARAM>(menu));
 }
 
 // Keeps a popup on the screen: it flips to the other side of `avoid`
@@ -40,8 +41,8 @@ RECT place(POINT at, SIZE size, const RECT& avoid, bool beside) {
 }
 
 // Opens `menu` as the next level at a screen position.
-void open_level(Tracker& t, HMENU menu, int index_in_parent, POINT at, const RECT& avoid, bool beside,
-                bool select_first) {
+void open_level(Tracker& t, HMENU menu, int index_in_parent, POINT at, const RECT& avoid,
+                bool beside, bool select_first) {
     if (!find_menu(menu)) return;
     if (t.request.system && t.levels.empty()) refresh_system_menu(t.request.owner, menu);
     if (t.notify())
@@ -53,10 +54,14 @@ void open_level(Tracker& t, HMENU menu, int index_in_parent, POINT at, const REC
     if (t.levels.empty() && !t.request.bar) {
         // A popup shown at a point is aligned to it as TPM_ flags say.
         UINT f = t.request.tpm_flags;
-        if (f & TPM_CENTERALIGN) at.x -= size.cx / 2;
-        else if (f & TPM_RIGHTALIGN) at.x -= size.cx;
-        if (f & TPM_VCENTERALIGN) at.y -= size.cy / 2;
-        else if (f & TPM_BOTTOMALIGN) at.y -= size.cy;
+        if (f & TPM_CENTERALIGN)
+            at.x -= size.cx / 2;
+        else if (f & TPM_RIGHTALIGN)
+            at.x -= size.cx;
+        if (f & TPM_VCENTERALIGN)
+            at.y -= size.cy / 2;
+        else if (f & TPM_BOTTOMALIGN)
+            at.y -= size.cy;
     }
     HWND window = create_popup_window(t.request.owner, menu, place(at, size, avoid, beside));
     if (!window) return;
@@ -64,8 +69,10 @@ void open_level(Tracker& t, HMENU menu, int index_in_parent, POINT at, const REC
     t.levels.push_back(Level{menu, window, false});
     ShowWindow(window, SW_SHOWNA);
     if (select_first) {
-        auto first = std::find_if(m->items.begin(), m->items.end(), [](const MenuItem& it) { return it.selectable(); });
-        if (first != m->items.end()) select_item(t, t.levels.size() - 1, int(first - m->items.begin()), false);
+        auto first = std::find_if(m->items.begin(), m->items.end(),
+                                  [](const MenuItem& it) { return it.selectable(); });
+        if (first != m->items.end())
+            select_item(t, t.levels.size() - 1, int(first - m->items.begin()), false);
     }
     UpdateWindow(window);  // a menu shows at once, before the next input is read
 }
@@ -91,7 +98,8 @@ bool tracking() { return menu_state().tracker != nullptr; }
 
 void select_bar_item(Tracker& t, int index, bool by_mouse) {
     Menu* bar = find_menu(t.request.bar);
-    if (!bar || index < 0 || std::size_t(index) >= bar->items.size() || bar->selected == index) return;
+    if (!bar || index < 0 || std::size_t(index) >= bar->items.size() || bar->selected == index)
+        return;
     if (bar->selected >= 0) bar->items[std::size_t(bar->selected)].flags &= ~MF_HILITE;
     bar->selected = index;
     bar->items[std::size_t(index)].flags |= MF_HILITE;

@@ -16,7 +16,7 @@ struct TrackRequest {
     int bar_item = -1;      // the bar item to highlight at the start
     bool open_bar_item = false;
     bool by_mouse = false;
-    POINT popup_at{};       // screen position of `popup`, TPM_ alignment applied
+    POINT popup_at{};  // screen position of `popup`, TPM_ alignment applied
     UINT tpm_flags = 0;
 };
 

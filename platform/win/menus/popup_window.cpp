@@ -22,7 +22,8 @@ LRESULT CALLBACK popup_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             popup_painted(hwnd);
             return 0;
         }
-        case WM_ERASEBKGND: return 1;  // the paint covers every pixel
+        case WM_ERASEBKGND:
+            return 1;  // the paint covers every pixel
         case kStartBarTracking: {
             HWND owner = reinterpret_cast<HWND>(wp);
             HMENU bar = GetMenu(owner);
@@ -55,22 +56,24 @@ const char* popup_class() {
 HWND engine_window() {
     MenuState& s = menu_state();
     if (!IsWindow(s.engine_window))
-        s.engine_window = CreateWindowExA(WS_EX_TOOLWINDOW, popup_class(), "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                          nullptr, nullptr, nullptr);
+        s.engine_window = CreateWindowExA(WS_EX_TOOLWINDOW, popup_class(), "", WS_POPUP, 0, 0, 0, 0,
+                                          nullptr, nullptr, nullptr, nullptr);
     return s.engine_window;
 }
 
 }  // namespace
 
 HWND create_popup_window(HWND owner, HMENU menu, const RECT& r) {
-    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup_class(), "", WS_POPUP, r.left, r.top,
-                                r.right - r.left, r.bottom - r.top, owner, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, popup_class(), "", WS_POPUP,
+                                r.left, r.top, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                                nullptr, nullptr);
     if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(menu));
     return hwnd;
 }
 
 void post_bar_tracking(HWND owner, int bar_item) {
-    if (HWND engine = engine_window()) PostMessageA(engine, kStartBarTracking, WPARAM(owner), LPARAM(bar_item));
+    if (HWND engine = engine_window())
+        PostMessageA(engine, kStartBarTracking, WPARAM(owner), LPARAM(bar_item));
 }
 
 }  // namespace win::menus

@@ -13,8 +13,8 @@ struct DefaultCommand {
 };
 
 constexpr DefaultCommand kDefaults[] = {
-    {SC_RESTORE, "&Restore"},   {SC_MOVE, "&Move"},         {SC_SIZE, "&Size"},
-    {SC_MINIMIZE, "Mi&nimize"}, {SC_MAXIMIZE, "Ma&ximize"}, {0, nullptr},
+    {SC_RESTORE, "&Restore"},     {SC_MOVE, "&Move"},         {SC_SIZE, "&Size"},
+    {SC_MINIMIZE, "Mi&nimize"},   {SC_MAXIMIZE, "Ma&ximize"}, {0, nullptr},
     {SC_CLOSE, "&Close\tAlt+F4"},
 };
 
@@ -37,7 +37,9 @@ namespace win::menus {
 void refresh_system_menu(HWND window, HMENU menu) {
     DWORD style = DWORD(GetWindowLongA(window, GWL_STYLE));
     bool iconic = IsIconic(window);
-    auto set = [&](UINT id, bool enabled) { EnableMenuItem(menu, id, enabled ? MF_ENABLED : MF_GRAYED); };
+    auto set = [&](UINT id, bool enabled) {
+        EnableMenuItem(menu, id, enabled ? MF_ENABLED : MF_GRAYED);
+    };
     set(SC_RESTORE, iconic);
     // Moving and sizing belong to the desktop's window manager here.
     set(SC_MOVE, false);

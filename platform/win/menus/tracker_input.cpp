@@ -50,8 +50,12 @@ void key_down(Tracker& t, UINT vk) {
                 if (t.levels.empty() && !t.request.bar) t.done = true;
             }
             return;
-        case VK_MENU: t.alt_went_down = true; return;
-        case VK_F10: t.done = true; return;
+        case VK_MENU:
+            t.alt_went_down = true;
+            return;
+        case VK_F10:
+            t.done = true;
+            return;
         case VK_UP:
         case VK_DOWN:
             if (top) {
@@ -122,9 +126,17 @@ void typed(Tracker& t, char ch) {
         LRESULT r = SendMessageA(t.request.owner, WM_MENUCHAR, MAKEWPARAM(BYTE(ch), kind),
                                  reinterpret_cast<LPARAM>(menu));
         switch (HIWORD(r)) {
-            case MNC_CLOSE: t.done = true; return;
-            case MNC_EXECUTE: pick = LOWORD(r); execute = true; break;
-            case MNC_SELECT: pick = LOWORD(r); execute = false; break;
+            case MNC_CLOSE:
+                t.done = true;
+                return;
+            case MNC_EXECUTE:
+                pick = LOWORD(r);
+                execute = true;
+                break;
+            case MNC_SELECT:
+                pick = LOWORD(r);
+                execute = false;
+                break;
         }
     }
     m = find_menu(menu);
@@ -163,7 +175,8 @@ Hit hit_test(const Tracker& t, POINT screen) {
     Hit h;
     for (int l = int(t.levels.size()) - 1; l >= 0; --l) {
         RECT wr;
-        if (!GetWindowRect(t.levels[std::size_t(l)].window, &wr) || !PtInRect(&wr, screen)) continue;
+        if (!GetWindowRect(t.levels[std::size_t(l)].window, &wr) || !PtInRect(&wr, screen))
+            continue;
         h.level = l;
         if (Menu* m = find_menu(t.levels[std::size_t(l)].menu)) {
             POINT p{screen.x - wr.left, screen.y - wr.top};
@@ -197,7 +210,8 @@ void hover(Tracker& t, const Hit& h) {
         while (t.levels.size() > level + 1) close_top_level(t);
         select_item(t, level, h.item, true);
         m = find_menu(t.levels[level].menu);
-        if (m && m->selected == h.item && m->items[std::size_t(h.item)].is_popup()) open_submenu(t, false);
+        if (m && m->selected == h.item && m->items[std::size_t(h.item)].is_popup())
+            open_submenu(t, false);
         return;
     }
     if (h.bar_item >= 0 && h.bar_item != bar_selected(t)) {
@@ -232,7 +246,9 @@ bool handle_key(Tracker& t, const MSG& msg) {
             if (msg.wParam == VK_MENU && t.alt_went_down) t.done = true;
             return true;
         case WM_CHAR:
-        case WM_SYSCHAR: typed(t, char(msg.wParam)); return true;
+        case WM_SYSCHAR:
+            typed(t, char(msg.wParam));
+            return true;
     }
     return false;
 }
@@ -242,7 +258,9 @@ bool handle_mouse(Tracker& t, const MSG& msg) {
     // Where the mouse was when the message was made: later moves may be queued.
     Hit h = hit_test(t, msg.pt);
     switch (msg.message) {
-        case WM_MOUSEMOVE: hover(t, h); break;
+        case WM_MOUSEMOVE:
+            hover(t, h);
+            break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
             if (h.level >= 0) {

@@ -24,12 +24,18 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             std::fflush(stdout);
             return 0;
         }
-        case WM_INITMENUPOPUP: report("WM_INITMENUPOPUP %u", unsigned(GetMenuItemID(HMENU(wp), 0))); break;
+        case WM_INITMENUPOPUP:
+            report("WM_INITMENUPOPUP %u", unsigned(GetMenuItemID(HMENU(wp), 0)));
+            break;
         case WM_COMMAND:
             report("WM_COMMAND %u", LOWORD(wp));
             return 0;
-        case WM_SYSCOMMAND: report("WM_SYSCOMMAND %u", unsigned(wp)); break;
-        case WM_DESTROY: PostQuitMessage(0); return 0;
+        case WM_SYSCOMMAND:
+            report("WM_SYSCOMMAND %u", unsigned(wp));
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -57,8 +63,9 @@ int main() {
     HMENU bar = CreateMenu();
     AppendMenuA(bar, MF_POPUP, UINT_PTR(file), "&File");
     AppendMenuA(bar, MF_POPUP, UINT_PTR(help), "&Help");
-    HWND hwnd = CreateWindowExA(0, "MenuDemo", "Menu demo", WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, 40, 40,
-                                320, 200, nullptr, bar, nullptr, nullptr);
+    HWND hwnd =
+        CreateWindowExA(0, "MenuDemo", "Menu demo", WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX, 40,
+                        40, 320, 200, nullptr, bar, nullptr, nullptr);
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);

@@ -12,7 +12,8 @@ TEST_F(MenuObjects, StateCountsAndIdsFollowTheItems) {
     ASSERT_TRUE(AppendMenuA(popup, MF_STRING | MF_CHECKED, 10, "&One"));
     ASSERT_TRUE(AppendMenuA(popup, MF_SEPARATOR, 0, nullptr));
     ASSERT_TRUE(AppendMenuA(popup, MF_STRING | MF_GRAYED, 11, "Two"));
-    ASSERT_TRUE(AppendMenuA(popup, MF_OWNERDRAW | MF_DISABLED, 12, reinterpret_cast<LPCSTR>(0x1234)));
+    ASSERT_TRUE(
+        AppendMenuA(popup, MF_OWNERDRAW | MF_DISABLED, 12, reinterpret_cast<LPCSTR>(0x1234)));
     HMENU bar = CreateMenu();
     ASSERT_TRUE(AppendMenuA(bar, MF_POPUP, UINT_PTR(popup), "&File"));
     ASSERT_TRUE(AppendMenuA(bar, MF_STRING, 20, "&Help"));
@@ -160,7 +161,8 @@ TEST_F(MenuObjects, TheSystemMenuHasTheStandardCommandsAndCanBeReverted) {
     HMENU sys = GetSystemMenu(w, FALSE);
     std::vector<UINT> ids;
     for (int i = 0; i < GetMenuItemCount(sys); ++i) ids.push_back(GetMenuItemID(sys, i));
-    EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0, SC_CLOSE}));
+    EXPECT_EQ(ids, (std::vector<UINT>{SC_RESTORE, SC_MOVE, SC_SIZE, SC_MINIMIZE, SC_MAXIMIZE, 0,
+                                      SC_CLOSE}));
     char text[32];
     GetMenuStringA(sys, SC_CLOSE, text, sizeof text, MF_BYCOMMAND);
     EXPECT_STREQ(text, "&Close\tAlt+F4");
@@ -172,12 +174,9 @@ TEST_F(MenuObjects, TheSystemMenuHasTheStandardCommandsAndCanBeReverted) {
 }
 
 const win::res::MenuItemEntry kMenuItems[] = {
-    {0, win::res::menu_flag::popup, 0, "&File"},
-    {1, 0, 32771, "&Open AVI File"},
-    {1, win::res::menu_flag::separator, 0, ""},
-    {1, win::res::menu_flag::grayed, 32774, "E&xit"},
-    {0, win::res::menu_flag::popup, 0, "&Help"},
-    {1, 0, 32780, "&About"},
+    {0, win::res::menu_flag::popup, 0, "&File"}, {1, 0, 32771, "&Open AVI File"},
+    {1, win::res::menu_flag::separator, 0, ""},  {1, win::res::menu_flag::grayed, 32774, "E&xit"},
+    {0, win::res::menu_flag::popup, 0, "&Help"}, {1, 0, 32780, "&About"},
 };
 const win::res::MenuEntry kMenus[] = {{{130, nullptr}, kMenuItems}};
 

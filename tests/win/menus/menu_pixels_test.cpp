@@ -12,7 +12,8 @@ using win::automation::pump;
 namespace {
 
 constexpr std::uint32_t kFace = 0xD4D0C8, kLight = 0xD4D0C8, kWhite = 0xFFFFFF, kDark = 0x404040,
-                        kShadow = 0x808080, kHighlight = 0x0A246A, kBar = 0x40407F, kPicture = 0x00A000;
+                        kShadow = 0x808080, kHighlight = 0x0A246A, kBar = 0x40407F,
+                        kPicture = 0x00A000;
 
 // Draws the way the program's picture menus do: a picture box at the left,
 // the caption beside it, a dark bar with white text under the highlight,
@@ -80,7 +81,8 @@ TEST_F(MenuPixels, AnOpenOwnerDrawnPopupHasARaisedFrameAndTheOwnersItems) {
         press(w, VK_DOWN);  // the highlight moves to "&Close"
         // Checked from the next message on, once the highlight has moved.
         SetTimer(w, 1, 10, nullptr);
-        recorder().handler = [&, menu_window](HWND h, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+        recorder().handler = [&, menu_window](HWND h, UINT msg, WPARAM wp, LPARAM lp,
+                                              LRESULT& result) {
             if (msg != WM_TIMER) return draw_picture_item(h, msg, wp, lp, result);
             KillTimer(w, 1);
             RECT rc;
@@ -137,7 +139,8 @@ TEST_F(MenuPixels, TheBarShowsTheOpenItemPressedAndPlainPopupsHighlightInColour)
         EXPECT_EQ(pixel(menu_window, 5, 3 + 2), kHighlight);
         // The checked "E&xit": a dark tick in the check column (rows after
         // Open and the separator).
-        const int exit_top = 3 + win::menus::plain_item_height() + win::menus::metrics::kSeparatorHeight;
+        const int exit_top =
+            3 + win::menus::plain_item_height() + win::menus::metrics::kSeparatorHeight;
         const int mid = exit_top + win::menus::plain_item_height() / 2;
         // Its third column (x = border 3 + 5 + 2) is the lowest: rows mid..mid+2.
         EXPECT_EQ(pixel(menu_window, 3 + 5 + 2, mid), 0x000000u);

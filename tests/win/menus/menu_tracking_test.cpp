@@ -42,7 +42,8 @@ struct Draw {
 
 std::vector<Draw> draws() {
     std::vector<Draw> out;
-    for (const DrawRequest& d : recorder().draws) out.push_back({d.msg, d.item_id, d.action, d.state, d.data});
+    for (const DrawRequest& d : recorder().draws)
+        out.push_back({d.msg, d.item_id, d.action, d.state, d.data});
     return out;
 }
 
@@ -73,8 +74,10 @@ TEST_F(MenuTracking, AltFOpensFileAndDownReturnChoosesTheNextItem) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_FALSE(IsWindow(shown[0])) << "the popup is gone after the choice";
     EXPECT_EQ(recorder().commands(), (std::vector<UINT>{102}));
-    EXPECT_EQ(recorder().messages({WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND}),
-              (std::vector<UINT>{WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND}));
+    EXPECT_EQ(recorder().messages(
+                  {WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_EXITMENULOOP, WM_COMMAND}),
+              (std::vector<UINT>{WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP, WM_EXITMENULOOP,
+                                 WM_COMMAND}));
     for (const auto& r : recorder().log)
         if (r.msg == WM_INITMENUPOPUP) {
             EXPECT_EQ(r.wp, reinterpret_cast<WPARAM>(file));
@@ -83,7 +86,8 @@ TEST_F(MenuTracking, AltFOpensFileAndDownReturnChoosesTheNextItem) {
     // The highlight moved over the separator from Open to Exit.
     std::vector<UINT> selected;
     for (const auto& r : recorder().log)
-        if (r.msg == WM_MENUSELECT && r.lp == reinterpret_cast<LPARAM>(file)) selected.push_back(LOWORD(r.wp));
+        if (r.msg == WM_MENUSELECT && r.lp == reinterpret_cast<LPARAM>(file))
+            selected.push_back(LOWORD(r.wp));
     EXPECT_EQ(selected, (std::vector<UINT>{101, 102}));
     EXPECT_EQ(GetMenuState(file, 102, MF_BYCOMMAND), 0u) << "no highlight is left behind";
     EXPECT_EQ(GetCapture(), nullptr);
@@ -294,7 +298,8 @@ TEST_F(MenuTracking, TimersTickWhileAMenuIsOpen) {
     SetTimer(w, 7, 40, nullptr);
     int ticks_with_menu_open = 0;
     recorder().handler = [&](HWND, UINT msg, WPARAM wp, LPARAM, LRESULT&) {
-        if (msg == WM_TIMER && wp == 7 && open_popups().size() == 1 && ++ticks_with_menu_open == 3) {
+        if (msg == WM_TIMER && wp == 7 && open_popups().size() == 1 &&
+            ++ticks_with_menu_open == 3) {
             press(w, VK_ESCAPE);
             press(w, VK_ESCAPE);
         }

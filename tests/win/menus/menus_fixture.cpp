@@ -44,8 +44,8 @@ LRESULT CALLBACK owner_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         rec.draws.push_back({msg, mis->itemID, 0, 0, nullptr, mis->itemData, {}});
     } else if (msg == WM_DRAWITEM) {
         auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-        rec.draws.push_back({msg, dis->itemID, dis->itemAction, dis->itemState, dis->hwndItem, dis->itemData,
-                             dis->rcItem});
+        rec.draws.push_back({msg, dis->itemID, dis->itemAction, dis->itemState, dis->hwndItem,
+                             dis->itemData, dis->rcItem});
     }
     LRESULT result = 0;
     if (rec.handler && rec.handler(hwnd, msg, wp, lp, result)) return result;
@@ -80,8 +80,9 @@ void MenuTest::TearDown() {
 }
 
 HWND MenuTest::owner(HMENU bar, int w, int h) {
-    HWND hwnd = CreateWindowExA(0, owner_class(), "owner", WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE,
-                                40, 30, w, h, nullptr, bar, nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, owner_class(), "owner",
+                                WS_OVERLAPPED | WS_SYSMENU | WS_MINIMIZEBOX | WS_VISIBLE, 40, 30, w,
+                                h, nullptr, bar, nullptr, nullptr);
     win::automation::pump();
     return hwnd;
 }

@@ -45,7 +45,7 @@ Recorder& recorder();
 const char* owner_class();
 
 class MenuTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // A visible top-level window with a system menu and, when given, a menu bar.

@@ -16,7 +16,7 @@ constexpr int kScreenW = 640, kScreenH = 480;
 constexpr std::uint32_t kHighlight = 0x0A246A;
 
 class MenusOnXvfb : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         server_ = std::make_unique<XvfbServer>(kScreenW, kScreenH);
         ASSERT_TRUE(server_->ready()) << "Xvfb did not start";
@@ -25,8 +25,10 @@ protected:
         ASSERT_TRUE(demo_->started());
         for (int i = 0; i < 100 && window_.empty(); ++i) {
             auto ids = xdo({"search", "--name", "^Menu demo$"});
-            if (ids && !ids->empty()) window_ = ids->substr(0, ids->find('\n'));
-            else std::this_thread::sleep_for(milliseconds(100));
+            if (ids && !ids->empty())
+                window_ = ids->substr(0, ids->find('\n'));
+            else
+                std::this_thread::sleep_for(milliseconds(100));
         }
         ASSERT_FALSE(window_.empty()) << "no menu demo window; it said:\n" << demo_->output();
         ASSERT_TRUE(demo_->wait_for_line("WM_PAINT", milliseconds(5000)));
@@ -77,7 +79,8 @@ TEST_F(MenusOnXvfb, ClickingTheBarAndThenAnItemChoosesIt) {
     ASSERT_TRUE(xdo({"mousemove", "--window", window_, "10", "8", "click", "1"}));
     ASSERT_TRUE(saw("WM_INITMENUPOPUP 101")) << demo_->output();
     // "&Open", the first item, 3 pixels into the popup below the 19-pixel bar.
-    ASSERT_TRUE(xdo({"mousemove", std::to_string(x_ + 20), std::to_string(y_ + 19 + 10), "click", "1"}));
+    ASSERT_TRUE(
+        xdo({"mousemove", std::to_string(x_ + 20), std::to_string(y_ + 19 + 10), "click", "1"}));
     EXPECT_TRUE(saw("WM_COMMAND 101")) << demo_->output();
 }
 
