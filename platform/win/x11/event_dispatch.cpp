@@ -98,7 +98,11 @@ bool X11Backend::handle(XEvent& ev) {
             // Grabs and moves inside the window do not change activation.
             if (ev.xfocus.mode == NotifyGrab || ev.xfocus.mode == NotifyUngrab) break;
             if (ev.xfocus.detail == NotifyInferior || ev.xfocus.detail == NotifyPointer) break;
-            input::activated(hwnd, ev.type == FocusIn);
+            if (ev.type == FocusIn) {
+                activate(*x);
+            } else {
+                input::activated(hwnd, false);
+            }
             break;
         case ConfigureNotify: on_configure(*x, ev.xconfigure); break;
         case UnmapNotify: on_unmap(*x); break;
@@ -113,6 +117,26 @@ bool X11Backend::handle(XEvent& ev) {
             break;
     }
     return false;
+}
+
+void X11Backend::activate(XWindow& x) {
+    HWND hwnd = x.hwnd;
+    win::Window* w = find_window(hwnd);
+    if (w && (w->style & WS_DISABLED)) {
+        // A window disabled by a modal dialog hands activation to the dialog,
+        // as the platform does when such an owner is clicked.
+        const auto& tops = system_state().top_levels;
+        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+            win::Window* o = find_window(*it);
+            XWindow* ox = find(*it);
+            if (!o || !ox || o->owner != hwnd || !ox->mapped || (o->style & WS_DISABLED)) continue;
+            XRaiseWindow(display_.get(), ox->id);
+            XSetInputFocus(display_.get(), ox->id, RevertToParent, CurrentTime);
+            hwnd = *it;
+            break;
+        }
+    }
+    input::activated(hwnd, true);
 }
 
 void X11Backend::on_configure(XWindow& x, const XConfigureEvent& ev) {

@@ -2,6 +2,7 @@
 #include "x11_backend.h"
 
 #include <X11/XKBlib.h>
+#include <X11/cursorfont.h>
 #include <X11/Xutil.h>
 
 #include <algorithm>
@@ -49,6 +50,12 @@ std::unique_ptr<X11Backend> X11Backend::open(const char* display_name, std::stri
     return std::unique_ptr<X11Backend>(new X11Backend(std::move(d)));
 }
 
+ArrowCursor::ArrowCursor(Display* d) : display_(d), cursor_(XCreateFontCursor(d, XC_left_ptr)) {}
+
+ArrowCursor::~ArrowCursor() {
+    if (cursor_) XFreeCursor(display_, cursor_);
+}
+
 X11Backend::X11Backend(DisplayPtr display)
     : display_(std::move(display)), gc_(nullptr, GcFreer{display_.get()}) {
     Display* d = display_.get();
@@ -59,6 +66,7 @@ X11Backend::X11Backend(DisplayPtr display)
     colormap_ = DefaultColormap(d, screen_);
     atoms_ = Atoms::intern(d);
     gc_.reset(XCreateGC(d, root_, 0, nullptr));
+    cursor_ = std::make_unique<ArrowCursor>(d);
     // Held keys repeat as presses only, like the platform's repeated WM_KEYDOWN.
     XkbSetDetectableAutoRepeat(d, True, nullptr);
 }
@@ -67,6 +75,7 @@ X11Backend::~X11Backend() {
     // Windows and images go before the connection does.
     windows_.clear();
     gc_.reset();
+    cursor_.reset();
 }
 
 XWindow* X11Backend::find(HWND hwnd) {
@@ -91,11 +100,12 @@ void X11Backend::window_created(HWND hwnd) {
     a.bit_gravity = NorthWestGravity;
     a.event_mask = kEventMask;
     a.override_redirect = popup ? True : False;
+    a.cursor = cursor_->get();
     const RECT& r = w->rect;
     ::Window id = XCreateWindow(d, root_, r.left, r.top, side(r.left, r.right), side(r.top, r.bottom), 0,
                                 depth_, InputOutput, visual_,
                                 CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask |
-                                    CWOverrideRedirect,
+                                    CWOverrideRedirect | CWCursor,
                                 &a);
     if (!id) return;
     auto x = std::make_unique<XWindow>(d, id);

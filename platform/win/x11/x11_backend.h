@@ -43,6 +43,20 @@ struct GcFreer {
 };
 using GcPtr = std::unique_ptr<_XGC, GcFreer>;
 
+// The arrow every window shows until something asks for another cursor.
+class ArrowCursor {
+public:
+    explicit ArrowCursor(Display* d);
+    ~ArrowCursor();
+    ArrowCursor(const ArrowCursor&) = delete;
+    ArrowCursor& operator=(const ArrowCursor&) = delete;
+    Cursor get() const { return cursor_; }
+
+private:
+    Display* display_;
+    Cursor cursor_;
+};
+
 class X11Backend final : public Backend {
 public:
     // Null with error set when the display cannot be used.
@@ -76,6 +90,7 @@ private:
     bool drain_events();
     // True when the event became input for the program.
     bool handle(XEvent& ev);
+    void activate(XWindow& x);
     void on_configure(XWindow& x, const XConfigureEvent& ev);
     void on_unmap(XWindow& x);
     void on_map(XWindow& x);
@@ -89,6 +104,7 @@ private:
     Colormap colormap_ = 0;
     Atoms atoms_;
     GcPtr gc_;
+    std::unique_ptr<ArrowCursor> cursor_;
     bool shm_usable_ = true;
     // Above zero while the backend itself tells the core about changes the
     // server made, so they are not sent back to the server.
