@@ -9,7 +9,7 @@ jobs=$(nproc)
 korvane_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_STRICT_SOURCES=ON
 ctest --test-dir "$KORVANE_ROOT/build" --output-on-failure -j "$jobs"
 
-korvane_build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_STRICT_SOURCES=ON
+korvane_build build-asan -DCMAKE_BUILD_TYPE=Debug -DKORVANE_SANITIZE=ON -DKORVANE_STRICT_SOURCES=ON -DKORVANE_BENCH=OFF
 ctest --test-dir "$KORVANE_ROOT/build-asan" --output-on-failure -j "$jobs" -LE e2e
 
 korvane_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON -DKORVANE_STRICT_SOURCES=ON \
