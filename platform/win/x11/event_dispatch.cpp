@@ -22,6 +22,21 @@ bool button_of(unsigned x_button, input::Button& out) {
     return false;  // the wheel and extra buttons have no messages here
 }
 
+// Mouse input belongs to the capturing window's top level, in the
+// coordinates of its surface, whichever X window reported it: the pointer
+// grab cannot start before that window is on screen.
+void follow_capture(HWND& top, POINT& pt) {
+    HWND capture = system_state().capture;
+    HWND capture_top = capture ? top_level_of(capture) : nullptr;
+    if (!capture_top || capture_top == top) return;
+    win::Window* from = find_window(top);
+    win::Window* to = find_window(capture_top);
+    if (!from || !to) return;
+    pt.x += from->rect.left - to->rect.left;
+    pt.y += from->rect.top - to->rect.top;
+    top = capture_top;
+}
+
 }  // namespace
 
 bool X11Backend::wait_events(int timeout_ms) {
@@ -71,14 +86,18 @@ bool X11Backend::handle(XEvent& ev) {
             // Only the newest position matters.
             while (XCheckTypedWindowEvent(display_.get(), x->id, MotionNotify, &ev)) {
             }
-            input::mouse_move(hwnd, POINT{ev.xmotion.x, ev.xmotion.y});
+            POINT pt{ev.xmotion.x, ev.xmotion.y};
+            follow_capture(hwnd, pt);
+            input::mouse_move(hwnd, pt);
             return true;
         }
         case ButtonPress:
         case ButtonRelease: {
             input::Button b;
             if (!button_of(ev.xbutton.button, b)) break;
-            input::mouse_button(hwnd, POINT{ev.xbutton.x, ev.xbutton.y}, b, ev.type == ButtonPress);
+            POINT pt{ev.xbutton.x, ev.xbutton.y};
+            follow_capture(hwnd, pt);
+            input::mouse_button(hwnd, pt, b, ev.type == ButtonPress);
             return true;
         }
         case KeyPress:
@@ -176,6 +195,8 @@ void X11Backend::on_unmap(XWindow& x) {
 }
 
 void X11Backend::on_map(XWindow& x) {
+    HWND capture = system_state().capture;
+    if (capture && top_level_of(capture) == x.hwnd) capture_changed(capture);  // now it can grab
     if (!x.iconic) return;
     ++following_server_;
     ShowWindow(x.hwnd, SW_RESTORE);

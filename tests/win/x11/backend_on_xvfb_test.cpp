@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 #include "automation.h"
 #include "window.h"
@@ -19,7 +20,17 @@ namespace {
 
 constexpr char kClass[] = "X11BackendTestWindow";
 
+struct Click {
+    HWND hwnd;
+    int x, y;
+};
+std::vector<Click>& clicks() {
+    static std::vector<Click> log;
+    return log;
+}
+
 LRESULT CALLBACK plain_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_LBUTTONDOWN) clicks().push_back({hwnd, GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -145,6 +156,28 @@ TEST_F(BackendOnXvfb, FocusOnAnOwnerDisabledByItsDialogActivatesTheDialog) {
     auto focused = run({"xdotool", "getwindowfocus"}, {server_->env()});
     ASSERT_TRUE(focused);
     EXPECT_EQ(focused->substr(0, focused->find('\n')), x_id("Focus Dialog"));
+}
+
+TEST_F(BackendOnXvfb, ClicksGoToTheCaptureInItsOwnCoordinates) {
+    HWND main = make("Capture Main", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    // Not on screen, so the server cannot grab the pointer for it: the
+    // backend still hands the click to it, in its own coordinates.
+    HWND popup = make("Capture Popup", WS_POPUP, main, 300, 200);
+    clicks().clear();
+    SetCapture(popup);
+    ASSERT_TRUE(run({"xdotool", "mousemove", "50", "60", "click", "1"}, {server_->env()}));
+    ASSERT_TRUE(pump_until([] { return !clicks().empty(); }, milliseconds(5000)));
+    EXPECT_EQ(clicks()[0].hwnd, popup);
+    EXPECT_EQ(clicks()[0].x, 50 - 300);
+    EXPECT_EQ(clicks()[0].y, 60 - 200);
+
+    ReleaseCapture();
+    clicks().clear();
+    ASSERT_TRUE(run({"xdotool", "mousemove", "70", "80", "click", "1"}, {server_->env()}));
+    ASSERT_TRUE(pump_until([] { return !clicks().empty(); }, milliseconds(5000)));
+    EXPECT_EQ(clicks()[0].hwnd, main);
+    EXPECT_EQ(clicks()[0].x, 70 - 20);
+    EXPECT_EQ(clicks()[0].y, 80 - 30);
 }
 
 }  // namespace
