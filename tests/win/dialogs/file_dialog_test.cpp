@@ -59,6 +59,16 @@ protected:
         SetWindowTextA(edit, text.c_str());
         win::automation::press(dlg, VK_RETURN);
     }
+    // Types key by key; Enter follows on a timer, once the characters that
+    // the keys produce have reached the box.
+    static void type_keys_then_enter(HWND dlg, const std::string& text) {
+        SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dlg, fd::kNameEdit)), TRUE);
+        win::automation::type(dlg, text);
+        SetTimer(dlg, 42, 20, [](HWND d, UINT, UINT_PTR id, DWORD) {
+            KillTimer(d, id);
+            win::automation::press(d, VK_RETURN);
+        });
+    }
     std::vector<std::string> listed(HWND dlg) {
         std::vector<std::string> out;
         HWND list = GetDlgItem(dlg, fd::kFolderList);
@@ -85,7 +95,7 @@ TEST_F(FileDialogTest, TypedNameGetsTheDefaultExtensionAndFullPath) {
     win::automation::set_modal_hook([&](HWND dlg) {
         title = win::automation::window_text(dlg);
         owner_enabled = IsWindowEnabled(owner);
-        type_name(dlg, "new movie");
+        type_keys_then_enter(dlg, "new movie");
     });
     ASSERT_TRUE(GetSaveFileNameA(&ofn));
     std::string expected = (root / "new movie.avi").string();
@@ -294,4 +304,20 @@ TEST_F(FileDialogTest, EnterOnAFolderInTheListOpensItAndUpGoesBack) {
     EXPECT_EQ(inside, (root / "sub").string());
     EXPECT_EQ(shown, std::vector<std::string>{"../"});
     EXPECT_EQ(after_up, root.string());
+}
+
+TEST_F(FileDialogTest, ChoosingAListedFileFillsTheNameAndDoubleClickReturnsIt) {
+    std::string name_box;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        HWND list = GetDlgItem(dlg, fd::kFolderList);
+        SendMessageA(list, LB_SETCURSEL, 4, 0);  // "Movie.AVI"
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kFolderList, LBN_SELCHANGE), LPARAM(list));
+        name_box = win::automation::window_text(GetDlgItem(dlg, fd::kNameEdit));
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kFolderList, LBN_DBLCLK), LPARAM(list));
+    });
+    ofn.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(name_box, "Movie.AVI");
+    EXPECT_EQ(std::string(buffer), (root / "Movie.AVI").string());
+    EXPECT_EQ(ofn.nFileExtension, std::string(buffer).size() - 3);
 }
