@@ -277,7 +277,16 @@ bool handle_mouse(Tracker& t, const MSG& msg) {
             break;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-            if (h.level >= 0 && h.item >= 0) choose(t, std::size_t(h.level), h.item, true);
+            if (h.level >= 0 && h.item >= 0) {
+                choose(t, std::size_t(h.level), h.item, true);
+            } else if (h.bar_item >= 0 && h.bar_item == bar_selected(t) && t.levels.empty()) {
+                // A command on the bar itself is chosen where the press started.
+                const MenuItem& it = find_menu(t.request.bar)->items[std::size_t(h.bar_item)];
+                if (!it.is_popup() && !it.is_disabled()) {
+                    t.chosen = UINT(it.id);
+                    t.has_choice = t.done = t.chosen_by_mouse = true;
+                }
+            }
             break;
     }
     return true;

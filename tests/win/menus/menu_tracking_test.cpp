@@ -503,4 +503,28 @@ TEST_F(MenuTracking, AltPressedInsideTheMenuLeavesIt) {
     EXPECT_EQ(recorder().count(WM_COMMAND), 0);
 }
 
+TEST_F(MenuTracking, OwnerDrawnBarItemsAreMeasuredAndDrawnByTheOwner) {
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 1, "&Plain");
+    AppendMenuA(bar, MF_OWNERDRAW, 2, reinterpret_cast<LPCSTR>(kDataB));
+    measure_owner_drawn_items();
+    HWND w = owner(bar);
+    std::vector<Draw> got = draws();
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got.front(), (Draw{WM_MEASUREITEM, 2, 0, 0, kDataB}));
+    EXPECT_EQ(got.back(), (Draw{WM_DRAWITEM, 2, ODA_DRAWENTIRE, 0, kDataB}));
+    const DrawRequest& last = recorder().draws.back();
+    EXPECT_EQ(last.hwnd_item, reinterpret_cast<HWND>(bar));
+    EXPECT_EQ(last.rect.right - last.rect.left, 100) << "as measured, after the plain item";
+    EXPECT_EQ(last.rect.left,
+              win::menus::label_width("&Plain") + 2 * win::menus::metrics::kBarPadding);
+    // A click on it chooses it, as a plain command on the bar: the press
+    // starts tracking, the release inside the menu loop chooses.
+    const int x = last.rect.left + 5;
+    when_menu_opens([&](HWND) { win::automation::mouse_up(w, x, -5); });
+    win::automation::mouse_down(w, x, -5);
+    pump();
+    EXPECT_EQ(recorder().commands(), (std::vector<UINT>{2}));
+}
+
 }  // namespace
