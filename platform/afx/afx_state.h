@@ -8,12 +8,21 @@
 
 namespace afx {
 
+// Temporary wrappers let go of their handle before they go: the handle is
+// somebody else's.
+struct DetachMenu {
+    void operator()(CMenu* m) const {
+        m->m_hMenu = nullptr;
+        delete m;
+    }
+};
+
 struct State {
     CWinApp* app = nullptr;
     std::map<HWND, CWnd*> windows;                      // attached objects
     std::map<HWND, std::unique_ptr<CWnd>> temp_windows;  // wrappers of foreign handles
     std::map<HMENU, CMenu*> menus;
-    std::map<HMENU, std::unique_ptr<CMenu>> temp_menus;
+    std::map<HMENU, std::unique_ptr<CMenu, DetachMenu>> temp_menus;
 };
 
 State& state();

@@ -17,24 +17,17 @@ CMenu* CMenu::FromHandle(HMENU menu) {
     auto& temps = state().temp_menus;
     auto it = temps.find(menu);
     if (it != temps.end()) return it->second.get();
-    if (temps.size() >= 64) {
-        for (auto& e : temps) e.second->m_hMenu = nullptr;
-        temps.clear();
-    }
-    auto wrapper = std::make_unique<CMenu>();
+    if (temps.size() >= 64) temps.clear();
+    auto* wrapper = new CMenu;
     wrapper->m_hMenu = menu;
-    CMenu* raw = wrapper.get();
-    temps.emplace(menu, std::move(wrapper));
-    return raw;
+    temps.emplace(menu, std::unique_ptr<CMenu, afx::DetachMenu>(wrapper));
+    return wrapper;
 }
 
 BOOL CMenu::Attach(HMENU menu) {
     if (!menu || m_hMenu || FromHandlePermanent(menu)) return FALSE;
     auto& temps = state().temp_menus;
-    if (auto it = temps.find(menu); it != temps.end()) {
-        it->second->m_hMenu = nullptr;
-        temps.erase(it);
-    }
+    temps.erase(menu);
     state().menus[menu] = this;
     m_hMenu = menu;
     return TRUE;

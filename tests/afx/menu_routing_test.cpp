@@ -99,3 +99,22 @@ TEST_F(MenuRouting, DrawGoesToThePopupNamedInTheRequest) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MenuRouting, TemporaryWrappersNeverDestroyTheMenusTheyWrap) {
+    HMENU foreign = CreatePopupMenu();
+    AppendMenuA(foreign, MF_STRING, 1, "one");
+    ASSERT_NE(CMenu::FromHandle(foreign), nullptr);
+    // Enough other wrappers to make the framework drop its old ones.
+    std::vector<HMENU> others;
+    for (int i = 0; i < 80; ++i) {
+        others.push_back(CreatePopupMenu());
+        CMenu::FromHandle(others.back());
+    }
+    EXPECT_EQ(GetMenuItemCount(foreign), 1) << "the wrapped menu is still alive";
+    for (HMENU m : others) EXPECT_TRUE(DestroyMenu(m));
+    EXPECT_TRUE(DestroyMenu(foreign));
+}
+
+}  // namespace
