@@ -33,9 +33,12 @@ XvfbServer::XvfbServer(int width, int height) {
         int n = free_display_number();
         if (n < 0) return;
         display_ = ":" + std::to_string(n);
+        // -noreset: the server would otherwise restart, refusing connections
+        // for a moment, each time its last client leaves.
         std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         process_ = std::make_unique<ChildProcess>(
-            std::vector<std::string>{"Xvfb", display_, "-screen", "0", screen, "-nolisten", "tcp", "-br"},
+            std::vector<std::string>{"Xvfb", display_, "-screen", "0", screen, "-nolisten", "tcp", "-br",
+                                     "-noreset"},
             std::vector<std::string>{}, false);
         if (!process_->started()) return;
         std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
