@@ -81,8 +81,7 @@ void drop_down(HWND hwnd, State& s) {
 }
 
 // Keys move the selection in place while closed, and the highlight while open.
-bool key_down(HWND hwnd, State& s, WPARAM vk) {
-    const bool alt = GetKeyState(VK_MENU) < 0;
+bool key_down(HWND hwnd, State& s, WPARAM vk, bool alt) {
     if (vk == VK_F4 || (alt && (vk == VK_DOWN || vk == VK_UP))) {
         if (s.dropped)
             close_up(hwnd, s, true);
@@ -234,7 +233,9 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+            return key_down(hwnd, s, wp, lp & (LPARAM(1) << 29))
+                       ? 0
+                       : DefWindowProcA(hwnd, msg, wp, lp);
         case WM_CHAR:
             typed(hwnd, s, wp);
             return 0;

@@ -16,6 +16,17 @@ constexpr size_t kMaxLimit = 0x7FFFFFFE;
 DWORD style_of(HWND hwnd) { return DWORD(GetWindowLongA(hwnd, GWL_STYLE)); }
 bool key_held(int vk) { return GetKeyState(vk) < 0; }
 
+// Follows Shift and Ctrl through the key messages; true when vk was one of them.
+bool track_modifier(State& s, WPARAM vk, bool down) {
+    if (vk == VK_SHIFT)
+        s.shift = down;
+    else if (vk == VK_CONTROL)
+        s.ctrl = down;
+    else
+        return false;
+    return true;
+}
+
 int visible_width(HWND hwnd) { return std::max(1, int(client_rect(hwnd).right) - 2 * kMargin); }
 
 // Keeps the caret inside the visible part and no blank space scrolled in.
@@ -98,7 +109,7 @@ size_t word_right(const State& s, size_t i) {
 }
 
 bool key_down(HWND hwnd, State& s, WPARAM vk) {
-    const bool shift = key_held(VK_SHIFT), ctrl = key_held(VK_CONTROL);
+    const bool shift = s.shift, ctrl = s.ctrl;
     const bool read_only = style_of(hwnd) & ES_READONLY;
     auto move = [&](size_t to) { select(hwnd, s, shift ? s.anchor : to, to); };
     switch (vk) {
@@ -155,6 +166,8 @@ void typed(HWND hwnd, State& s, char ch) {
 
 void focus_changed(HWND hwnd, State& s, bool gained) {
     if (gained) {
+        s.shift = key_held(VK_SHIFT);
+        s.ctrl = key_held(VK_CONTROL);
         CreateCaret(hwnd, nullptr, 1, line_height(s));
         place_caret(hwnd, s);
         ShowCaret(hwnd);
@@ -230,7 +243,11 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_GETTEXTLENGTH:
             return LRESULT(s.text.size());
         case WM_KEYDOWN:
+            if (track_modifier(s, wp, true)) return 0;
             return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
+        case WM_KEYUP:
+            if (track_modifier(s, wp, false)) return 0;
+            return DefWindowProcA(hwnd, msg, wp, lp);
         case WM_CHAR:
             typed(hwnd, s, char(wp));
             return 0;

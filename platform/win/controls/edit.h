@@ -18,6 +18,9 @@ struct State : ControlBase {
     size_t limit = 30000;
     bool modified = false;
     bool dragging = false;
+    // Shift and Ctrl as of the key message being handled: followed from the
+    // key messages themselves, since input may be queued ahead of handling.
+    bool shift = false, ctrl = false;
 
     size_t sel_min() const { return anchor < caret ? anchor : caret; }
     size_t sel_max() const { return anchor < caret ? caret : anchor; }
