@@ -37,13 +37,14 @@ void paint_nonclient(HWND hwnd) {
     ReleaseDC(hwnd, dc);
 }
 
-LRESULT system_command(HWND hwnd, WPARAM wp) {
+LRESULT system_command(HWND hwnd, WPARAM wp, LPARAM lp) {
     switch (wp & 0xfff0) {
         case SC_CLOSE: send(hwnd, WM_CLOSE, 0, 0); return 0;
         case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
         case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
         case SC_KEYMENU:
-            if (menu_bar_hooks().menu_key) menu_bar_hooks().menu_key(top_level_of(hwnd), WM_SYSCHAR, WPARAM(LOWORD(0)));
+            // lParam carries the letter typed with Alt; 0 means Alt alone.
+            if (menu_bar_hooks().menu_key) menu_bar_hooks().menu_key(top_level_of(hwnd), WM_SYSCHAR, WPARAM(lp));
             return 0;
     }
     return 0;
@@ -93,7 +94,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_NCPAINT: paint_nonclient(hwnd); return 0;
         case WM_CLOSE: DestroyWindow(hwnd); return 0;
-        case WM_SYSCOMMAND: return system_command(hwnd, wp);
+        case WM_SYSCOMMAND: return system_command(hwnd, wp, lp);
         case WM_SYSKEYDOWN:
             if (wp == VK_F4 && (lp & (LPARAM(1) << 29))) {
                 PostMessageA(top_level_of(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
