@@ -39,6 +39,16 @@ void back_to_name(HWND dlg) {
     SendDlgItemMessageA(dlg, kNameEdit, EM_SETSEL, 0, -1);
 }
 
+// Read-only as the user sees it: no write permission for anyone, or none
+// for us.
+bool read_only(const std::string& p) {
+    std::error_code ec;
+    fs::perms perms = fs::status(p, ec).permissions();
+    if (ec) return false;
+    const fs::perms any_write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (perms & any_write) == fs::perms::none || access(p.c_str(), W_OK) != 0;
+}
+
 bool exists(const std::string& p) {
     std::error_code ec;
     return fs::exists(p, ec);
@@ -150,7 +160,7 @@ void accept(HWND dlg, Run& run) {
             return;
         }
     } else if (there) {
-        if (access(path.c_str(), W_OK) != 0) {
+        if (read_only(path)) {
             warn(dlg, run, path + "\nThis file is set to read-only.\nTry again with a different file name.");
             back_to_name(dlg);
             return;

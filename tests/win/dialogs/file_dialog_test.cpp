@@ -321,3 +321,21 @@ TEST_F(FileDialogTest, ChoosingAListedFileFillsTheNameAndDoubleClickReturnsIt) {
     EXPECT_EQ(std::string(buffer), (root / "Movie.AVI").string());
     EXPECT_EQ(ofn.nFileExtension, std::string(buffer).size() - 3);
 }
+
+TEST_F(FileDialogTest, SavingOverAReadOnlyFileIsRefused) {
+    touch(root / "locked.avi");
+    fs::permissions(root / "locked.avi", fs::perms::owner_read);
+    win::dialogs::MessageBoxInfo said;
+    HWND file_dialog = nullptr;
+    win::automation::set_modal_hook([&](HWND w) {
+        if (win::dialogs::message_box_info(w, &said)) {
+            win::automation::press(w, VK_RETURN);
+            PostMessageA(file_dialog, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        file_dialog = w;
+        type_name(w, "locked");
+    });
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(said.text, (root / "locked.avi").string() + "\nThis file is set to read-only.\nTry again with a different file name.");
+}
