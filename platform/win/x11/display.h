@@ -15,6 +15,13 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
+// For what Xlib allocates and XFree releases (hints, property data).
+struct XFreeDeleter {
+    void operator()(void* p) const {
+        if (p) XFree(p);
+    }
+};
+
 struct Atoms {
     Atom wm_protocols = None;
     Atom wm_delete_window = None;

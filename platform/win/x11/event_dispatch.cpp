@@ -182,12 +182,12 @@ void X11Backend::on_unmap(XWindow& x) {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display_.get(), x.id, atoms_.wm_state, 0, 2, False, atoms_.wm_state, &type,
-                           &format, &count, &after, &data) != Success)
+    unsigned char* raw = nullptr;
+    if (XGetWindowProperty(display_.get(), x.id, atoms_.wm_state, 0, 2, False, AnyPropertyType, &type,
+                           &format, &count, &after, &raw) != Success)
         return;
-    bool iconic = data && format == 32 && count >= 1 && reinterpret_cast<long*>(data)[0] == IconicState;
-    if (data) XFree(data);
+    std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
+    bool iconic = data && format == 32 && count >= 1 && reinterpret_cast<long*>(data.get())[0] == IconicState;
     if (!iconic) return;
     ++following_server_;
     ShowWindow(x.hwnd, SW_MINIMIZE);

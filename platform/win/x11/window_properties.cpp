@@ -13,12 +13,6 @@ namespace win::x11 {
 
 namespace {
 
-struct XFreeDeleter {
-    void operator()(void* p) const {
-        if (p) XFree(p);
-    }
-};
-
 void set_atom_list(Display* d, ::Window id, Atom property, Atom type, const std::vector<Atom>& values) {
     XChangeProperty(d, id, property, type, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(values.data()), int(values.size()));

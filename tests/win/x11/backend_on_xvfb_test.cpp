@@ -180,4 +180,25 @@ TEST_F(BackendOnXvfb, ClicksGoToTheCaptureInItsOwnCoordinates) {
     EXPECT_EQ(clicks()[0].y, 80 - 30);
 }
 
+TEST_F(BackendOnXvfb, AWindowManagerIconifyingOrRestoringIsAMinimiseOrRestore) {
+    HWND w = make("Iconic Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    std::string id = x_id("Iconic Window");
+    ASSERT_FALSE(id.empty());
+    // What a window manager does: mark the window iconic, then unmap it.
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"}, {server_->env()}));
+    ASSERT_TRUE(run({"xdotool", "windowunmap", "--sync", id}, {server_->env()}));
+    EXPECT_TRUE(pump_until([&] { return IsIconic(w) != FALSE; }, milliseconds(5000)));
+    EXPECT_TRUE(IsWindowVisible(w));
+
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "1"}, {server_->env()}));
+    ASSERT_TRUE(run({"xdotool", "windowmap", "--sync", id}, {server_->env()}));
+    EXPECT_TRUE(pump_until([&] { return IsIconic(w) == FALSE; }, milliseconds(5000)));
+
+    // The program hiding its window is no minimise, whatever the state says.
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"}, {server_->env()}));
+    ShowWindow(w, SW_HIDE);
+    pump_until([] { return false; }, milliseconds(200));
+    EXPECT_FALSE(IsIconic(w));
+}
+
 }  // namespace
