@@ -9,7 +9,22 @@ namespace {
 struct Static : ControlBase {
     HBITMAP bitmap = nullptr;
     HICON icon = nullptr;
+    HBITMAP own_bitmap = nullptr;  // loaded from the creation text; ours to delete
 };
+
+// A picture static names its picture in its creation text: a resource
+// number or name of the module that creates it.
+void load_named_image(HWND hwnd, Static& s, const CREATESTRUCTA* cs) {
+    if (!cs || !cs->lpszName) return;
+    if (!IS_INTRESOURCE(cs->lpszName) && !cs->lpszName[0]) return;
+    UINT k = UINT(cs->style) & SS_TYPEMASK;
+    if (k == SS_BITMAP) {
+        s.own_bitmap = s.bitmap = LoadBitmapA(cs->hInstance, cs->lpszName);
+    } else if (k == SS_ICON) {
+        s.icon = LoadIconA(cs->hInstance, cs->lpszName);
+    }
+    (void)hwnd;
+}
 
 UINT kind(HWND hwnd) { return UINT(GetWindowLongA(hwnd, GWL_STYLE)) & SS_TYPEMASK; }
 
@@ -127,6 +142,12 @@ LRESULT handle(HWND hwnd, Static& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (style & SS_SUNKEN)
                 SetWindowLongA(hwnd, GWL_EXSTYLE,
                                GetWindowLongA(hwnd, GWL_EXSTYLE) | WS_EX_STATICEDGE);
+            load_named_image(hwnd, s, reinterpret_cast<const CREATESTRUCTA*>(lp));
+            return DefWindowProcA(hwnd, msg, wp, lp);
+        }
+        case WM_NCDESTROY: {
+            if (s.own_bitmap) DeleteObject(s.own_bitmap);
+            s.own_bitmap = nullptr;
             return DefWindowProcA(hwnd, msg, wp, lp);
         }
         case WM_NCHITTEST:
