@@ -1,6 +1,8 @@
 // Focus, activation, capture and key state, and the routing of input.
 #include "input.h"
 
+#include <cstdlib>
+
 #include "window.h"
 
 using namespace win;
@@ -95,7 +97,23 @@ void mouse_button(HWND top, POINT pt, Button button, bool down) {
         if (down && s.active != top) SetActiveWindow(top);
     }
     POINT c = surface_to_client(target, pt);
-    post(target, button_message(button, down), mouse_key_state(), MAKELPARAM(c.x, c.y));
+    UINT msg = button_message(button, down);
+    if (button == Button::Left && down) {
+        // A second press soon after, close by, on a window that asks for it.
+        Window* w = find_window(target);
+        std::int64_t now = current_clock().now_ms();
+        bool wants = w && (w->window_class->info.style & CS_DBLCLKS);
+        if (wants && s.last_click_window == target && now - s.last_click_time <= 500 &&
+            std::abs(c.x - s.last_click_point.x) <= 4 && std::abs(c.y - s.last_click_point.y) <= 4) {
+            msg = WM_LBUTTONDBLCLK;
+            s.last_click_window = nullptr;
+        } else {
+            s.last_click_window = target;
+            s.last_click_time = now;
+            s.last_click_point = c;
+        }
+    }
+    post(target, msg, mouse_key_state(), MAKELPARAM(c.x, c.y));
 }
 
 void key(HWND top, UINT vk, bool down, char ch) {
@@ -136,7 +154,10 @@ BOOL TranslateMessage(const MSG* msg) {
     if (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) return FALSE;
     char ch = char((msg->lParam >> 16) & 0xff);
     if (!ch) return FALSE;
-    post(msg->hwnd, msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR, WPARAM(BYTE(ch)), msg->lParam);
+    // The character comes next, before any input queued after its key.
+    MSG m{msg->hwnd, UINT(msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR), WPARAM(BYTE(ch)),
+          msg->lParam, DWORD(current_clock().now_ms()), system_state().cursor};
+    system_state().posted.push_front(m);
     return TRUE;
 }
 

@@ -81,6 +81,9 @@ struct WindowSystem {
     HWND capture = nullptr;
     std::array<BYTE, 256> key_down{};
     POINT cursor{};
+    HWND last_click_window = nullptr;  // for double clicks
+    std::int64_t last_click_time = 0;
+    POINT last_click_point{};
     DWORD last_message_time = 0;
     std::unique_ptr<Clock> owned_clock;
     Clock* clock = nullptr;

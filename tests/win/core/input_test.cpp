@@ -76,3 +76,51 @@ TEST_F(Input, KeysGoToTheFocusAndTranslateToCharacters) {
 }
 
 }  // namespace
+
+namespace {
+
+class InputOrder : public core_test::CoreTest {};
+
+TEST_F(InputOrder, CharactersComeBeforeTheKeysTypedAfterThem) {
+    HWND w = top("in");
+    SetFocus(w);
+    recorder().log.clear();
+    win::automation::type(w, "ab");
+    win::automation::press(w, VK_RETURN);
+    pump();
+    std::vector<UINT> seq;
+    for (auto& r : recorder().log)
+        if (r.msg == WM_CHAR || (r.msg == WM_KEYDOWN && r.wp == VK_RETURN)) seq.push_back(r.msg);
+    EXPECT_EQ(seq, (std::vector<UINT>{WM_CHAR, WM_CHAR, WM_KEYDOWN}));
+}
+
+LRESULT CALLBACK dbl_proc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+    recorder().log.push_back({h, m, wp, lp});
+    return DefWindowProcA(h, m, wp, lp);
+}
+
+TEST_F(InputOrder, DoubleClicksOnlyForClassesThatAskAndOnlyWhenQuick) {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = dbl_proc;
+    wc.lpszClassName = "CoreTestDoubleClicks";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, "CoreTestDoubleClicks", "dbl", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100,
+                             100, nullptr, nullptr, nullptr, nullptr);
+    HWND plain = top("plain");
+    recorder().log.clear();
+    win::automation::click(w, 10, 10);
+    clock.advance_ms(200);
+    win::automation::click(w, 11, 10);
+    clock.advance_ms(1000);
+    win::automation::click(w, 11, 10);
+    win::automation::click(plain, 5, 5);
+    win::automation::click(plain, 5, 5);
+    pump();
+    EXPECT_EQ(recorder().count(w, WM_LBUTTONDBLCLK), 1);
+    EXPECT_EQ(recorder().count(w, WM_LBUTTONDOWN), 2) << "the third click is too late";
+    EXPECT_EQ(recorder().count(plain, WM_LBUTTONDBLCLK), 0);
+    EXPECT_EQ(recorder().count(plain, WM_LBUTTONDOWN), 2);
+}
+
+}  // namespace
