@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-struct BmpSpec {
+struct BmpLayout {
     std::int32_t width = 2;
     std::int32_t height = 2;  // negative: top-down
     std::uint16_t bit_count = 24;
@@ -27,7 +27,7 @@ inline void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 // The info header, masks, palette and padded rows: a packed DIB.
-inline std::vector<std::uint8_t> build_dib(const BmpSpec& s) {
+inline std::vector<std::uint8_t> build_dib(const BmpLayout& s) {
     std::vector<std::uint8_t> out;
     put32(out, s.header_size);
     put32(out, std::uint32_t(s.width));
@@ -51,7 +51,7 @@ inline std::vector<std::uint8_t> build_dib(const BmpSpec& s) {
     return out;
 }
 
-inline std::vector<std::uint8_t> build_bmp(const BmpSpec& s) {
+inline std::vector<std::uint8_t> build_bmp(const BmpLayout& s) {
     std::vector<std::uint8_t> dib = build_dib(s);
     std::uint32_t pixels_at =
         14 + s.header_size + std::uint32_t(s.masks.size() * 4 + s.palette.size() * 4);

@@ -20,9 +20,9 @@ void expect_quad(const win::res::DibResult& r, int bits) {
     EXPECT_EQ(r.image.pixels, (std::vector<std::uint32_t>{red, green, blue, white}));
 }
 
-// Rows in top-down picture order; the spec's sign decides the file order.
-BmpSpec quad(std::uint16_t bits, bool top_down, std::vector<std::vector<std::uint8_t>> rows) {
-    BmpSpec s;
+// Rows in top-down picture order; the layout's height sign decides the file order.
+BmpLayout quad(std::uint16_t bits, bool top_down, std::vector<std::vector<std::uint8_t>> rows) {
+    BmpLayout s;
     s.bit_count = bits;
     s.height = top_down ? -2 : 2;
     if (!top_down) std::swap(rows[0], rows[1]);
@@ -54,7 +54,7 @@ TEST_P(EveryDepth, DecodesTheSamePicture) {
 INSTANTIATE_TEST_SUITE_P(Orientation, EveryDepth, ::testing::Values(false, true));
 
 TEST(DibDecoder, OneBitUsesBothPaletteEntriesAndSkipsRowPadding) {
-    BmpSpec s;
+    BmpLayout s;
     s.bit_count = 1;
     s.width = 10;  // 2 bytes of bits, 2 bytes of padding per row
     s.height = -2;
@@ -74,7 +74,7 @@ TEST(DibDecoder, OneBitUsesBothPaletteEntriesAndSkipsRowPadding) {
 }
 
 TEST(DibDecoder, OddWidthTwentyFourBitRowsArePadded) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 2;  // bottom-up: first row in the file is the bottom one
     s.rows = {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}};
@@ -86,7 +86,7 @@ TEST(DibDecoder, OddWidthTwentyFourBitRowsArePadded) {
 }
 
 TEST(DibDecoder, BitfieldsFiveSixFiveExpandsToFullIntensity) {
-    BmpSpec s;
+    BmpLayout s;
     s.bit_count = 16;
     s.compression = 3;
     s.width = 2;
@@ -107,7 +107,7 @@ TEST(DibDecoder, ThirtyTwoBitKeepsTheFourthByteAsAlpha) {
 }
 
 TEST(DibDecoder, PaletteIndexPastTheTableIsBlack) {
-    BmpSpec s = quad(8, true, {{0, 7}, {2, 3}});
+    BmpLayout s = quad(8, true, {{0, 7}, {2, 3}});
     s.palette = {red, green, blue, white};
     auto r = decode_bmp(build_bmp(s));
     ASSERT_TRUE(r.ok());
@@ -130,7 +130,7 @@ TEST(DibDecoder, CoreHeaderWithThreeBytePalette) {
 }
 
 TEST(DibDecoder, LargerInfoHeadersAreRead) {
-    BmpSpec s = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
+    BmpLayout s = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
     s.header_size = 124;
     expect_quad(decode_bmp(build_bmp(s)), 24);
 }
@@ -142,10 +142,10 @@ struct Broken {
 };
 
 std::vector<Broken> broken_files() {
-    const BmpSpec good = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
+    const BmpLayout good = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
     std::vector<Broken> out;
     auto with = [&](const char* what, auto change, DibError e) {
-        BmpSpec s = good;
+        BmpLayout s = good;
         change(s);
         out.push_back({what, build_bmp(s), e});
     };
@@ -176,64 +176,64 @@ std::vector<Broken> broken_files() {
         out.push_back({"bits offset inside the header", f, DibError::bad_header});
     }
     with(
-        "zero width", [](BmpSpec& s) { s.width = 0; }, DibError::bad_dimensions);
+        "zero width", [](BmpLayout& s) { s.width = 0; }, DibError::bad_dimensions);
     with(
-        "negative width", [](BmpSpec& s) { s.width = -2; }, DibError::bad_dimensions);
+        "negative width", [](BmpLayout& s) { s.width = -2; }, DibError::bad_dimensions);
     with(
         "zero height",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.height = 0;
             s.rows.clear();
         },
         DibError::bad_dimensions);
     with(
-        "absurd width", [](BmpSpec& s) { s.width = 1 << 30; }, DibError::bad_dimensions);
+        "absurd width", [](BmpLayout& s) { s.width = 1 << 30; }, DibError::bad_dimensions);
     with(
-        "most negative height", [](BmpSpec& s) { s.height = INT32_MIN; }, DibError::bad_dimensions);
+        "most negative height", [](BmpLayout& s) { s.height = INT32_MIN; }, DibError::bad_dimensions);
     with(
         "huge area",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.width = 16000;
             s.height = 16000;
         },
         DibError::bad_dimensions);
     with(
-        "height promises more rows", [](BmpSpec& s) { s.height = 50; }, DibError::truncated);
+        "height promises more rows", [](BmpLayout& s) { s.height = 50; }, DibError::truncated);
     with(
-        "width promises more bytes", [](BmpSpec& s) { s.width = 40; }, DibError::truncated);
+        "width promises more bytes", [](BmpLayout& s) { s.width = 40; }, DibError::truncated);
     with(
-        "bit count 7", [](BmpSpec& s) { s.bit_count = 7; }, DibError::bad_bit_count);
+        "bit count 7", [](BmpLayout& s) { s.bit_count = 7; }, DibError::bad_bit_count);
     with(
-        "bit count 0", [](BmpSpec& s) { s.bit_count = 0; }, DibError::bad_bit_count);
+        "bit count 0", [](BmpLayout& s) { s.bit_count = 0; }, DibError::bad_bit_count);
     with(
-        "bit count 64", [](BmpSpec& s) { s.bit_count = 64; }, DibError::bad_bit_count);
+        "bit count 64", [](BmpLayout& s) { s.bit_count = 64; }, DibError::bad_bit_count);
     with(
         "RLE8",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.bit_count = 8;
             s.compression = 1;
         },
         DibError::compressed);
     with(
         "bitfields on 24 bits",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.compression = 3;
             s.masks = {1, 2, 4};
         },
         DibError::compressed);
     with(
-        "planes 2", [](BmpSpec& s) { s.planes = 2; }, DibError::bad_header);
+        "planes 2", [](BmpLayout& s) { s.planes = 2; }, DibError::bad_header);
     with(
-        "header size 41", [](BmpSpec& s) { s.header_size = 41; }, DibError::bad_header);
+        "header size 41", [](BmpLayout& s) { s.header_size = 41; }, DibError::bad_header);
     with(
         "palette larger than the bit count allows",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.bit_count = 1;
             s.palette.assign(3, 0);
         },
         DibError::bad_palette);
     {
-        BmpSpec s = good;
+        BmpLayout s = good;
         s.bit_count = 16;
         s.compression = 3;
         s.masks = {0xf800, 0x0000, 0x001f};
@@ -242,7 +242,7 @@ std::vector<Broken> broken_files() {
         out.push_back({"mask with a hole", build_bmp(s), DibError::bad_masks});
     }
     {
-        BmpSpec s = quad(8, true, {{0, 1}, {2, 3}});
+        BmpLayout s = quad(8, true, {{0, 1}, {2, 3}});
         s.palette = {red, green, blue, white};
         auto f = build_bmp(s);
         f.resize(14 + 40 + 8);  // the palette is cut in the middle
@@ -260,7 +260,7 @@ TEST(DibDecoder, MalformedFilesFailCleanly) {
 }
 
 TEST(DibDecoder, EveryTruncationOfAValidFileFailsCleanly) {
-    BmpSpec s = quad(8, false, {{0, 1}, {2, 3}});
+    BmpLayout s = quad(8, false, {{0, 1}, {2, 3}});
     auto f = build_bmp(s);
     for (std::size_t n = 0; n < f.size(); ++n) {
         std::vector<std::uint8_t> cut(f.begin(), f.begin() + std::ptrdiff_t(n));
@@ -271,7 +271,7 @@ TEST(DibDecoder, EveryTruncationOfAValidFileFailsCleanly) {
 
 TEST(DibDecoder, PackedDibForIconsSplitsColourAndMask) {
     // A 2 x 2 icon image: header height 4 = colour rows + mask rows.
-    BmpSpec s = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
+    BmpLayout s = quad(24, false, {{0, 0, 255, 0, 255, 0}, {255, 0, 0, 255, 255, 255}});
     s.height = 4;
     s.rows.push_back({0b01000000});  // mask, bottom row: right pixel transparent
     s.rows.push_back({0b10000000});  // mask, top row: left pixel transparent

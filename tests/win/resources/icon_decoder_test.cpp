@@ -19,7 +19,7 @@ struct IconImageSpec {
 std::vector<std::uint8_t> build_icon(const std::vector<IconImageSpec>& images) {
     std::vector<std::vector<std::uint8_t>> dibs;
     for (const IconImageSpec& im : images) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = im.size;
         s.height = im.size * 2;
         s.bit_count = im.bits;

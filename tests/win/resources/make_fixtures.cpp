@@ -16,7 +16,7 @@ bool write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 // A 2 x 2 icon: colour rows bottom-up (blue, white / red, green) and a mask
 // that makes the top-left pixel transparent.
 std::vector<std::uint8_t> tiny_icon() {
-    BmpSpec s;
+    BmpLayout s;
     s.height = 4;
     s.rows = {{255, 0, 0, 255, 255, 255}, {0, 0, 255, 0, 255, 0}, {0b00000000}, {0b10000000}};
     std::vector<std::uint8_t> dib = build_dib(s);
@@ -38,9 +38,9 @@ std::vector<std::uint8_t> tiny_icon() {
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
     std::string dir = argv[1];
-    BmpSpec q24;  // bottom-up: blue, white / red, green
+    BmpLayout q24;  // bottom-up: blue, white / red, green
     q24.rows = {{255, 0, 0, 255, 255, 255}, {0, 0, 255, 0, 255, 0}};
-    BmpSpec q8;
+    BmpLayout q8;
     q8.bit_count = 8;
     q8.height = -2;
     q8.palette = {0xff0000, 0x00ff00, 0x0000ff, 0xffffff};

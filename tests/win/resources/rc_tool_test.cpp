@@ -51,7 +51,7 @@ class RcTool : public ::testing::Test {
 };
 
 TEST_F(RcTool, GoodScriptWritesTheTables) {
-    BmpSpec s;
+    BmpLayout s;
     s.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
     fs::create_directories(dir / "art");
     write("art/p.bmp", build_bmp(s));
@@ -80,7 +80,7 @@ TEST_F(RcTool, MissingPictureFails) {
 }
 
 TEST_F(RcTool, MalformedPicturesFail) {
-    BmpSpec s;
+    BmpLayout s;
     s.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
     auto cut = build_bmp(s);
     cut.resize(cut.size() - 3);
