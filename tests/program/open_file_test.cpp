@@ -174,38 +174,52 @@ TEST_F(OpenFile, ASecondOpenReleasesTheFirstFileEvenWhenItFails) {
 TEST_F(OpenFile, CloseTwiceReleasesNothingTheSecondTime) {
     write_avi(path("a.avi"), {.audio = true});
     Session r;
-    r.file_answers = {path("a.avi")};
-    Handles held;
-    ULONG file_refs_left = 99, video_refs_left = 99, audio_refs_left = 99;
+    r.file_answers = {path("a.avi"), path("a.avi")};
+    Handles held, menu_held;
+    ULONG left[3] = {99, 99, 99}, menu_left[3] = {99, 99, 99};
     std::map<int, bool> controls_after;
     int thumb_after = -1;
+    // The test keeps references of its own: the program's releases must
+    // leave exactly these, however often it closes.
+    auto keep = [](const Handles& h) {
+        AVIFileAddRef(h.file);
+        AVIStreamAddRef(h.video);
+        AVIStreamAddRef(h.audio);
+    };
+    auto drop = [](const Handles& h, ULONG* out) {
+        out[0] = AVIStreamRelease(h.video);
+        out[1] = AVIStreamRelease(h.audio);
+        out[2] = AVIFileRelease(h.file);
+    };
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
         [&](CKorvaneDlg& d) {
             held = handles_of(d);
+            keep(held);
+            d.CloseAviFile();
+            d.CloseAviFile();
+            drop(held, left);
+            d.ResetAviHandles();
+            click(d.m_hWnd, 1012);
+        },
+        [&](CKorvaneDlg& d) {
+            menu_held = handles_of(d);
+            keep(menu_held);
             click(d.m_hWnd, 1008);
-            // The test keeps references of its own: the program's releases
-            // must leave exactly these.
-            AVIFileAddRef(held.file);
-            AVIStreamAddRef(held.video);
-            AVIStreamAddRef(held.audio);
             command(d.m_hWnd, 57602);
         },
         [](CKorvaneDlg& d) { command(d.m_hWnd, 57602); },
         [&](CKorvaneDlg& d) {
-            d.CloseAviFile();
             controls_after = controls(d.m_hWnd);
             thumb_after = position(d.m_hWnd);
-            video_refs_left = AVIStreamRelease(held.video);
-            audio_refs_left = AVIStreamRelease(held.audio);
-            file_refs_left = AVIFileRelease(held.file);
+            drop(menu_held, menu_left);
         },
     };
     run(r);
     ASSERT_NE(held.file, nullptr);
-    EXPECT_EQ(video_refs_left, 0u);
-    EXPECT_EQ(audio_refs_left, 0u);
-    EXPECT_EQ(file_refs_left, 0u);
+    ASSERT_NE(menu_held.file, nullptr);
+    for (ULONG n : left) EXPECT_EQ(n, 0u);
+    for (ULONG n : menu_left) EXPECT_EQ(n, 0u);
     EXPECT_EQ(controls_after, expected({}));
     EXPECT_EQ(thumb_after, 0);
     EXPECT_TRUE(r.boxes.empty());

@@ -92,7 +92,10 @@ TEST_F(Playback, PlayTwiceKeepsTheSpeedAndOnePauseStops) {
     wait(r, 400);
     press_at(r, 1006, &paused);
     wait(r, 200);
+    int moved = -1;
+    r.steps.push_back([&](CKorvaneDlg& d) { moved = position(d.m_hWnd); });
     run(r);
+    EXPECT_EQ(moved, int((paused - second) / 40)) << "one frame per 40 ms, however often Play was pressed";
     ASSERT_GE(seen.size(), 8u);
     EXPECT_EQ(seen[0].at - second, 40) << "the second Play restarts the one timer";
     for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i].at - seen[i - 1].at, 40) << "tick " << i;
