@@ -25,7 +25,8 @@ std::vector<std::uint8_t> solid_frame(int w, int h, std::uint32_t rgb) {
     std::memcpy(out.data(), &bi, sizeof bi);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            std::uint8_t* p = out.data() + sizeof bi + std::size_t(y) * std::size_t(stride) + std::size_t(x) * 3;
+            std::uint8_t* p =
+                out.data() + sizeof bi + std::size_t(y) * std::size_t(stride) + std::size_t(x) * 3;
             p[0] = std::uint8_t(rgb);
             p[1] = std::uint8_t(rgb >> 8);
             p[2] = std::uint8_t(rgb >> 16);
@@ -60,17 +61,19 @@ Landed draw_into(CKorvaneDlg& d, const Placement& p) {
     ReleaseDC(d.m_hWnd, dc);
     auto px = [&](int x, int y) { return win::automation::pixel(d.m_hWnd, x, y); };
     const RECT& w = p.want;
-    return Landed{{px(w.left, w.top), px(w.right - 1, w.top), px(w.left, w.bottom - 1), px(w.right - 1, w.bottom - 1)},
-                  {px(w.left - 1, w.top), px(w.right, w.bottom - 1), px(w.left, w.top - 1), px(w.left, w.bottom)}};
+    return Landed{{px(w.left, w.top), px(w.right - 1, w.top), px(w.left, w.bottom - 1),
+                   px(w.right - 1, w.bottom - 1)},
+                  {px(w.left - 1, w.top), px(w.right, w.bottom - 1), px(w.left, w.top - 1),
+                   px(w.left, w.bottom)}};
 }
 
 TEST_F(FrameView, FramesAreHalvedUntilTheyFitAndCentred) {
     const Placement cases[] = {
-        {410, 260, 640, 480, {45, 10, 365, 250}},     // halved once
-        {400, 300, 1000, 100, {75, 138, 325, 163}},   // halved twice for its width
-        {300, 200, 64, 48, {118, 76, 182, 124}},      // small frames keep their size
-        {300, 200, 300, 50, {0, 75, 300, 125}},       // as wide as the view
-        {300, 200, 301, 10, {75, 98, 225, 103}},      // one pixel too wide
+        {410, 260, 640, 480, {45, 10, 365, 250}},    // halved once
+        {400, 300, 1000, 100, {75, 138, 325, 163}},  // halved twice for its width
+        {300, 200, 64, 48, {118, 76, 182, 124}},     // small frames keep their size
+        {300, 200, 300, 50, {0, 75, 300, 125}},      // as wide as the view
+        {300, 200, 301, 10, {75, 98, 225, 103}},     // one pixel too wide
     };
     std::vector<Landed> landed;
     Session r;
@@ -93,7 +96,8 @@ TEST_F(FrameView, ARepaintBlacksTheViewAroundTheFrameAndAfterCloseShowsOnlyBlack
     write_avi(path("a.avi"), {.frames = 3});
     Session r;
     r.file_answers = {path("a.avi")};
-    std::uint32_t corner_open = 1, centre_open = 0, left_of_frame = 1, corner_closed = 1, centre_closed = 1;
+    std::uint32_t corner_open = 1, centre_open = 0, left_of_frame = 1, corner_closed = 1,
+                  centre_closed = 1;
     RECT view{};
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
@@ -103,7 +107,8 @@ TEST_F(FrameView, ARepaintBlacksTheViewAroundTheFrameAndAfterCloseShowsOnlyBlack
             UpdateWindow(d.m_hWnd);
             corner_open = win::automation::pixel(d.m_hWnd, 5, 5);
             centre_open = view_centre(d);
-            left_of_frame = win::automation::pixel(d.m_hWnd, d.viewRect.right / 2 - 33, d.viewRect.bottom / 2);
+            left_of_frame =
+                win::automation::pixel(d.m_hWnd, d.viewRect.right / 2 - 33, d.viewRect.bottom / 2);
             command(d.m_hWnd, 57602);
         },
         [&](CKorvaneDlg& d) {

@@ -96,7 +96,8 @@ TEST_F(MainWindow, MenuCommandsWithoutAFileSayNoFileAndCloseSaysNothing) {
 
 TEST_F(MainWindow, ASystemCommandDifferingOnlyInItsLowBitsShowsTheAboutBox) {
     Session r;
-    r.steps = {[](CKorvaneDlg& d) { PostMessageA(d.m_hWnd, WM_SYSCOMMAND, 0x1F, 0); }, [](CKorvaneDlg&) {}};
+    r.steps = {[](CKorvaneDlg& d) { PostMessageA(d.m_hWnd, WM_SYSCOMMAND, 0x1F, 0); },
+               [](CKorvaneDlg&) {}};
     run(r);
     EXPECT_EQ(r.events, (std::vector<std::string>{"about", "main", "about"}));
 }
@@ -109,8 +110,14 @@ TEST_F(MainWindow, ClosingWhilePlayingStopsTheTimerAndReleasesTheFileBeforeTheLi
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1005); },
-        [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {},
-        [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {}, [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
+        [](CKorvaneDlg&) {},
         [&](CKorvaneDlg& d) {
             moved_to = position(d.m_hWnd);
             probe().file = d.state.aviFile;
@@ -145,7 +152,8 @@ LRESULT CALLBACK measure_spy(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_EXITMENULOOP) menu_loop_left = true;
     if (msg == WM_MEASUREITEM && measured) {
         auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-        if (m->CtlType == ODT_MENU) measured->push_back({m->itemID, m->itemData, m->itemWidth, m->itemHeight});
+        if (m->CtlType == ODT_MENU)
+            measured->push_back({m->itemID, m->itemData, m->itemWidth, m->itemHeight});
     }
     return result;
 }
@@ -170,8 +178,8 @@ TEST_F(MainWindow, PopupsOpenedFromTheBarMeasureTheirItemsWithTheirOwnWidth) {
     r.steps = {
         [&](CKorvaneDlg& d) {
             alt_f_sent = true;
-            dialog_proc = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(d.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&measure_spy)));
+            dialog_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                d.m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&measure_spy)));
             win::automation::key(d.m_hWnd, VK_MENU, true);
             win::automation::press(d.m_hWnd, 'F', 'f');
             win::automation::key(d.m_hWnd, VK_MENU, false);

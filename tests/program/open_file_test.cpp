@@ -37,7 +37,8 @@ std::map<int, bool> expected(std::initializer_list<int> on) {
 }
 
 TEST_F(OpenFile, AudioOnlyFileEnablesExactlyAudioAndSaveAndSaysNoVideoOnVideoCommands) {
-    ASSERT_TRUE(ffmpeg("-f lavfi -i sine=frequency=440:duration=0.5 -c:a pcm_s16le " + path("sine.avi")));
+    ASSERT_TRUE(
+        ffmpeg("-f lavfi -i sine=frequency=440:duration=0.5 -c:a pcm_s16le " + path("sine.avi")));
     Session r;
     r.file_answers = {path("sine.avi")};
     std::map<int, bool> after_open;
@@ -132,8 +133,9 @@ TEST_F(OpenFile, CancellingTheFileDialogKeepsTheCurrentFile) {
     EXPECT_EQ(after.file, before.file);
     EXPECT_EQ(after.get_frame, before.get_frame);
     EXPECT_TRUE(still_alive);
-    EXPECT_EQ(controls_after, expected(std::initializer_list<int>{1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010,
-                                                                  1011, 1013, 1003}));
+    EXPECT_EQ(controls_after,
+              expected(std::initializer_list<int>{1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010,
+                                                  1011, 1013, 1003}));
     EXPECT_EQ(centre_after, colour_of(0)) << "the file's frame is still shown";
     EXPECT_TRUE(r.boxes.empty());
 }
@@ -234,7 +236,7 @@ struct FailedOpen {
 };
 
 class OpenMessages : public ProgramTest {
-protected:
+  protected:
     FailedOpen open(const std::string& file) {
         Session r;
         r.file_answers = {file};
@@ -293,14 +295,15 @@ TEST_F(OpenMessages, BrokenTailsAndSizesEndInAMessageOrAnOpenNeverACrash) {
     files.push_back({"noindex.avi", {good.begin(), good.end() - 64}});
     std::vector<std::uint8_t> huge = good;
     for (size_t i = 12; i + 8 < huge.size() && i < 400; ++i)
-        if (std::equal(huge.begin() + std::ptrdiff_t(i), huge.begin() + std::ptrdiff_t(i) + 4, "strf")) {
+        if (std::equal(huge.begin() + std::ptrdiff_t(i), huge.begin() + std::ptrdiff_t(i) + 4,
+                       "strf")) {
             std::fill_n(huge.begin() + std::ptrdiff_t(i) + 4, 4, 0xFF);
             break;
         }
     files.push_back({"hugeformat.avi", huge});
-    const V known = {"Error Opening AVI File.", "Error Getting Stream.", "Error Getting File Information",
-                     "Error Getting Video Stream Information", "Error Getting Frame Open",
-                     "Error Getting Audio Stream Information"};
+    const V known = {"Error Opening AVI File.",        "Error Getting Stream.",
+                     "Error Getting File Information", "Error Getting Video Stream Information",
+                     "Error Getting Frame Open",       "Error Getting Audio Stream Information"};
     for (const auto& [name, bytes] : files) {
         write_bytes(path(name), bytes);
         FailedOpen f = open(path(name));
@@ -374,11 +377,12 @@ TEST_F(OpenMessages, FailingAudioInformationKeepsTheVideoSide) {
 }
 
 TEST_F(OpenFile, A12BitI420StreamOpensAndShowsItsFramesIn24Bits) {
-    ASSERT_TRUE(ffmpeg("-f lavfi -i testsrc=size=64x48:rate=25 -frames:v 5 -c:v rawvideo -pix_fmt yuv420p " +
-                       path("i420.avi")));
+    ASSERT_TRUE(ffmpeg(
+        "-f lavfi -i testsrc=size=64x48:rate=25 -frames:v 5 -c:v rawvideo -pix_fmt yuv420p " +
+        path("i420.avi")));
     // ffmpeg's own decode of the first frame, bottom row first like a DIB.
-    ASSERT_TRUE(ffmpeg("-i " + path("i420.avi") + " -frames:v 1 -vf vflip -f rawvideo -pix_fmt bgr24 " +
-                       path("frame0.bgr")));
+    ASSERT_TRUE(ffmpeg("-i " + path("i420.avi") +
+                       " -frames:v 1 -vf vflip -f rawvideo -pix_fmt bgr24 " + path("frame0.bgr")));
     std::vector<std::uint8_t> peer = read_bytes(path("frame0.bgr"));
     ASSERT_EQ(peer.size(), 64u * 48u * 3u);
     Session r;
@@ -396,7 +400,8 @@ TEST_F(OpenFile, A12BitI420StreamOpensAndShowsItsFramesIn24Bits) {
                 for (int x = 2; x < 64; x += 5) {
                     std::uint32_t got = win::automation::pixel(d.m_hWnd, x0 + x, y0 + y);
                     const std::uint8_t* p = &peer[(std::size_t(47 - y) * 64 + std::size_t(x)) * 3];
-                    int diff = std::max({std::abs(int(got & 255) - p[0]), std::abs(int((got >> 8) & 255) - p[1]),
+                    int diff = std::max({std::abs(int(got & 255) - p[0]),
+                                         std::abs(int((got >> 8) & 255) - p[1]),
                                          std::abs(int(got >> 16) - p[2])});
                     far_off += diff > 24;
                     ++compared;

@@ -23,7 +23,7 @@ LRESULT CALLBACK tick_spy(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class Playback : public ProgramTest {
-protected:
+  protected:
     void TearDown() override {
         ticks = nullptr;
         ProgramTest::TearDown();
@@ -78,7 +78,8 @@ TEST_F(Playback, Scale2Rate30TicksEvery66Ms) {
     run(r);
     ASSERT_GE(seen.size(), 5u);
     EXPECT_EQ(seen[0].at - pressed, 66);
-    for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i].at - seen[i - 1].at, 66) << "tick " << i;
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].at - seen[i - 1].at, 66) << "tick " << i;
 }
 
 TEST_F(Playback, PlayTwiceKeepsTheSpeedAndOnePauseStops) {
@@ -95,10 +96,12 @@ TEST_F(Playback, PlayTwiceKeepsTheSpeedAndOnePauseStops) {
     int moved = -1;
     r.steps.push_back([&](CKorvaneDlg& d) { moved = position(d.m_hWnd); });
     run(r);
-    EXPECT_EQ(moved, int((paused - second) / 40)) << "one frame per 40 ms, however often Play was pressed";
+    EXPECT_EQ(moved, int((paused - second) / 40))
+        << "one frame per 40 ms, however often Play was pressed";
     ASSERT_GE(seen.size(), 8u);
     EXPECT_EQ(seen[0].at - second, 40) << "the second Play restarts the one timer";
-    for (size_t i = 1; i < seen.size(); ++i) EXPECT_EQ(seen[i].at - seen[i - 1].at, 40) << "tick " << i;
+    for (size_t i = 1; i < seen.size(); ++i)
+        EXPECT_EQ(seen[i].at - seen[i - 1].at, 40) << "tick " << i;
     EXPECT_LE(seen.back().at, paused);
     EXPECT_EQ(int(seen.size()), int((paused - second) / 40));
 }
@@ -162,6 +165,40 @@ TEST_F(Playback, PlayAtTheLastFrameShowsItOnceAndStops) {
     EXPECT_EQ(seen[0].position, 11);
 }
 
+TEST_F(Playback, CloseDoesNotStopTheTicksWhichStepTheDisabledBarWithoutDrawing) {
+    write_avi(path("a.avi"), {.frames = 12});
+    Session r;
+    open_and_watch(r, path("a.avi"));
+    press_at(r, 1005);
+    wait(r, 90);
+    int closed_at = -1;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        closed_at = position(d.m_hWnd);
+        command(d.m_hWnd, 57602);
+    });
+    wait(r, 30);
+    std::uint32_t centre = 1;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        UpdateWindow(d.m_hWnd);
+        HDC dc = GetDC(d.m_hWnd);
+        SetPixel(dc, d.viewRect.right / 2, d.viewRect.bottom / 2, RGB(1, 2, 3));
+        ReleaseDC(d.m_hWnd, dc);
+    });
+    wait(r, 600);
+    bool timer_left = true;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        centre = view_centre(d);
+        timer_left = KillTimer(d.m_hWnd, 1);
+    });
+    run(r);
+    ASSERT_EQ(closed_at, 2);
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_EQ(seen[2].position, 1) << "the first tick after Close steps on from the reset thumb";
+    EXPECT_EQ(seen.back().position, 11) << "ticks go on to the old last frame";
+    EXPECT_EQ(centre, 0x010203u) << "nothing is drawn after Close";
+    EXPECT_FALSE(timer_left);
+}
+
 // Paints a marker over the view's centre, so a test can see whether
 // anything was drawn since.
 void mark(CKorvaneDlg& d) {
@@ -184,16 +221,16 @@ TEST_F(Navigation, ButtonsMoveThePositionAndThePictureAndStopAtTheEnds) {
         r.steps.push_back(look);
     };
     r.steps.push_back([](CKorvaneDlg& d) { click(d.m_hWnd, 1012); });
-    r.steps.push_back(look);   // 0: first frame
-    press(1007);               // 1: Next
-    press(1007);               // 2: Next
-    press(1001);               // 3: Prev
-    press(1008);               // 4: End
+    r.steps.push_back(look);  // 0: first frame
+    press(1007);              // 1: Next
+    press(1007);              // 2: Next
+    press(1001);              // 3: Prev
+    press(1008);              // 4: End
     r.steps.push_back(mark);
-    press(1007);               // 5: Next at the last frame
-    press(1000);               // 6: St
+    press(1007);  // 5: Next at the last frame
+    press(1000);  // 6: St
     r.steps.push_back(mark);
-    press(1001);               // 7: Prev at the first frame
+    press(1001);  // 7: Prev at the first frame
     run(r);
     ASSERT_EQ(seen.size(), 8u);
     const std::pair<int, std::uint32_t> want[] = {
@@ -211,8 +248,8 @@ TEST_F(Navigation, AStartOf10AndLengthOf100GivesARangeOf10To99) {
     write_avi(path("a.avi"), {.frames = 100, .start = 10});
     Session r;
     r.file_answers = {path("a.avi")};
-    int lo = -1, hi = -1, first = -1, first_frame = -1, count = -1, at_end = -1, after_next = -1, after_start = -1,
-        after_prev = -1;
+    int lo = -1, hi = -1, first = -1, first_frame = -1, count = -1, at_end = -1, after_next = -1,
+        after_start = -1, after_prev = -1;
     std::uint32_t marker_after_next = 0, marker_after_prev = 0;
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
@@ -313,7 +350,8 @@ TEST_F(Navigation, TheSeekBarDrawsTheFrameWhenTheMouseIsReleased) {
     };
     run(r);
     EXPECT_GT(after_up, 0) << "the click moved the thumb";
-    EXPECT_EQ(centre_down, kMarker) << "nothing is drawn while the button is down (at " << while_down << ")";
+    EXPECT_EQ(centre_down, kMarker)
+        << "nothing is drawn while the button is down (at " << while_down << ")";
     EXPECT_EQ(centre_up, colour_of(after_up));
 }
 

@@ -9,9 +9,9 @@
 #include <fstream>
 
 #include "commctrl.h"
+#include "korvane_resources.h"
 #include "menus.h"
 #include "mmreg.h"
-#include "korvane_resources.h"
 #include "registry.h"
 
 // The AVIFile calls the program makes pass through these wrappers (the test
@@ -71,7 +71,9 @@ bool stream_alive(PAVISTREAM stream) {
     return stream && __real_AVIStreamInfoA(stream, &info, sizeof info) == 0;
 }
 
-bool get_frame_alive(PGETFRAME get_frame) { return get_frame && AVIStreamGetFrame(get_frame, 0) != nullptr; }
+bool get_frame_alive(PGETFRAME get_frame) {
+    return get_frame && AVIStreamGetFrame(get_frame, 0) != nullptr;
+}
 
 std::uint32_t colour_of(int frame) {
     // Red counts the frame, so every frame of a file has its own colour.
@@ -88,7 +90,8 @@ void write_avi(const std::string& path, const VideoFile& spec) {
     if (spec.video) {
         AVISTREAMINFOA si{};
         si.fccType = streamtypeVIDEO;
-        si.fccHandler = spec.compression == BI_RGB ? mmioFOURCC('D', 'I', 'B', ' ') : spec.compression;
+        si.fccHandler =
+            spec.compression == BI_RGB ? mmioFOURCC('D', 'I', 'B', ' ') : spec.compression;
         si.dwScale = spec.scale;
         si.dwRate = spec.rate;
         si.dwStart = spec.start;
@@ -141,29 +144,31 @@ void write_avi(const std::string& path, const VideoFile& spec) {
                     p[1] = std::uint8_t(c >> 8);
                     p[2] = std::uint8_t(c >> 16);
                 }
-            ASSERT_EQ(AVIStreamWrite(video, -1, 1, pixels.data(), LONG(pixels.size()), AVIIF_KEYFRAME, nullptr,
-                                     nullptr),
+            ASSERT_EQ(AVIStreamWrite(video, -1, 1, pixels.data(), LONG(pixels.size()),
+                                     AVIIF_KEYFRAME, nullptr, nullptr),
                       0);
         }
         AVIStreamRelease(video);
     }
     if (audio) {
         std::vector<std::uint8_t> samples(1600, 0x11);
-        ASSERT_EQ(AVIStreamWrite(audio, -1, 800, samples.data(), LONG(samples.size()), AVIIF_KEYFRAME, nullptr,
-                                 nullptr),
+        ASSERT_EQ(AVIStreamWrite(audio, -1, 800, samples.data(), LONG(samples.size()),
+                                 AVIIF_KEYFRAME, nullptr, nullptr),
                   0);
         AVIStreamRelease(audio);
     }
     if (other) {
         char line[6] = "hello";
-        ASSERT_EQ(AVIStreamWrite(other, -1, 1, line, sizeof line, AVIIF_KEYFRAME, nullptr, nullptr), 0);
+        ASSERT_EQ(AVIStreamWrite(other, -1, 1, line, sizeof line, AVIIF_KEYFRAME, nullptr, nullptr),
+                  0);
         AVIStreamRelease(other);
     }
     AVIFileRelease(file);
 }
 
 bool ffmpeg(const std::string& args) {
-    std::string cmd = "ffmpeg -nostdin -hide_banner -loglevel error -y " + args + " > /dev/null 2>&1";
+    std::string cmd =
+        "ffmpeg -nostdin -hide_banner -loglevel error -y " + args + " > /dev/null 2>&1";
     return std::system(cmd.c_str()) == 0;
 }
 
@@ -180,7 +185,7 @@ std::vector<std::uint8_t> read_bytes(const std::string& path) {
 namespace {
 
 class CTestApp : public CWinApp {
-public:
+  public:
     BOOL InitInstance() override { return FALSE; }
 };
 

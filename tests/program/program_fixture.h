@@ -23,10 +23,10 @@ namespace program_test {
 
 // What the platform boundary saw; filled by the wrapped AVIFile calls.
 struct AviProbe {
-    std::vector<PAVIFILE> opened;          // every file AVIFileOpenA handed out
-    DWORD fail_stream_info = 0;            // stream type whose AVIStreamInfoA fails
-    bool fail_file_info = false;           // AVIFileInfoA fails
-    int exits = 0;                         // AVIFileExit calls
+    std::vector<PAVIFILE> opened;  // every file AVIFileOpenA handed out
+    DWORD fail_stream_info = 0;    // stream type whose AVIStreamInfoA fails
+    bool fail_file_info = false;   // AVIFileInfoA fails
+    int exits = 0;                 // AVIFileExit calls
     // Observed when AVIFileExit is called.
     HWND main_window = nullptr;
     PAVIFILE file = nullptr;
@@ -89,7 +89,7 @@ struct Session {
 };
 
 class ProgramTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -100,7 +100,7 @@ protected:
     win::VirtualClock clock;
     CKorvaneDlg* dialog = nullptr;
 
-private:
+  private:
     std::string dir_;
     HINSTANCE module_ = nullptr;
     std::unique_ptr<CWinApp> app_;
@@ -118,6 +118,7 @@ std::uint32_t view_centre(CKorvaneDlg& dlg);
 
 // Controls that depend on an open file.
 inline constexpr int kVideoSet[] = {1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010, 1013, 1003};
-inline constexpr int kFileControls[] = {1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1013, 1003};
+inline constexpr int kFileControls[] = {1000, 1001, 1005, 1006, 1007, 1008,
+                                        1009, 1010, 1011, 1013, 1003};
 
 }  // namespace program_test
