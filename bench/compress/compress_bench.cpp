@@ -40,7 +40,8 @@ double best_of(int runs, F&& f) {
     return best;
 }
 
-double save_ours(const std::string& in, const std::string& out, DWORD type, AVICOMPRESSOPTIONS options) {
+double save_ours(const std::string& in, const std::string& out, DWORD type,
+                 AVICOMPRESSOPTIONS options) {
     PAVIFILE file = nullptr;
     PAVISTREAM stream = nullptr, compressed = nullptr;
     if (AVIFileOpenA(&file, in.c_str(), OF_READ, nullptr) != AVIERR_OK) return 1e30;
@@ -59,12 +60,14 @@ double save_ours(const std::string& in, const std::string& out, DWORD type, AVIC
 
 void report(const char* label, double units, const char* unit, double ours, double theirs,
             const std::string& our_file, const std::string& their_file) {
-    std::printf("%-22s ours %.1f %s (%ju KB), ffmpeg %.1f %s (%ju KB), ratio %.2f\n", label, units / ours, unit,
-                std::uintmax_t(std::filesystem::file_size(our_file) / 1024), units / theirs, unit,
-                std::uintmax_t(std::filesystem::file_size(their_file) / 1024), theirs / ours);
+    std::printf("%-22s ours %.1f %s (%ju KB), ffmpeg %.1f %s (%ju KB), ratio %.2f\n", label,
+                units / ours, unit, std::uintmax_t(std::filesystem::file_size(our_file) / 1024),
+                units / theirs, unit, std::uintmax_t(std::filesystem::file_size(their_file) / 1024),
+                theirs / ours);
 }
 
-void video(const std::string& dir, const char* label, DWORD fourcc, const std::string& ffmpeg_codec, int frames) {
+void video(const std::string& dir, const char* label, DWORD fourcc, const std::string& ffmpeg_codec,
+           int frames) {
     const std::string src = dir + "/video-src.avi";
     const std::string ours_file = dir + "/ours.avi", theirs_file = dir + "/theirs.avi";
     AVICOMPRESSOPTIONS options{};
@@ -73,7 +76,8 @@ void video(const std::string& dir, const char* label, DWORD fourcc, const std::s
     options.dwQuality = 8000;  // quantiser 8 for MPEG-4, crf 17 for H.264
     options.dwFlags = AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES;
     options.dwKeyFrameEvery = 12;
-    const double ours = best_of(2, [&] { return save_ours(src, ours_file, streamtypeVIDEO, options); });
+    const double ours =
+        best_of(2, [&] { return save_ours(src, ours_file, streamtypeVIDEO, options); });
     const double theirs = best_of(2, [&] {
         return time_command("ffmpeg -nostdin -loglevel error -i " + src + " -c:v " + ffmpeg_codec +
                             " -g 12 -bf 0 -an -f avi -y " + theirs_file);
@@ -89,11 +93,14 @@ int main(int argc, char** argv) {
     char pattern[] = "/tmp/korvane-compress-bench-XXXXXX";
     if (!mkdtemp(pattern)) return 1;
     const std::string dir = pattern;
-    if (std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 -frames:v " +
+    if (std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+                     "testsrc2=size=1280x720:rate=25 -frames:v " +
                      std::to_string(frames) + " -c:v mpeg4 -q:v 2 -g 12 " + dir + "/video-src.avi")
                         .c_str()) != 0 ||
-        std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:sample_rate=44100:duration=120 "
-                     "-ac 2 -c:a pcm_s16le " + dir + "/sound-src.avi")
+        std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+                     "sine=frequency=440:sample_rate=44100:duration=120 "
+                     "-ac 2 -c:a pcm_s16le " +
+                     dir + "/sound-src.avi")
                         .c_str()) != 0) {
         std::printf("could not make the inputs\n");
         return 1;
@@ -113,12 +120,14 @@ int main(int argc, char** argv) {
     options.cbFormat = sizeof mp3;
     options.dwFlags = AVICOMPRESSF_VALID;
     const std::string src = dir + "/sound-src.avi";
-    const double ours = best_of(2, [&] { return save_ours(src, dir + "/ours.avi", streamtypeAUDIO, options); });
+    const double ours =
+        best_of(2, [&] { return save_ours(src, dir + "/ours.avi", streamtypeAUDIO, options); });
     const double theirs = best_of(2, [&] {
         return time_command("ffmpeg -nostdin -loglevel error -i " + src +
                             " -c:a libmp3lame -b:a 128k -f avi -y " + dir + "/theirs.avi");
     });
-    report("MP3 128k save (120 s)", 120, "x realtime", ours, theirs, dir + "/ours.avi", dir + "/theirs.avi");
+    report("MP3 128k save (120 s)", 120, "x realtime", ours, theirs, dir + "/ours.avi",
+           dir + "/theirs.avi");
     AVIFileExit();
     std::filesystem::remove_all(dir);
     return 0;

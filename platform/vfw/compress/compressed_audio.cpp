@@ -34,15 +34,18 @@ HRESULT CompressedAudio::open(PAVISTREAM source, const AVICOMPRESSOPTIONS& optio
     s->source_length_ = std::max<LONG>(AVIStreamLength(source), 0);
 
     LONG size = 0;
-    if (AVIStreamReadFormat(source, 0, nullptr, &size) != AVIERR_OK || size < 16) return AVIERR_BADFORMAT;
+    if (AVIStreamReadFormat(source, 0, nullptr, &size) != AVIERR_OK || size < 16)
+        return AVIERR_BADFORMAT;
     s->source_format_.assign(std::size_t(size), 0);
-    if (AVIStreamReadFormat(source, 0, s->source_format_.data(), &size) != AVIERR_OK) return AVIERR_BADFORMAT;
+    if (AVIStreamReadFormat(source, 0, s->source_format_.data(), &size) != AVIERR_OK)
+        return AVIERR_BADFORMAT;
     auto source_format = codec::parse_wave_format(s->source_format_);
     if (!source_format) return AVIERR_BADFORMAT;
     const WAVEFORMATEX& in = source_format.value().header;
 
     if (options.lpFormat && options.cbFormat >= 16) {
-        std::memcpy(&s->target_, options.lpFormat, std::min<std::size_t>(options.cbFormat, sizeof s->target_));
+        std::memcpy(&s->target_, options.lpFormat,
+                    std::min<std::size_t>(options.cbFormat, sizeof s->target_));
         if (options.cbFormat < sizeof(WAVEFORMATEX)) s->target_.cbSize = 0;
     } else {
         s->target_ = codec::make_pcm_format(in.nSamplesPerSec, in.nChannels, 16);
@@ -77,7 +80,9 @@ HRESULT CompressedAudio::restart() {
     auto decoder = codec::AudioDecoder::open(source_format_);
     if (!decoder) return AVIERR_UNSUPPORTED;
     auto encoder = codec::AudioEncoder::open(decoder.value()->output_format(), target_);
-    if (!encoder) return encoder.error().code == codec::ErrorCode::BadFormat ? AVIERR_BADFORMAT : AVIERR_UNSUPPORTED;
+    if (!encoder)
+        return encoder.error().code == codec::ErrorCode::BadFormat ? AVIERR_BADFORMAT
+                                                                   : AVIERR_UNSUPPORTED;
     decoder_ = decoder.take();
     encoder_ = encoder.take();
     source_pos_ = 0;
@@ -91,21 +96,27 @@ bool CompressedAudio::pull_source() {
     std::vector<codec::EncodedPacket> packets;
     pcm_.clear();
     if (source_pos_ >= source_length_) {
-        if (!decoder_->finish(pcm_) || !encoder_->encode(pcm_, packets) || !encoder_->finish(packets)) return false;
+        if (!decoder_->finish(pcm_) || !encoder_->encode(pcm_, packets) ||
+            !encoder_->finish(packets))
+            return false;
         ended_ = true;
     } else {
-        LONG want = source_sample_size_ ? std::max<LONG>(kPullBytes / LONG(source_sample_size_), 1) : 1;
+        LONG want =
+            source_sample_size_ ? std::max<LONG>(kPullBytes / LONG(source_sample_size_), 1) : 1;
         want = std::min(want, source_length_ - source_pos_);
         LONG bytes = 0, samples = 0;
-        if (AVIStreamRead(source_, source_pos_, want, nullptr, 0, &bytes, &samples) != AVIERR_OK) return false;
+        if (AVIStreamRead(source_, source_pos_, want, nullptr, 0, &bytes, &samples) != AVIERR_OK)
+            return false;
         chunk_.resize(std::size_t(std::max<LONG>(bytes, 0)));
-        if (AVIStreamRead(source_, source_pos_, want, chunk_.data(), bytes, &bytes, &samples) != AVIERR_OK ||
+        if (AVIStreamRead(source_, source_pos_, want, chunk_.data(), bytes, &bytes, &samples) !=
+                AVIERR_OK ||
             samples <= 0)
             return false;
         source_pos_ += samples;
         if (!decoder_->decode(chunk_, pcm_) || !encoder_->encode(pcm_, packets)) return false;
     }
-    for (const codec::EncodedPacket& p : packets) held_.insert(held_.end(), p.data.begin(), p.data.end());
+    for (const codec::EncodedPacket& p : packets)
+        held_.insert(held_.end(), p.data.begin(), p.data.end());
     if (ended_) info_.dwLength = DWORD((base_ + held_.size()) / block_);
     return true;
 }
@@ -116,7 +127,8 @@ bool CompressedAudio::produce(std::uint64_t bytes) {
     return true;
 }
 
-HRESULT CompressedAudio::read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes, LONG* samples_read) {
+HRESULT CompressedAudio::read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes,
+                              LONG* samples_read) {
     if (cb < 0 || (samples < 0 && samples != AVISTREAMREAD_CONVENIENT)) return AVIERR_BADPARAM;
     if (start < 0) return AVIERR_NODATA;
     const std::uint64_t from = std::uint64_t(start) * block_;
@@ -125,12 +137,14 @@ HRESULT CompressedAudio::read(LONG start, LONG samples, LPVOID buffer, LONG cb, 
     const std::size_t drop = std::size_t(std::min<std::uint64_t>(from - base_, held_.size()));
     held_.erase(held_.begin(), held_.begin() + std::ptrdiff_t(drop));
     base_ += drop;
-    if (samples == AVISTREAMREAD_CONVENIENT) samples = LONG(std::max<std::uint32_t>(kPullBytes / block_, 1));
+    if (samples == AVISTREAMREAD_CONVENIENT)
+        samples = LONG(std::max<std::uint32_t>(kPullBytes / block_, 1));
     if (samples == 0) return AVIERR_OK;
     const std::uint64_t want = std::uint64_t(samples) * block_;
     if (!produce(from + want)) return AVIERR_CANTCOMPRESS;
     if (from >= base_ + held_.size()) return AVIERR_NODATA;
-    const std::uint64_t have = std::min<std::uint64_t>(want, base_ + held_.size() - from) / block_ * block_;
+    const std::uint64_t have =
+        std::min<std::uint64_t>(want, base_ + held_.size() - from) / block_ * block_;
     if (have == 0) return AVIERR_NODATA;
     if (bytes) *bytes = LONG(have);
     if (samples_read) *samples_read = LONG(have / block_);

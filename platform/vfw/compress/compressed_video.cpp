@@ -24,15 +24,25 @@ HRESULT CompressedVideo::open(PAVISTREAM source, const AVICOMPRESSOPTIONS& optio
     s->source_ = source;
 
     LONG size = 0;
-    if (AVIStreamReadFormat(source, 0, nullptr, &size) != AVIERR_OK || size < LONG(sizeof(BITMAPINFOHEADER)))
+    if (AVIStreamReadFormat(source, 0, nullptr, &size) != AVIERR_OK ||
+        size < LONG(sizeof(BITMAPINFOHEADER)))
         return AVIERR_BADFORMAT;
     std::vector<std::uint8_t> format(std::size_t(size), 0);
     if (AVIStreamReadFormat(source, 0, format.data(), &size) != AVIERR_OK) return AVIERR_BADFORMAT;
     BITMAPINFOHEADER stream;
     std::memcpy(&stream, format.data(), sizeof stream);
     // The encoders take RGB; 24 bits keeps every source's colours.
-    s->input_ = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), stream.biWidth, std::abs(stream.biHeight), 1, 24,
-                                 BI_RGB, 0, 0, 0, 0, 0};
+    s->input_ = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER),
+                                 stream.biWidth,
+                                 std::abs(stream.biHeight),
+                                 1,
+                                 24,
+                                 BI_RGB,
+                                 0,
+                                 0,
+                                 0,
+                                 0,
+                                 0};
     s->frames_ = AVIStreamGetFrameOpen(source, &s->input_);
     if (!s->frames_) return AVIERR_UNSUPPORTED;
 
@@ -62,7 +72,9 @@ HRESULT CompressedVideo::open(PAVISTREAM source, const AVICOMPRESSOPTIONS& optio
 HRESULT CompressedVideo::restart() {
     encoder_.reset();
     auto opened = codec::VideoEncoder::open(input_, settings_);
-    if (!opened) return opened.error().code == codec::ErrorCode::BadFormat ? AVIERR_BADFORMAT : AVIERR_UNSUPPORTED;
+    if (!opened)
+        return opened.error().code == codec::ErrorCode::BadFormat ? AVIERR_BADFORMAT
+                                                                  : AVIERR_UNSUPPORTED;
     encoder_ = opened.take();
     fed_ = 0;
     flushed_ = false;
@@ -87,7 +99,8 @@ bool CompressedVideo::produce(std::int64_t pos) {
             picture = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(frames_, LONG(fed_)));
             if (!picture) return false;
         }
-        codec::Result<std::vector<codec::EncodedPacket>> got = more ? encoder_->encode(picture) : encoder_->finish();
+        codec::Result<std::vector<codec::EncodedPacket>> got =
+            more ? encoder_->encode(picture) : encoder_->finish();
         if (!got) return false;
         if (more)
             ++fed_;
@@ -107,7 +120,8 @@ bool CompressedVideo::produce(std::int64_t pos) {
     return true;
 }
 
-HRESULT CompressedVideo::read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes, LONG* samples_read) {
+HRESULT CompressedVideo::read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes,
+                              LONG* samples_read) {
     if (cb < 0 || (samples < 0 && samples != AVISTREAMREAD_CONVENIENT)) return AVIERR_BADPARAM;
     if (start < 0 || DWORD(start) >= info_.dwLength) return AVIERR_NODATA;
     if (samples == 0) return AVIERR_OK;

@@ -17,7 +17,7 @@ namespace {
 constexpr double kAudioChunkSeconds = 0.5;
 
 class StreamList {
-public:
+  public:
     ~StreamList() {
         for (PAVISTREAM s : streams_) AVIStreamRelease(s);
     }
@@ -25,7 +25,7 @@ public:
     PAVISTREAM operator[](std::size_t i) const { return streams_[i]; }
     std::size_t size() const { return streams_.size(); }
 
-private:
+  private:
     std::vector<PAVISTREAM> streams_;
 };
 
@@ -57,7 +57,8 @@ HRESULT copy_chunk(Track& t, std::vector<std::uint8_t>& buffer) {
     }
     if (hr != AVIERR_OK) return hr;
     buffer.resize(std::size_t(std::max<LONG>(bytes, 1)));
-    hr = AVIStreamRead(t.from, t.pos, t.per_chunk, buffer.data(), LONG(buffer.size()), &bytes, &samples);
+    hr = AVIStreamRead(t.from, t.pos, t.per_chunk, buffer.data(), LONG(buffer.size()), &bytes,
+                       &samples);
     if (hr != AVIERR_OK) return hr;
     if (samples <= 0) {
         t.done = true;
@@ -85,10 +86,13 @@ HRESULT write_all(PAVIFILE file, const StreamList& sources, AVISAVECALLBACK call
         LONG size = 0;
         if (HRESULT hr = AVIStreamReadFormat(t.from, 0, nullptr, &size); hr != AVIERR_OK) return hr;
         std::vector<std::uint8_t> format(std::size_t(std::max<LONG>(size, 0)));
-        if (HRESULT hr = AVIStreamReadFormat(t.from, 0, format.data(), &size); hr != AVIERR_OK) return hr;
-        if (HRESULT hr = AVIStreamSetFormat(t.to, 0, format.data(), size); hr != AVIERR_OK) return hr;
+        if (HRESULT hr = AVIStreamReadFormat(t.from, 0, format.data(), &size); hr != AVIERR_OK)
+            return hr;
+        if (HRESULT hr = AVIStreamSetFormat(t.to, 0, format.data(), size); hr != AVIERR_OK)
+            return hr;
         if (t.info.dwSampleSize && t.info.dwScale)
-            t.per_chunk = std::max<LONG>(LONG(kAudioChunkSeconds * t.info.dwRate / t.info.dwScale), 1);
+            t.per_chunk =
+                std::max<LONG>(LONG(kAudioChunkSeconds * t.info.dwRate / t.info.dwScale), 1);
     }
 
     std::vector<std::uint8_t> buffer;
@@ -122,7 +126,9 @@ HRESULT save(const char* path, std::span<const SaveItem> items, AVISAVECALLBACK 
         if (!lookup(item.stream)) return AVIERR_BADHANDLE;
         if (wants_compression(item.stream, item.options)) {
             PAVISTREAM compressed = nullptr;
-            if (HRESULT hr = make_compressed(item.stream, *item.options, compressed); hr != AVIERR_OK) return hr;
+            if (HRESULT hr = make_compressed(item.stream, *item.options, compressed);
+                hr != AVIERR_OK)
+                return hr;
             sources.add(compressed);
         } else {
             AVIStreamAddRef(item.stream);
@@ -131,7 +137,8 @@ HRESULT save(const char* path, std::span<const SaveItem> items, AVISAVECALLBACK 
     }
 
     PAVIFILE file = nullptr;
-    if (HRESULT hr = AVIFileOpenA(&file, path, OF_WRITE | OF_CREATE, nullptr); hr != AVIERR_OK) return hr;
+    if (HRESULT hr = AVIFileOpenA(&file, path, OF_WRITE | OF_CREATE, nullptr); hr != AVIERR_OK)
+        return hr;
     HRESULT hr = write_all(file, sources, callback);
     FileObject* object = lookup(file);
     if (!object || !object->writer) {
@@ -147,8 +154,8 @@ HRESULT save(const char* path, std::span<const SaveItem> items, AVISAVECALLBACK 
 
 }  // namespace vfw::compress
 
-HRESULT AVISaveA(LPCSTR szFile, LPCLSID, AVISAVECALLBACK lpfnCallback, int nStreams, PAVISTREAM pfile,
-                 LPAVICOMPRESSOPTIONS lpOptions, ...) {
+HRESULT AVISaveA(LPCSTR szFile, LPCLSID, AVISAVECALLBACK lpfnCallback, int nStreams,
+                 PAVISTREAM pfile, LPAVICOMPRESSOPTIONS lpOptions, ...) {
     if (nStreams <= 0 || nStreams > 64) return AVIERR_BADPARAM;
     std::vector<vfw::compress::SaveItem> items;
     items.push_back({pfile, lpOptions});

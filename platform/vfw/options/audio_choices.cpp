@@ -17,14 +17,18 @@ std::string with_thousands(std::uint32_t value) {
 
 namespace {
 
-std::string describe(const codec::AudioFormatInfo& format, const WAVEFORMATEX& out, std::uint32_t bit_rate) {
-    const std::string channels = out.nChannels == 1 ? "Mono" : out.nChannels == 2 ? "Stereo"
-                                                             : std::to_string(out.nChannels) + " Channels";
+std::string describe(const codec::AudioFormatInfo& format, const WAVEFORMATEX& out,
+                     std::uint32_t bit_rate) {
+    const std::string channels = out.nChannels == 1   ? "Mono"
+                                 : out.nChannels == 2 ? "Stereo"
+                                                      : std::to_string(out.nChannels) + " Channels";
     std::string text;
     if (!format.bit_rates.empty())
-        text = std::to_string(bit_rate / 1000) + " kBit/s, " + with_thousands(out.nSamplesPerSec) + " Hz, " + channels;
+        text = std::to_string(bit_rate / 1000) + " kBit/s, " + with_thousands(out.nSamplesPerSec) +
+               " Hz, " + channels;
     else
-        text = with_thousands(out.nSamplesPerSec) + " Hz, " + std::to_string(out.wBitsPerSample) + " Bit, " + channels;
+        text = with_thousands(out.nSamplesPerSec) + " Hz, " + std::to_string(out.wBitsPerSample) +
+               " Bit, " + channels;
     return text + "  " + std::to_string((out.nAvgBytesPerSec + 512) / 1024) + " KB/s";
 }
 

@@ -17,11 +17,13 @@ using namespace audio_ids;
 struct AudioState {
     std::vector<codec::AudioFormatInfo> formats;
     std::vector<AudioChoice> choices;  // of the format shown
-    WAVEFORMATEX preferred{};           // what to select first
+    WAVEFORMATEX preferred{};          // what to select first
     std::vector<std::uint8_t> picked;
 };
 
-AudioState* state_of(HWND dlg) { return reinterpret_cast<AudioState*>(GetWindowLongPtrA(dlg, DWLP_USER)); }
+AudioState* state_of(HWND dlg) {
+    return reinterpret_cast<AudioState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
 
 int closeness(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
     return (a.nSamplesPerSec == b.nSamplesPerSec) * 4 + (a.nChannels == b.nChannels) * 2 +
@@ -64,27 +66,28 @@ INT_PTR CALLBACK audio_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     AudioState* s = msg == WM_INITDIALOG ? reinterpret_cast<AudioState*>(lp) : state_of(dlg);
     if (!s) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
-        init(dlg, *s);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDOK: {
-            const LRESULT a = SendDlgItemMessageA(dlg, kAttributes, CB_GETCURSEL, 0, 0);
-            if (a < 0 || std::size_t(a) >= s->choices.size()) return TRUE;  // nothing the codec takes
-            s->picked = s->choices[std::size_t(a)].format;
-            EndDialog(dlg, IDOK);
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
+            init(dlg, *s);
             return TRUE;
-        }
-        case IDCANCEL:
-            EndDialog(dlg, IDCANCEL);
-            return TRUE;
-        case kFormat:
-            if (HIWORD(wp) == CBN_SELCHANGE) fill_attributes(dlg, *s);
-            return TRUE;
-        }
-        return FALSE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDOK: {
+                    const LRESULT a = SendDlgItemMessageA(dlg, kAttributes, CB_GETCURSEL, 0, 0);
+                    if (a < 0 || std::size_t(a) >= s->choices.size())
+                        return TRUE;  // nothing the codec takes
+                    s->picked = s->choices[std::size_t(a)].format;
+                    EndDialog(dlg, IDOK);
+                    return TRUE;
+                }
+                case IDCANCEL:
+                    EndDialog(dlg, IDCANCEL);
+                    return TRUE;
+                case kFormat:
+                    if (HIWORD(wp) == CBN_SELCHANGE) fill_attributes(dlg, *s);
+                    return TRUE;
+            }
+            return FALSE;
     }
     return FALSE;
 }
@@ -97,12 +100,15 @@ win::res::DialogTemplate audio_dialog_template() {
     c.push_back(item("STATIC", "&Name:", -1, SS_LEFT, 6, 8, 32, 8));
     c.push_back(item("COMBOBOX", "", kName, CBS_DROPDOWNLIST | WS_TABSTOP, 42, 6, 106, 60));
     // Named presets are not kept by this layer.
-    c.push_back(item("BUTTON", "&Save As...", kSaveAs, BS_PUSHBUTTON | WS_DISABLED, 152, 6, 46, 14));
+    c.push_back(
+        item("BUTTON", "&Save As...", kSaveAs, BS_PUSHBUTTON | WS_DISABLED, 152, 6, 46, 14));
     c.push_back(item("BUTTON", "&Remove", kRemove, BS_PUSHBUTTON | WS_DISABLED, 202, 6, 42, 14));
     c.push_back(item("STATIC", "&Format:", -1, SS_LEFT, 6, 29, 32, 8));
-    c.push_back(item("COMBOBOX", "", kFormat, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42, 27, 202, 100));
+    c.push_back(item("COMBOBOX", "", kFormat, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42, 27,
+                     202, 100));
     c.push_back(item("STATIC", "&Attributes:", -1, SS_LEFT, 6, 48, 36, 8));
-    c.push_back(item("COMBOBOX", "", kAttributes, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42, 46, 202, 120));
+    c.push_back(item("COMBOBOX", "", kAttributes, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42,
+                     46, 202, 120));
     c.push_back(item("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 78, 68, 44, 14));
     c.push_back(item("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 68, 44, 14));
     return t;
@@ -123,7 +129,8 @@ bool run_audio_dialog(HWND owner, PAVISTREAM stream, AVICOMPRESSOPTIONS& options
             std::memcpy(&source, format.data(), 16);
         s.preferred = source;
     }
-    const INT_PTR result = win::dialogs::dialog_box(audio_dialog_template(), nullptr, owner, audio_proc, LPARAM(&s));
+    const INT_PTR result =
+        win::dialogs::dialog_box(audio_dialog_template(), nullptr, owner, audio_proc, LPARAM(&s));
     if (result != IDOK || s.picked.empty()) return false;
     void* block = std::malloc(s.picked.size());
     if (!block) return false;

@@ -12,10 +12,12 @@ namespace {
 
 // The one encoded picture as a stream of one key sample.
 class OnePacket final : public codec::PacketSource {
-public:
+  public:
     explicit OnePacket(std::vector<std::uint8_t> data) : data_(std::move(data)) {}
     std::int64_t sample_count() const override { return 1; }
-    std::int64_t sample_size(std::int64_t n) const override { return n == 0 ? std::int64_t(data_.size()) : -1; }
+    std::int64_t sample_size(std::int64_t n) const override {
+        return n == 0 ? std::int64_t(data_.size()) : -1;
+    }
     bool is_key_frame(std::int64_t n) const override { return n == 0; }
     codec::Status read_sample(std::int64_t n, std::vector<std::uint8_t>& out) override {
         if (n != 0) return codec::make_error(codec::ErrorCode::OutOfRange, "one sample only");
@@ -23,7 +25,7 @@ public:
         return codec::Status::ok();
     }
 
-private:
+  private:
     std::vector<std::uint8_t> data_;
 };
 
@@ -44,7 +46,8 @@ Preview make_preview(const BITMAPINFOHEADER& frame, const codec::VideoEncoderSet
     if (packets.empty()) return out;
     out.compressed_bytes = packets.front().data.size();
     OnePacket source(std::move(packets.front().data));
-    const BITMAPINFOHEADER want{sizeof want, frame.biWidth, std::abs(frame.biHeight), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const BITMAPINFOHEADER want{
+        sizeof want, frame.biWidth, std::abs(frame.biHeight), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     auto decoder = codec::FrameDecoder::open(source, encoder.value()->output_format(), &want);
     if (!decoder) return out;
     const BITMAPINFOHEADER* picture = decoder.value()->frame(0);

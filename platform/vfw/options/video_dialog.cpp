@@ -31,7 +31,9 @@ struct VideoState {
     Preview preview;
 };
 
-VideoState* state_of(HWND dlg) { return reinterpret_cast<VideoState*>(GetWindowLongPtrA(dlg, DWLP_USER)); }
+VideoState* state_of(HWND dlg) {
+    return reinterpret_cast<VideoState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
 
 const codec::VideoCompressorInfo* chosen(HWND dlg, const VideoState& s) {
     LRESULT i = SendDlgItemMessageA(dlg, kCompressor, CB_GETCURSEL, 0, 0);
@@ -65,9 +67,9 @@ void update_preview(HWND dlg, VideoState& s) {
         set.scale = s.info.dwScale ? s.info.dwScale : 1;
         s.preview = make_preview(*reinterpret_cast<const BITMAPINFOHEADER*>(s.frame.data()), set);
     }
-    const std::string label = s.preview.header()
-                                  ? "Frame size: " + std::to_string(s.preview.compressed_bytes) + " bytes"
-                                  : std::string("No preview");
+    const std::string label =
+        s.preview.header() ? "Frame size: " + std::to_string(s.preview.compressed_bytes) + " bytes"
+                           : std::string("No preview");
     SetWindowTextA(text, label.c_str());
     InvalidateRect(GetDlgItem(dlg, kPreview), nullptr, TRUE);
 }
@@ -94,7 +96,8 @@ void init(HWND dlg, VideoState& s) {
     const DWORD wanted = valid ? o.fccHandler : s.info.fccHandler;
     LRESULT pick = 0;
     for (std::size_t i = 0; i < s.compressors.size(); ++i) {
-        SendDlgItemMessageA(dlg, kCompressor, CB_ADDSTRING, 0, LPARAM(s.compressors[i].name.c_str()));
+        SendDlgItemMessageA(dlg, kCompressor, CB_ADDSTRING, 0,
+                            LPARAM(s.compressors[i].name.c_str()));
         if (s.compressors[i].fourcc == wanted) pick = LRESULT(i);
     }
     SendDlgItemMessageA(dlg, kCompressor, CB_SETCURSEL, WPARAM(pick), 0);
@@ -108,8 +111,8 @@ void init(HWND dlg, VideoState& s) {
     SetDlgItemInt(dlg, kKeyFrameEdit, keys ? o.dwKeyFrameEvery : kDefaultKeyFrames, FALSE);
     const bool rate = valid && (o.dwFlags & AVICOMPRESSF_DATARATE) && o.dwBytesPerSecond;
     CheckDlgButton(dlg, kDataRateCheck, rate ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemInt(dlg, kDataRateEdit, rate ? std::max<DWORD>(o.dwBytesPerSecond / 1024, 1) : kDefaultDataRate,
-                  FALSE);
+    SetDlgItemInt(dlg, kDataRateEdit,
+                  rate ? std::max<DWORD>(o.dwBytesPerSecond / 1024, 1) : kDefaultDataRate, FALSE);
     update_controls(dlg, s);
     update_preview(dlg, s);
 }
@@ -129,7 +132,8 @@ void accept(HWND dlg, VideoState& s) {
     }
     if (checked_and_enabled(dlg, kDataRateCheck)) {
         o.dwFlags |= AVICOMPRESSF_DATARATE;
-        o.dwBytesPerSecond = std::max<UINT>(GetDlgItemInt(dlg, kDataRateEdit, nullptr, FALSE), 1) * 1024;
+        o.dwBytesPerSecond =
+            std::max<UINT>(GetDlgItemInt(dlg, kDataRateEdit, nullptr, FALSE), 1) * 1024;
     } else {
         o.dwBytesPerSecond = 0;
     }
@@ -141,7 +145,8 @@ void draw_preview(const DRAWITEMSTRUCT& d, const VideoState& s) {
     DrawEdge(d.hDC, const_cast<RECT*>(&d.rcItem), EDGE_SUNKEN, BF_RECT);
     const BITMAPINFOHEADER* pic = s.preview.header();
     if (!pic) return;
-    const int box_w = d.rcItem.right - d.rcItem.left - 4, box_h = d.rcItem.bottom - d.rcItem.top - 4;
+    const int box_w = d.rcItem.right - d.rcItem.left - 4,
+              box_h = d.rcItem.bottom - d.rcItem.top - 4;
     const int w = pic->biWidth, h = std::abs(pic->biHeight);
     if (box_w <= 0 || box_h <= 0 || w <= 0 || h <= 0) return;
     int draw_w = box_w, draw_h = int(std::int64_t(box_w) * h / w);
@@ -149,7 +154,8 @@ void draw_preview(const DRAWITEMSTRUCT& d, const VideoState& s) {
         draw_h = box_h;
         draw_w = int(std::int64_t(box_h) * w / h);
     }
-    const int x = d.rcItem.left + 2 + (box_w - draw_w) / 2, y = d.rcItem.top + 2 + (box_h - draw_h) / 2;
+    const int x = d.rcItem.left + 2 + (box_w - draw_w) / 2,
+              y = d.rcItem.top + 2 + (box_h - draw_h) / 2;
     StretchDIBits(d.hDC, x, y, draw_w, draw_h, 0, 0, w, h, s.preview.dib.data() + pic->biSize,
                   reinterpret_cast<const BITMAPINFO*>(pic), DIB_RGB_COLORS, SRCCOPY);
 }
@@ -158,42 +164,42 @@ INT_PTR CALLBACK video_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     VideoState* s = msg == WM_INITDIALOG ? reinterpret_cast<VideoState*>(lp) : state_of(dlg);
     if (!s) return FALSE;
     switch (msg) {
-    case WM_INITDIALOG:
-        SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
-        init(dlg, *s);
-        return TRUE;
-    case WM_HSCROLL:
-        SetDlgItemInt(dlg, kQualityText, UINT(quality(dlg)), FALSE);
-        if (LOWORD(wp) != TB_THUMBTRACK) update_preview(dlg, *s);
-        return TRUE;
-    case WM_DRAWITEM:
-        if (wp != WPARAM(kPreview)) return FALSE;
-        draw_preview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), *s);
-        return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wp)) {
-        case IDOK:
-            accept(dlg, *s);
-            EndDialog(dlg, IDOK);
+        case WM_INITDIALOG:
+            SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
+            init(dlg, *s);
             return TRUE;
-        case IDCANCEL:
-            EndDialog(dlg, IDCANCEL);
+        case WM_HSCROLL:
+            SetDlgItemInt(dlg, kQualityText, UINT(quality(dlg)), FALSE);
+            if (LOWORD(wp) != TB_THUMBTRACK) update_preview(dlg, *s);
             return TRUE;
-        case kCompressor:
-            if (HIWORD(wp) == CBN_SELCHANGE) {
-                update_controls(dlg, *s);
-                update_preview(dlg, *s);
+        case WM_DRAWITEM:
+            if (wp != WPARAM(kPreview)) return FALSE;
+            draw_preview(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), *s);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wp)) {
+                case IDOK:
+                    accept(dlg, *s);
+                    EndDialog(dlg, IDOK);
+                    return TRUE;
+                case IDCANCEL:
+                    EndDialog(dlg, IDCANCEL);
+                    return TRUE;
+                case kCompressor:
+                    if (HIWORD(wp) == CBN_SELCHANGE) {
+                        update_controls(dlg, *s);
+                        update_preview(dlg, *s);
+                    }
+                    return TRUE;
+                case kKeyFrameCheck:
+                    update_controls(dlg, *s);
+                    return TRUE;
+                case kDataRateCheck:
+                    update_controls(dlg, *s);
+                    update_preview(dlg, *s);
+                    return TRUE;
             }
-            return TRUE;
-        case kKeyFrameCheck:
-            update_controls(dlg, *s);
-            return TRUE;
-        case kDataRateCheck:
-            update_controls(dlg, *s);
-            update_preview(dlg, *s);
-            return TRUE;
-        }
-        return FALSE;
+            return FALSE;
     }
     return FALSE;
 }
@@ -202,13 +208,15 @@ INT_PTR CALLBACK video_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 std::vector<std::uint8_t> preview_frame(PAVISTREAM stream) {
     std::vector<std::uint8_t> out;
     LONG size = 0;
-    if (AVIStreamReadFormat(stream, 0, nullptr, &size) != AVIERR_OK || size < LONG(sizeof(BITMAPINFOHEADER)))
+    if (AVIStreamReadFormat(stream, 0, nullptr, &size) != AVIERR_OK ||
+        size < LONG(sizeof(BITMAPINFOHEADER)))
         return out;
     std::vector<std::uint8_t> format(static_cast<std::size_t>(size));
     if (AVIStreamReadFormat(stream, 0, format.data(), &size) != AVIERR_OK) return out;
     BITMAPINFOHEADER in;
     std::memcpy(&in, format.data(), sizeof in);
-    BITMAPINFOHEADER want{sizeof want, in.biWidth, std::abs(in.biHeight), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFOHEADER want{sizeof want, in.biWidth, std::abs(in.biHeight), 1, 24, BI_RGB, 0, 0, 0,
+                          0,           0};
     PGETFRAME frames = AVIStreamGetFrameOpen(stream, &want);
     if (!frames) return out;
     const LONG middle = AVIStreamStart(stream) + std::max<LONG>(AVIStreamLength(stream), 0) / 2;
@@ -227,31 +235,37 @@ win::res::DialogTemplate video_dialog_template(UINT flags) {
     const bool preview = flags & ICMF_CHOOSE_PREVIEW;
     int height = 68;
     if (keys || rate) height = keys && rate ? 98 : 82;
-    auto t = classic_dialog("Video Compression", preview ? 296 : 186, std::max(height, preview ? 106 : 0));
+    auto t = classic_dialog("Video Compression", preview ? 296 : 186,
+                            std::max(height, preview ? 106 : 0));
     auto& c = t.controls;
     c.push_back(item("STATIC", "&Compressor:", -1, SS_LEFT, 6, 6, 110, 8));
-    c.push_back(item("COMBOBOX", "", kCompressor, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6, 16, 112, 110));
+    c.push_back(item("COMBOBOX", "", kCompressor, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6, 16,
+                     112, 110));
     c.push_back(item("STATIC", "Compression &Quality:", kQualityLabel, SS_LEFT, 6, 36, 110, 8));
-    c.push_back(item(TRACKBAR_CLASSA, "", kQuality, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 4, 46, 94, 16));
+    c.push_back(
+        item(TRACKBAR_CLASSA, "", kQuality, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 4, 46, 94, 16));
     c.push_back(item("STATIC", "", kQualityText, SS_LEFT, 101, 49, 18, 8));
     int y = 68;
     if (keys) {
-        c.push_back(item("BUTTON", "&Key Frame Every", kKeyFrameCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 6, y, 70, 10));
-        c.push_back(item("EDIT", "", kKeyFrameEdit, WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1,
-                         22, 12));
+        c.push_back(item("BUTTON", "&Key Frame Every", kKeyFrameCheck, BS_AUTOCHECKBOX | WS_TABSTOP,
+                         6, y, 70, 10));
+        c.push_back(item("EDIT", "", kKeyFrameEdit,
+                         WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22, 12));
         c.push_back(item("STATIC", "frames", -1, SS_LEFT, 103, y + 1, 24, 8));
         y += 16;
     }
     if (rate) {
-        c.push_back(item("BUTTON", "&Data Rate", kDataRateCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 6, y, 70, 10));
-        c.push_back(item("EDIT", "", kDataRateEdit, WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1,
-                         22, 12));
+        c.push_back(item("BUTTON", "&Data Rate", kDataRateCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 6, y,
+                         70, 10));
+        c.push_back(item("EDIT", "", kDataRateEdit,
+                         WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22, 12));
         c.push_back(item("STATIC", "KB/sec", -1, SS_LEFT, 103, y + 1, 24, 8));
     }
     c.push_back(item("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 128, 6, 52, 14));
     c.push_back(item("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 23, 52, 14));
     // This layer's compressors have no settings dialogs of their own.
-    c.push_back(item("BUTTON", "Con&figure...", kConfigure, BS_PUSHBUTTON | WS_DISABLED, 128, 44, 52, 14));
+    c.push_back(
+        item("BUTTON", "Con&figure...", kConfigure, BS_PUSHBUTTON | WS_DISABLED, 128, 44, 52, 14));
     c.push_back(item("BUTTON", "&About", kAbout, BS_PUSHBUTTON | WS_DISABLED, 128, 61, 52, 14));
     if (preview) {
         c.push_back(item("STATIC", "Preview:", -1, SS_LEFT, 190, 6, 100, 8));
@@ -269,8 +283,8 @@ bool run_video_dialog(HWND owner, UINT flags, PAVISTREAM stream, AVICOMPRESSOPTI
     if (flags & ICMF_CHOOSE_PREVIEW) s.frame = preview_frame(stream);
     AVICOMPRESSOPTIONS work = options;
     s.options = &work;
-    const INT_PTR result =
-        win::dialogs::dialog_box(video_dialog_template(flags), nullptr, owner, video_proc, LPARAM(&s));
+    const INT_PTR result = win::dialogs::dialog_box(video_dialog_template(flags), nullptr, owner,
+                                                    video_proc, LPARAM(&s));
     if (result != IDOK) return false;
     options = work;
     return true;

@@ -23,22 +23,26 @@ inline std::string run(const std::string& command) {
 }
 
 // One stream entry as ffprobe prints it, e.g. "codec_name" or "nb_read_packets".
-inline std::string probe(const std::filesystem::path& file, const char* type, const std::string& entry) {
+inline std::string probe(const std::filesystem::path& file, const char* type,
+                         const std::string& entry) {
     return run(std::string("ffprobe -v error -count_packets -select_streams ") + type +
-               ":0 -show_entries stream=" + entry + " -of default=nw=1:nk=1 '" + file.string() + "'");
+               ":0 -show_entries stream=" + entry + " -of default=nw=1:nk=1 '" + file.string() +
+               "'");
 }
 
 inline double probe_duration(const std::filesystem::path& file, const char* type) {
     // Packets' own timing: the headers' duration is not what is checked here.
-    std::string out = run(std::string("ffprobe -v error -select_streams ") + type +
-                          ":0 -show_entries packet=dts_time,duration_time -of csv=p=0 '" + file.string() +
-                          "' | awk -F, 'BEGIN{m=0} {e=$1+$2; if (e>m) m=e} END{print m}'");
+    std::string out =
+        run(std::string("ffprobe -v error -select_streams ") + type +
+            ":0 -show_entries packet=dts_time,duration_time -of csv=p=0 '" + file.string() +
+            "' | awk -F, 'BEGIN{m=0} {e=$1+$2; if (e>m) m=e} END{print m}'");
     return out.empty() ? -1.0 : std::stod(out);
 }
 
 // ffmpeg decodes the whole file without a complaint.
 inline bool ffmpeg_decodes(const std::filesystem::path& file) {
-    return run("ffmpeg -nostdin -v error -i '" + file.string() + "' -f null - 2>&1; echo rc=$?") == "rc=0";
+    return run("ffmpeg -nostdin -v error -i '" + file.string() + "' -f null - 2>&1; echo rc=$?") ==
+           "rc=0";
 }
 
 // A file and its first stream of a type, released at the end of the scope.

@@ -33,9 +33,9 @@ TEST_P(GetFrameCodec, MatchesFfmpegSteppingAndJumping) {
     const int w = 160, h = 120;
     TempDir dir;
     const auto file = dir / "in.avi";
-    ASSERT_TRUE(vfw::codec::test::run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v " +
-                                             std::to_string(c.frames) + " " + c.encode + " -an " +
-                                             file.string()));
+    ASSERT_TRUE(vfw::codec::test::run_ffmpeg(
+        "-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v " + std::to_string(c.frames) + " " +
+        c.encode + " -an " + file.string()));
     const auto reference = vfw::codec::test::ffmpeg_bgr24_frames(file, w, h);
     ASSERT_EQ(reference.size(), std::size_t(c.frames));
 
@@ -55,7 +55,8 @@ TEST_P(GetFrameCodec, MatchesFfmpegSteppingAndJumping) {
         ASSERT_EQ(dib->biBitCount, 24);
         ASSERT_EQ(dib->biWidth, w);
         ASSERT_EQ(dib->biHeight, h);
-        EXPECT_LT(vfw::codec::test::mean_abs_diff(dib, reference[std::size_t(n)]), 1.0) << "frame " << n;
+        EXPECT_LT(vfw::codec::test::mean_abs_diff(dib, reference[std::size_t(n)]), 1.0)
+            << "frame " << n;
         if (n == c.middle) middle = copy_dib(dib);
     }
     // A jump back into the group of pictures gives what stepping gave.
@@ -76,7 +77,8 @@ TEST_P(GetFrameCodec, MatchesFfmpegSteppingAndJumping) {
     ASSERT_NE(direct, nullptr);
     EXPECT_EQ(copy_dib(direct), middle);
     AVIStreamGetFrameClose(g);
-    g = AVIStreamGetFrameOpen(ps, reinterpret_cast<LPBITMAPINFOHEADER>(AVIGETFRAMEF_BESTDISPLAYFMT));
+    g = AVIStreamGetFrameOpen(ps,
+                              reinterpret_cast<LPBITMAPINFOHEADER>(AVIGETFRAMEF_BESTDISPLAYFMT));
     ASSERT_NE(g, nullptr);
     auto* best = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(g, c.frames - 1));
     ASSERT_NE(best, nullptr);

@@ -24,7 +24,7 @@ namespace aids = vfw::options::audio_ids;
 namespace automation = win::automation;
 
 class OptionsDialog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { automation::reset(&clock); }
     void TearDown() override {
         automation::set_modal_hook({});
@@ -55,9 +55,11 @@ protected:
 
 std::filesystem::path make_clip(const TempDir& dir) {
     const auto file = dir / "clip.avi";
-    EXPECT_TRUE(vfw::codec::test::run_ffmpeg(
-        "-f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i sine=duration=1:sample_rate=22050 -t 1 "
-        "-c:v mjpeg -c:a pcm_s16le " + file.string()));
+    EXPECT_TRUE(
+        vfw::codec::test::run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -f lavfi -i "
+                                     "sine=duration=1:sample_rate=22050 -t 1 "
+                                     "-c:v mjpeg -c:a pcm_s16le " +
+                                     file.string()));
     return file;
 }
 
@@ -66,7 +68,8 @@ TEST_F(OptionsDialog, VideoChoicesComeBackInTheRecord) {
     Opened video(make_clip(dir), streamtypeVIDEO);
     ASSERT_NE(video.stream, nullptr);
     std::string caption, first_entry;
-    bool quality_for_ffv1 = true, keys_for_ffv1 = false, rate_for_ffv1 = true, edit_before_check = true;
+    bool quality_for_ffv1 = true, keys_for_ffv1 = false, rate_for_ffv1 = true,
+         edit_before_check = true;
     std::string preview_text;
     automation::set_modal_hook([&](HWND dlg) {
         caption = automation::window_text(dlg);
@@ -83,9 +86,9 @@ TEST_F(OptionsDialog, VideoChoicesComeBackInTheRecord) {
         choose(dlg, ids::kCompressor, "MPEG-4 Part 2");
         HWND track = GetDlgItem(dlg, ids::kQuality);
         SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(track), TRUE);
-        automation::press(track, VK_END);       // 100
-        automation::press(track, VK_PRIOR);     // one page (10) down: 90
-        automation::press(track, VK_LEFT);      // 89
+        automation::press(track, VK_END);    // 100
+        automation::press(track, VK_PRIOR);  // one page (10) down: 90
+        automation::press(track, VK_LEFT);   // 89
         edit_before_check = enabled(dlg, ids::kKeyFrameEdit);
         automation::click_center(GetDlgItem(dlg, ids::kKeyFrameCheck));
         automation::pump();
@@ -106,9 +109,10 @@ TEST_F(OptionsDialog, VideoChoicesComeBackInTheRecord) {
     AVICOMPRESSOPTIONS opts{};
     LPAVICOMPRESSOPTIONS list[1] = {&opts};
     PAVISTREAM streams[1] = {video.stream};
-    EXPECT_EQ(AVISaveOptions(nullptr, ICMF_CHOOSE_KEYFRAME | ICMF_CHOOSE_DATARATE | ICMF_CHOOSE_PREVIEW, 1, streams,
-                             list),
-              TRUE);
+    EXPECT_EQ(
+        AVISaveOptions(nullptr, ICMF_CHOOSE_KEYFRAME | ICMF_CHOOSE_DATARATE | ICMF_CHOOSE_PREVIEW,
+                       1, streams, list),
+        TRUE);
     EXPECT_EQ(caption, "Video Compression");
     EXPECT_EQ(first_entry, "Full Frames (Uncompressed)");
     EXPECT_FALSE(quality_for_ffv1);
@@ -119,7 +123,8 @@ TEST_F(OptionsDialog, VideoChoicesComeBackInTheRecord) {
     EXPECT_EQ(opts.fccType, streamtypeVIDEO);
     EXPECT_EQ(opts.fccHandler, mmioFOURCC('F', 'M', 'P', '4'));
     EXPECT_EQ(opts.dwQuality, 8900u);
-    EXPECT_EQ(opts.dwFlags, DWORD(AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_DATARATE));
+    EXPECT_EQ(opts.dwFlags,
+              DWORD(AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES | AVICOMPRESSF_DATARATE));
     EXPECT_EQ(opts.dwKeyFrameEvery, 8u);
     EXPECT_EQ(opts.dwBytesPerSecond, 120u * 1024);
     EXPECT_EQ(AVISaveOptionsFree(1, list), AVIERR_OK);
@@ -221,7 +226,8 @@ TEST_F(OptionsDialog, SoundSelectionReturnsTheFormatPicked) {
     LPAVICOMPRESSOPTIONS empty_list[1] = {&empty};
     EXPECT_EQ(AVISaveOptionsFree(1, empty_list), AVIERR_OK);
 
-    automation::set_modal_hook([&](HWND dlg) { automation::click_center(GetDlgItem(dlg, IDCANCEL)); });
+    automation::set_modal_hook(
+        [&](HWND dlg) { automation::click_center(GetDlgItem(dlg, IDCANCEL)); });
     EXPECT_EQ(AVISaveOptions(nullptr, 7, 1, streams, list), FALSE);
     EXPECT_EQ(opts.lpFormat, nullptr);
 }

@@ -18,8 +18,9 @@ using vfw::codec::test::TempDir;
 
 std::filesystem::path make_sound(const TempDir& dir, double seconds) {
     const auto file = dir / "sound.avi";
-    EXPECT_TRUE(vfw::codec::test::run_ffmpeg("-f lavfi -i sine=frequency=440:sample_rate=44100:duration=" +
-                                             std::to_string(seconds) + " -ac 2 -c:a pcm_s16le " + file.string()));
+    EXPECT_TRUE(vfw::codec::test::run_ffmpeg(
+        "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + std::to_string(seconds) +
+        " -ac 2 -c:a pcm_s16le " + file.string()));
     return file;
 }
 
@@ -30,7 +31,8 @@ HRESULT save_as(PAVISTREAM source, const WAVEFORMATEX& target, const std::filesy
     opts.lpFormat = &format;
     opts.cbFormat = sizeof format;
     PAVISTREAM compressed = nullptr;
-    if (HRESULT hr = AVIMakeCompressedStream(&compressed, source, &opts, nullptr); hr != AVIERR_OK) return hr;
+    if (HRESULT hr = AVIMakeCompressedStream(&compressed, source, &opts, nullptr); hr != AVIERR_OK)
+        return hr;
     const HRESULT hr = AVISaveA(out.c_str(), nullptr, nullptr, 1, compressed, &opts);
     AVIStreamRelease(compressed);
     return hr;
@@ -115,7 +117,8 @@ TEST(SaveFailure, FullDiskKeepsTheOldFile) {
     std::ofstream(target) << "the old file";
     const auto before = std::distance(std::filesystem::directory_iterator(dir.path()), {});
 
-    struct sigaction ignore {}, old {};
+    struct sigaction ignore {
+    }, old{};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGXFSZ, &ignore, &old);
     rlimit saved{};
@@ -142,7 +145,8 @@ TEST(SaveFailure, CallbackAbortLeavesNothing) {
     ASSERT_NE(source.stream, nullptr);
     AVICOMPRESSOPTIONS opts{};
     const auto out = dir / "out.avi";
-    EXPECT_EQ(AVISaveA(out.c_str(), nullptr, stop_at_half, 1, source.stream, &opts), AVIERR_USERABORT);
+    EXPECT_EQ(AVISaveA(out.c_str(), nullptr, stop_at_half, 1, source.stream, &opts),
+              AVIERR_USERABORT);
     EXPECT_FALSE(std::filesystem::exists(out));
     // Without options the stream is copied as it is.
     EXPECT_EQ(AVISaveA(out.c_str(), nullptr, nullptr, 1, source.stream, nullptr), AVIERR_OK);
@@ -154,9 +158,10 @@ TEST(SaveFailure, CallbackAbortLeavesNothing) {
 TEST(SaveTwoStreams, VideoAndAudioTogether) {
     TempDir dir;
     const auto both = dir / "both.avi";
-    ASSERT_TRUE(vfw::codec::test::run_ffmpeg(
-        "-f lavfi -i testsrc2=size=64x48:rate=10 -f lavfi -i sine=duration=1 -t 1 -c:v mjpeg -c:a pcm_s16le " +
-        both.string()));
+    ASSERT_TRUE(
+        vfw::codec::test::run_ffmpeg("-f lavfi -i testsrc2=size=64x48:rate=10 -f lavfi -i "
+                                     "sine=duration=1 -t 1 -c:v mjpeg -c:a pcm_s16le " +
+                                     both.string()));
     Opened video(both, streamtypeVIDEO);
     Opened audio(both, streamtypeAUDIO);
     ASSERT_NE(video.stream, nullptr);
@@ -172,7 +177,9 @@ TEST(SaveTwoStreams, VideoAndAudioTogether) {
     aopts.lpFormat = &mp3;
     aopts.cbFormat = sizeof mp3;
     const auto out = dir / "out.avi";
-    ASSERT_EQ(AVISaveA(out.c_str(), nullptr, nullptr, 2, video.stream, &vopts, audio.stream, &aopts), AVIERR_OK);
+    ASSERT_EQ(
+        AVISaveA(out.c_str(), nullptr, nullptr, 2, video.stream, &vopts, audio.stream, &aopts),
+        AVIERR_OK);
     EXPECT_EQ(probe(out, "v", "codec_name"), "mpeg4");
     EXPECT_EQ(probe(out, "v", "nb_read_packets"), "10");
     EXPECT_EQ(probe(out, "a", "codec_name"), "mp3");

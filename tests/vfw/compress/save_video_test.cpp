@@ -9,8 +9,8 @@
 
 #include "codec_catalog.h"
 #include "codec_fixture.h"
-#include "format_tags.h"
 #include "compress_test_util.h"
+#include "format_tags.h"
 
 namespace {
 
@@ -23,11 +23,16 @@ constexpr int kFrames = 12;
 // What ffprobe calls the codec each compressor writes.
 const std::map<std::uint32_t, std::string>& probe_names() {
     static const std::map<std::uint32_t, std::string> names = {
-        {mmioFOURCC('D', 'I', 'B', ' '), "rawvideo"}, {mmioFOURCC('M', 'J', 'P', 'G'), "mjpeg"},
-        {mmioFOURCC('F', 'M', 'P', '4'), "mpeg4"},    {mmioFOURCC('H', '2', '6', '4'), "h264"},
-        {mmioFOURCC('F', 'F', 'V', '1'), "ffv1"},     {mmioFOURCC('H', 'F', 'Y', 'U'), "huffyuv"},
-        {mmioFOURCC('C', 'R', 'A', 'M'), "msvideo1"}, {mmioFOURCC('c', 'v', 'i', 'd'), "cinepak"},
-        {mmioFOURCC('M', 'P', '4', '2'), "msmpeg4v2"}, {mmioFOURCC('M', 'P', '4', '3'), "msmpeg4v3"},
+        {mmioFOURCC('D', 'I', 'B', ' '), "rawvideo"},
+        {mmioFOURCC('M', 'J', 'P', 'G'), "mjpeg"},
+        {mmioFOURCC('F', 'M', 'P', '4'), "mpeg4"},
+        {mmioFOURCC('H', '2', '6', '4'), "h264"},
+        {mmioFOURCC('F', 'F', 'V', '1'), "ffv1"},
+        {mmioFOURCC('H', 'F', 'Y', 'U'), "huffyuv"},
+        {mmioFOURCC('C', 'R', 'A', 'M'), "msvideo1"},
+        {mmioFOURCC('c', 'v', 'i', 'd'), "cinepak"},
+        {mmioFOURCC('M', 'P', '4', '2'), "msmpeg4v2"},
+        {mmioFOURCC('M', 'P', '4', '3'), "msmpeg4v3"},
         {mmioFOURCC('Z', 'M', 'B', 'V'), "zmbv"},
     };
     return names;
@@ -35,8 +40,9 @@ const std::map<std::uint32_t, std::string>& probe_names() {
 
 std::filesystem::path make_source(const TempDir& dir) {
     const auto file = dir / "source.avi";
-    EXPECT_TRUE(vfw::codec::test::run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v " +
-                                             std::to_string(kFrames) + " -c:v mpeg4 -q:v 2 -an " + file.string()));
+    EXPECT_TRUE(vfw::codec::test::run_ffmpeg(
+        "-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v " + std::to_string(kFrames) +
+        " -c:v mpeg4 -q:v 2 -an " + file.string()));
     return file;
 }
 
@@ -104,8 +110,10 @@ TEST(SaveVideo, KeyFrameIntervalAndQualityReachTheFile) {
     opts.dwQuality = 9000;
     const auto fine = dir / "fine.avi";
     ASSERT_EQ(AVISaveA(fine.c_str(), nullptr, nullptr, 1, source.stream, &opts), AVIERR_OK);
-    const std::string flags = compresstest::run("ffprobe -v error -select_streams v:0 -show_entries packet=flags "
-                                                "-of csv=p=0 '" + fine.string() + "' | tr -d '_\\n'");
+    const std::string flags = compresstest::run(
+        "ffprobe -v error -select_streams v:0 -show_entries packet=flags "
+        "-of csv=p=0 '" +
+        fine.string() + "' | tr -d '_\\n'");
     EXPECT_EQ(flags, "KKK");  // frames 0, 5 and 10 of 12
     Opened saved(fine, streamtypeVIDEO);
     EXPECT_EQ(AVIStreamFindSample(saved.stream, 7, FIND_PREV | FIND_KEY), 5);
@@ -146,7 +154,8 @@ TEST(CompressedStream, ReadsLikeAStreamAndStartsAgainWhenAskedBackwards) {
     ASSERT_GE(size, LONG(sizeof(BITMAPINFOHEADER)));
     BITMAPINFOHEADER bi{};
     LONG room = sizeof bi;
-    EXPECT_EQ(AVIStreamReadFormat(s, 0, &bi, &room), size > LONG(sizeof bi) ? AVIERR_BUFFERTOOSMALL : AVIERR_OK);
+    EXPECT_EQ(AVIStreamReadFormat(s, 0, &bi, &room),
+              size > LONG(sizeof bi) ? AVIERR_BUFFERTOOSMALL : AVIERR_OK);
     EXPECT_EQ(bi.biCompression, opts.fccHandler);
     EXPECT_EQ(bi.biWidth, 160);
 
@@ -155,7 +164,8 @@ TEST(CompressedStream, ReadsLikeAStreamAndStartsAgainWhenAskedBackwards) {
         EXPECT_EQ(AVIStreamRead(s, n, 1, nullptr, 0, &bytes, nullptr), AVIERR_OK);
         std::vector<std::uint8_t> data(static_cast<std::size_t>(bytes));
         char tiny[4];
-        EXPECT_EQ(AVIStreamRead(s, n, 1, tiny, sizeof tiny, nullptr, nullptr), AVIERR_BUFFERTOOSMALL);
+        EXPECT_EQ(AVIStreamRead(s, n, 1, tiny, sizeof tiny, nullptr, nullptr),
+                  AVIERR_BUFFERTOOSMALL);
         EXPECT_EQ(AVIStreamRead(s, n, 1, data.data(), bytes, &bytes, nullptr), AVIERR_OK);
         return data;
     };

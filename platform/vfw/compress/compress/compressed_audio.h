@@ -15,7 +15,7 @@
 namespace vfw::compress {
 
 class CompressedAudio final : public StreamHandler {
-public:
+  public:
     // Errors as for CompressedVideo::open; lpFormat (at least a PCMWAVEFORMAT)
     // names the target, null keeps the source's rate and channels as 16-bit PCM.
     [[nodiscard]] static HRESULT open(PAVISTREAM source, const AVICOMPRESSOPTIONS& options,
@@ -24,10 +24,11 @@ public:
 
     const AVISTREAMINFOA& info() override { return info_; }
     const std::vector<std::uint8_t>& format() override { return encoder_->output_format(); }
-    HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes, LONG* samples_read) override;
+    HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes,
+                 LONG* samples_read) override;
     LONG find_sample(LONG pos, LONG flags) override;
 
-private:
+  private:
     CompressedAudio() = default;
     HRESULT restart();
     // Encodes until `bytes` bytes past the start are held or the sound ends.
@@ -44,7 +45,7 @@ private:
     std::unique_ptr<codec::AudioEncoder> encoder_;
     AVISTREAMINFOA info_{};
     std::uint32_t block_ = 1;
-    std::uint64_t base_ = 0;              // output bytes already dropped from held_
+    std::uint64_t base_ = 0;  // output bytes already dropped from held_
     std::vector<std::uint8_t> held_;
     std::vector<std::uint8_t> chunk_, pcm_;
     bool ended_ = false;

@@ -15,7 +15,7 @@
 namespace vfw::compress {
 
 class CompressedVideo final : public StreamHandler {
-public:
+  public:
     // AVIERR_NOCOMPRESSOR for a compressor this layer does not have,
     // AVIERR_UNSUPPORTED when it refuses the settings or the source cannot be decoded.
     [[nodiscard]] static HRESULT open(PAVISTREAM source, const AVICOMPRESSOPTIONS& options,
@@ -24,10 +24,11 @@ public:
 
     const AVISTREAMINFOA& info() override { return info_; }
     const std::vector<std::uint8_t>& format() override { return encoder_->output_format(); }
-    HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes, LONG* samples_read) override;
+    HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes,
+                 LONG* samples_read) override;
     LONG find_sample(LONG pos, LONG flags) override;
 
-private:
+  private:
     CompressedVideo() = default;
     HRESULT restart();
     // Encodes until sample pos is held (or the stream ends); false on failure.
@@ -39,11 +40,11 @@ private:
     codec::VideoEncoderSettings settings_;
     std::unique_ptr<codec::VideoEncoder> encoder_;
     AVISTREAMINFOA info_{};
-    std::int64_t fed_ = 0;                 // source frames handed to the encoder
+    std::int64_t fed_ = 0;  // source frames handed to the encoder
     bool flushed_ = false;
-    std::int64_t first_held_ = 0;          // position of held_.front()
+    std::int64_t first_held_ = 0;  // position of held_.front()
     std::deque<codec::EncodedPacket> held_;
-    std::vector<bool> keys_;               // key flags of every sample produced so far
+    std::vector<bool> keys_;  // key flags of every sample produced so far
 };
 
 }  // namespace vfw::compress

@@ -6,6 +6,7 @@
 namespace vfw::compress {
 
 // A new stream handle (one reference) delivering source compressed per options.
-[[nodiscard]] HRESULT make_compressed(PAVISTREAM source, const AVICOMPRESSOPTIONS& options, PAVISTREAM& out);
+[[nodiscard]] HRESULT make_compressed(PAVISTREAM source, const AVICOMPRESSOPTIONS& options,
+                                      PAVISTREAM& out);
 
 }  // namespace vfw::compress

@@ -16,6 +16,7 @@ struct SaveItem {
 // streams are compressed when their options name a compressor (video) or a
 // format (audio), else copied sample for sample. The file is complete or
 // absent: on any failure nothing is left at `path` that was not there before.
-[[nodiscard]] HRESULT save(const char* path, std::span<const SaveItem> items, AVISAVECALLBACK callback);
+[[nodiscard]] HRESULT save(const char* path, std::span<const SaveItem> items,
+                           AVISAVECALLBACK callback);
 
 }  // namespace vfw::compress

@@ -14,7 +14,9 @@ namespace vfw::options {
 struct AudioChoice {
     std::string text;                  // as listed, e.g. "22,050 Hz, 16 Bit, Stereo  86 KB/s"
     std::vector<std::uint8_t> format;  // the WAVEFORMATEX (and extra bytes) the encoder writes
-    const WAVEFORMATEX& header() const { return *reinterpret_cast<const WAVEFORMATEX*>(format.data()); }
+    const WAVEFORMATEX& header() const {
+        return *reinterpret_cast<const WAVEFORMATEX*>(format.data());
+    }
 };
 
 // Only combinations the encoder opens with are listed.

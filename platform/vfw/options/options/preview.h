@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "video_encoder.h"
 #include "vfw.h"
+#include "video_encoder.h"
 
 namespace vfw::options {
 

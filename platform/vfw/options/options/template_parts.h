@@ -6,8 +6,8 @@
 
 namespace vfw::options {
 
-inline win::res::DialogControl item(const char* cls, const char* text, int id, DWORD style, int x, int y,
-                                    int cx, int cy) {
+inline win::res::DialogControl item(const char* cls, const char* text, int id, DWORD style, int x,
+                                    int y, int cx, int cy) {
     win::res::DialogControl c;
     c.class_name = cls;
     c.text = text;
