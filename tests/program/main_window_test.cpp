@@ -17,7 +17,12 @@ TEST_F(MainWindow, AboutBoxComesFirstThenTheMainWindowWithEveryFileControlOff) {
     HMENU popups[3] = {};
     std::string titles[3];
     int bar_items = 0;
+    HICON own = nullptr, dragged = nullptr, big = nullptr, small = nullptr;
     r.steps = {[&](CKorvaneDlg& d) {
+        own = d.icon;
+        dragged = reinterpret_cast<HICON>(SendMessageA(d.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+        big = reinterpret_cast<HICON>(SendMessageA(d.m_hWnd, WM_GETICON, 1, 0));
+        small = reinterpret_cast<HICON>(SendMessageA(d.m_hWnd, WM_GETICON, 0, 0));
         for (int id : kFileControls) state[id] = enabled(d.m_hWnd, id);
         state[1012] = enabled(d.m_hWnd, 1012);
         state[1004] = enabled(d.m_hWnd, 1004);
@@ -47,6 +52,10 @@ TEST_F(MainWindow, AboutBoxComesFirstThenTheMainWindowWithEveryFileControlOff) {
     EXPECT_EQ(titles[1], "&Extract");
     EXPECT_EQ(titles[2], "&Help");
     EXPECT_TRUE(r.boxes.empty());
+    ASSERT_NE(own, nullptr) << "icon 128 is loaded";
+    EXPECT_EQ(dragged, own);
+    EXPECT_EQ(big, own);
+    EXPECT_EQ(small, own);
 }
 
 TEST_F(MainWindow, EscapeAndEnterLeaveItOpen) {

@@ -45,6 +45,7 @@ TEST_F(OpenFile, AudioOnlyFileEnablesExactlyAudioAndSaveAndSaysNoVideoOnVideoCom
     Handles held;
     int is_open = -1, audio_open = -1;
     size_t boxes_after_open = 99;
+    std::uint32_t centre_after_open = 1;
     bool file_alive_after_close = true, audio_alive_after_close = true;
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
@@ -54,6 +55,9 @@ TEST_F(OpenFile, AudioOnlyFileEnablesExactlyAudioAndSaveAndSaysNoVideoOnVideoCom
             is_open = d.state.isOpen;
             audio_open = d.state.audioOpen;
             boxes_after_open = r.boxes.size();
+            InvalidateRect(d.m_hWnd, nullptr, TRUE);
+            UpdateWindow(d.m_hWnd);
+            centre_after_open = view_centre(d);
             command(d.m_hWnd, 32776);
             command(d.m_hWnd, 32781);
             command(d.m_hWnd, 32775);
@@ -69,6 +73,7 @@ TEST_F(OpenFile, AudioOnlyFileEnablesExactlyAudioAndSaveAndSaysNoVideoOnVideoCom
     EXPECT_EQ(after_open, expected({1011, 1013}));
     EXPECT_EQ(is_open, 0);
     EXPECT_EQ(audio_open, 1);
+    EXPECT_EQ(centre_after_open, 0u) << "nothing is drawn";
     EXPECT_EQ(held.video, nullptr);
     ASSERT_NE(held.audio, nullptr);
     ASSERT_EQ(r.boxes.size(), 3u);
@@ -233,6 +238,7 @@ struct FailedOpen {
     std::map<int, bool> controls;
     int is_open = -1, audio_open = -1;
     std::vector<bool> opened_alive;  // every file the open got, after it
+    std::uint32_t centre = 1;        // the view's centre after a repaint
 };
 
 class OpenMessages : public ProgramTest {
@@ -248,6 +254,9 @@ class OpenMessages : public ProgramTest {
                 out.is_open = d.state.isOpen;
                 out.audio_open = d.state.audioOpen;
                 for (PAVIFILE f : probe().opened) out.opened_alive.push_back(file_alive(f));
+                InvalidateRect(d.m_hWnd, nullptr, TRUE);
+                UpdateWindow(d.m_hWnd);
+                out.centre = view_centre(d);
                 d.CloseAviFile();
                 d.ResetAviHandles();
             },
@@ -355,6 +364,7 @@ TEST_F(OpenMessages, AnUnknownCodecSaysErrorGettingFrameOpenAndStillOpensTheAudi
     EXPECT_EQ(f.audio_open, 1);
     ASSERT_EQ(f.opened_alive.size(), 1u);
     EXPECT_TRUE(f.opened_alive[0]) << "the audio side holds the file";
+    EXPECT_EQ(f.centre, 0u) << "the view repaints black";
 }
 
 TEST_F(OpenMessages, AnUnknownCodecWithoutAudioReleasesWhatTheOpenAcquired) {
@@ -374,6 +384,7 @@ TEST_F(OpenMessages, FailingAudioInformationKeepsTheVideoSide) {
     EXPECT_EQ(f.controls, expected({1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010, 1013, 1003}));
     EXPECT_EQ(f.is_open, 1);
     EXPECT_EQ(f.audio_open, 0);
+    EXPECT_EQ(f.centre, colour_of(0));
 }
 
 TEST_F(OpenFile, A12BitI420StreamOpensAndShowsItsFramesIn24Bits) {

@@ -199,6 +199,34 @@ TEST_F(Playback, CloseDoesNotStopTheTicksWhichStepTheDisabledBarWithoutDrawing) 
     EXPECT_FALSE(timer_left);
 }
 
+TEST_F(Playback, AFileOpenedWhilePlayingPlaysFromItsStartToItsLastFrame) {
+    write_avi(path("a.avi"), {.frames = 40});
+    write_avi(path("b.avi"), {.frames = 8});
+    Session r;
+    open_and_watch(r, path("a.avi"));
+    press_at(r, 1005);
+    wait(r, 90);
+    r.file_answers.push_back(path("b.avi"));
+    size_t ticks_before = 0;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        ticks_before = seen.size();
+        click(d.m_hWnd, 1012);
+    });
+    wait(r, 500);
+    std::uint32_t centre = 0;
+    bool timer_left = true;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        centre = view_centre(d);
+        timer_left = KillTimer(d.m_hWnd, 1);
+    });
+    run(r);
+    ASSERT_GT(seen.size(), ticks_before + 1);
+    EXPECT_EQ(seen[ticks_before].position, 1) << "the new file plays from its start";
+    EXPECT_EQ(seen.back().position, 7);
+    EXPECT_EQ(centre, colour_of(7));
+    EXPECT_FALSE(timer_left);
+}
+
 // Paints a marker over the view's centre, so a test can see whether
 // anything was drawn since.
 void mark(CKorvaneDlg& d) {
