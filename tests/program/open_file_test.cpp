@@ -91,16 +91,24 @@ TEST_F(OpenFile, VideoOnlyFileLeavesAudioOffAndSaysNoAudioOnAudioCommands) {
     Session r;
     r.file_answers = {path("video.avi")};
     std::map<int, bool> after_open;
+    BITMAPINFOHEADER requested{};
     r.steps = {
         [](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
         [&](CKorvaneDlg& d) {
             after_open = controls(d.m_hWnd);
+            requested = *d.state.frameFormat.head();
             command(d.m_hWnd, 32777);
             command(d.m_hWnd, 32782);
         },
     };
     run(r);
     EXPECT_EQ(after_open, expected({1000, 1001, 1005, 1006, 1007, 1008, 1009, 1010, 1013, 1003}));
+    EXPECT_EQ(requested.biSize, 40u);
+    EXPECT_EQ(requested.biWidth, 64);
+    EXPECT_EQ(requested.biHeight, 48);
+    EXPECT_EQ(requested.biBitCount, 24);
+    EXPECT_EQ(requested.biCompression, DWORD(BI_RGB));
+    EXPECT_EQ(requested.biSizeImage, 3u * 64u * 48u + 55u);
     ASSERT_EQ(r.boxes.size(), 2u);
     for (const auto& box : r.boxes) {
         EXPECT_EQ(box.text, "No Audio Stream Available !");
