@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -285,6 +286,20 @@ int range_min(HWND dlg) { return int(SendMessageA(GetDlgItem(dlg, 1003), TBM_GET
 int range_max(HWND dlg) { return int(SendMessageA(GetDlgItem(dlg, 1003), TBM_GETRANGEMAX, 0, 0)); }
 void click(HWND dlg, int id) { win::automation::click_center(GetDlgItem(dlg, id)); }
 void command(HWND dlg, UINT id) { PostMessageA(dlg, WM_COMMAND, id, 0); }
+
+std::map<int, bool> controls(HWND dlg) {
+    std::map<int, bool> out;
+    for (int id : kFileControls) out[id] = enabled(dlg, id);
+    out[1012] = enabled(dlg, 1012);
+    return out;
+}
+
+std::map<int, bool> expected(std::initializer_list<int> on) {
+    std::map<int, bool> out;
+    for (int id : kFileControls) out[id] = std::find(on.begin(), on.end(), id) != on.end();
+    out[1012] = true;
+    return out;
+}
 
 std::uint32_t view_centre(CKorvaneDlg& dlg) {
     return win::automation::pixel(dlg.m_hWnd, dlg.viewRect.right / 2, dlg.viewRect.bottom / 2);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,10 @@ int range_min(HWND dlg);
 int range_max(HWND dlg);
 void click(HWND dlg, int id);
 void command(HWND dlg, UINT id);
+// Enabled state of every file-dependent control and of Open.
+std::map<int, bool> controls(HWND dlg);
+// The same with exactly the listed controls on (Open always is).
+std::map<int, bool> expected(std::initializer_list<int> on);
 // Colour at the centre of the frame view.
 std::uint32_t view_centre(CKorvaneDlg& dlg);
 
