@@ -227,6 +227,27 @@ TEST_F(Playback, AFileOpenedWhilePlayingPlaysFromItsStartToItsLastFrame) {
     EXPECT_FALSE(timer_left);
 }
 
+TEST_F(Playback, TicksGoOnWhileAMessageBoxIsUp) {
+    write_avi(path("a.avi"), {.frames = 60});
+    Session r;
+    r.box_delay_ms = 400;
+    open_and_watch(r, path("a.avi"));
+    press_at(r, 1005);
+    std::int64_t asked = 0, answered = 0;
+    r.steps.push_back([&](CKorvaneDlg& d) {
+        asked = clock.now_ms();
+        command(d.m_hWnd, 32777);  // no audio stream: a notice box
+    });
+    r.steps.push_back([&](CKorvaneDlg&) { answered = clock.now_ms(); });
+    run(r);
+    ASSERT_EQ(r.boxes.size(), 1u);
+    EXPECT_EQ(r.boxes[0].text, "No Audio Stream Available !");
+    ASSERT_GE(answered - asked, 400);
+    int during = 0;
+    for (const Tick& t : seen) during += t.at > asked && t.at < asked + 400;
+    EXPECT_GE(during, 9) << "the box's loop keeps the playback timer ticking";
+}
+
 // Paints a marker over the view's centre, so a test can see whether
 // anything was drawn since.
 void mark(CKorvaneDlg& d) {

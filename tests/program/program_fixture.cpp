@@ -213,6 +213,11 @@ struct Script {
 };
 Script* Script::current = nullptr;
 
+void CALLBACK press_ok_later(HWND box, UINT, UINT_PTR id, DWORD) {
+    KillTimer(box, id);
+    win::automation::click_center(win::automation::find_child(box, "BUTTON", "OK"));
+}
+
 }  // namespace
 
 void ProgramTest::SetUp() {
@@ -248,7 +253,10 @@ void ProgramTest::run(Session& r) {
         if (win::dialogs::message_box_info(h, &info)) {
             r.boxes.push_back(info);
             r.events.push_back("box");
-            win::automation::click_center(win::automation::find_child(h, "BUTTON", "OK"));
+            if (r.box_delay_ms > 0)
+                SetTimer(h, 78, UINT(r.box_delay_ms), &press_ok_later);
+            else
+                win::automation::click_center(win::automation::find_child(h, "BUTTON", "OK"));
         } else if (h == dlg.m_hWnd) {
             r.events.push_back("main");
             r.main_visible_at_start = IsWindowVisible(h);

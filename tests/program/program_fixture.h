@@ -80,6 +80,8 @@ struct Session {
     // While this says so, no step runs (the main window stays enabled while
     // its menus are tracked).
     std::function<bool()> hold;
+    // Message boxes are answered this long after they open (0: at once).
+    int box_delay_ms = 0;
 
     std::vector<win::dialogs::MessageBoxInfo> boxes;
     std::vector<std::string> events;  // "about", "main", "file", "box"
