@@ -81,34 +81,34 @@ std::uint32_t colour_of(int frame) {
     return (std::uint32_t(frame & 255) << 16) | (std::uint32_t(255 - (frame & 255)) << 8) | 0x80;
 }
 
-void write_avi(const std::string& path, const VideoFile& spec) {
+void write_avi(const std::string& path, const VideoFile& wanted) {
     std::filesystem::remove(path);
     PAVIFILE file = nullptr;
     ASSERT_EQ(AVIFileOpenA(&file, path.c_str(), OF_WRITE | OF_CREATE, nullptr), 0) << path;
     // Every stream is made before the first sample is written.
     PAVISTREAM video = nullptr, audio = nullptr, other = nullptr;
     BITMAPINFOHEADER bi{};
-    if (spec.video) {
+    if (wanted.video) {
         AVISTREAMINFOA si{};
         si.fccType = streamtypeVIDEO;
         si.fccHandler =
-            spec.compression == BI_RGB ? mmioFOURCC('D', 'I', 'B', ' ') : spec.compression;
-        si.dwScale = spec.scale;
-        si.dwRate = spec.rate;
-        si.dwStart = spec.start;
+            wanted.compression == BI_RGB ? mmioFOURCC('D', 'I', 'B', ' ') : wanted.compression;
+        si.dwScale = wanted.scale;
+        si.dwRate = wanted.rate;
+        si.dwStart = wanted.start;
         si.dwQuality = 0xFFFFFFFFu;
-        si.rcFrame = {0, 0, spec.width, spec.height};
+        si.rcFrame = {0, 0, wanted.width, wanted.height};
         ASSERT_EQ(AVIFileCreateStreamA(file, &video, &si), 0);
         bi.biSize = sizeof bi;
-        bi.biWidth = spec.width;
-        bi.biHeight = spec.height;
+        bi.biWidth = wanted.width;
+        bi.biHeight = wanted.height;
         bi.biPlanes = 1;
         bi.biBitCount = 24;
-        bi.biCompression = spec.compression;
-        bi.biSizeImage = DWORD((spec.width * 3 + 3) & ~3) * DWORD(spec.height);
+        bi.biCompression = wanted.compression;
+        bi.biSizeImage = DWORD((wanted.width * 3 + 3) & ~3) * DWORD(wanted.height);
         ASSERT_EQ(AVIStreamSetFormat(video, 0, &bi, sizeof bi), 0);
     }
-    if (spec.audio) {
+    if (wanted.audio) {
         WAVEFORMATEX wf{};
         wf.wFormatTag = WAVE_FORMAT_PCM;
         wf.nChannels = 1;
@@ -124,9 +124,9 @@ void write_avi(const std::string& path, const VideoFile& spec) {
         ASSERT_EQ(AVIFileCreateStreamA(file, &audio, &si), 0);
         ASSERT_EQ(AVIStreamSetFormat(audio, 0, &wf, sizeof wf), 0);
     }
-    if (spec.other_stream) {
+    if (wanted.other_stream) {
         AVISTREAMINFOA si{};
-        si.fccType = spec.other_stream;
+        si.fccType = wanted.other_stream;
         si.dwScale = 1;
         si.dwRate = 1;
         ASSERT_EQ(AVIFileCreateStreamA(file, &other, &si), 0);
@@ -134,12 +134,12 @@ void write_avi(const std::string& path, const VideoFile& spec) {
         ASSERT_EQ(AVIStreamSetFormat(other, 0, format, sizeof format), 0);
     }
     if (video) {
-        DWORD stride = DWORD((spec.width * 3 + 3) & ~3);
+        DWORD stride = DWORD((wanted.width * 3 + 3) & ~3);
         std::vector<std::uint8_t> pixels(bi.biSizeImage);
-        for (int i = 0; i < spec.frames; ++i) {
+        for (int i = 0; i < wanted.frames; ++i) {
             std::uint32_t c = colour_of(i);
-            for (int y = 0; y < spec.height; ++y)
-                for (int x = 0; x < spec.width; ++x) {
+            for (int y = 0; y < wanted.height; ++y)
+                for (int x = 0; x < wanted.width; ++x) {
                     std::uint8_t* p = &pixels[DWORD(y) * stride + DWORD(x) * 3];
                     p[0] = std::uint8_t(c);
                     p[1] = std::uint8_t(c >> 8);

@@ -63,7 +63,7 @@ struct VideoFile {
     DWORD other_stream = 0;      // a stream type besides (or instead of) the others
 };
 // Writes a file through the layer's own writer; frame i is colour_of(i).
-void write_avi(const std::string& path, const VideoFile& spec);
+void write_avi(const std::string& path, const VideoFile& wanted);
 // Runs ffmpeg with the arguments; true on success.
 bool ffmpeg(const std::string& args);
 void write_bytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
