@@ -101,7 +101,8 @@ HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG*
         return AVIERR_OK;
     }
     LONG room = std::max<LONG>(*lpcbFormat, 0);
-    std::memcpy(lpFormat, format.data(), std::size_t(std::min(room, full)));
+    // An empty format has no bytes to copy (and no data pointer to copy from).
+    if (std::min(room, full) > 0) std::memcpy(lpFormat, format.data(), std::size_t(std::min(room, full)));
     // The full size goes back even when the buffer was short, so that a
     // second call can read it all.
     *lpcbFormat = full;
