@@ -2,6 +2,7 @@
 #pragma once
 
 #include "windef.h"
+#include "winuser_controls.h"  /* the DLGC_ codes controls answer with */
 
 #ifdef __cplusplus
 extern "C" {
@@ -42,20 +43,6 @@ typedef struct {
 #define DM_SETDEFID (0x0400 + 1)
 #define DM_REPOSITION (0x0400 + 2)
 #define DC_HASDEFID 0x534B
-#endif
-
-#ifndef DLGC_WANTARROWS
-#define DLGC_WANTARROWS 0x0001
-#define DLGC_WANTTAB 0x0002
-#define DLGC_WANTALLKEYS 0x0004
-#define DLGC_WANTMESSAGE 0x0004
-#define DLGC_HASSETSEL 0x0008
-#define DLGC_DEFPUSHBUTTON 0x0010
-#define DLGC_UNDEFPUSHBUTTON 0x0020
-#define DLGC_RADIOBUTTON 0x0040
-#define DLGC_WANTCHARS 0x0080
-#define DLGC_STATIC 0x0100
-#define DLGC_BUTTON 0x2000
 #endif
 
 #ifndef IDOK
