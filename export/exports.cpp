@@ -8,7 +8,3 @@ void CKorvaneDlg::OnFrameButton() {}
 void CKorvaneDlg::OnVideoButton() {}
 void CKorvaneDlg::OnAudioButton() {}
 void CKorvaneDlg::OnSaveButton() {}
-
-// Help and the web page arrive with the about-box change.
-void CKorvaneDlg::OnVisitWebPage() {}
-void CKorvaneDlg::OnHelpTopics() {}

@@ -12,6 +12,8 @@ KORVANE_PACKAGES=(
     libpng-dev zlib1g-dev
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev
     ffmpeg xvfb xdotool x11-utils xdg-utils
+    gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good imagemagick
+    desktop-file-utils appstream
 )
 
 korvane_install_packages() {
