@@ -1,7 +1,9 @@
 // The main window's command table and the checks its menu commands make.
+#include "audio_info_dlg.h"
 #include "commctrl.h"
 #include "korvane_dlg.h"
 #include "resource_ids.h"
+#include "video_info_dlg.h"
 
 const AFX_MSGMAP* CKorvaneDlg::GetThisMessageMap() {
     using D = CKorvaneDlg;
@@ -87,14 +89,17 @@ void CKorvaneDlg::OnExtractAudio() {
     if (checkFile() && checkAudio()) OnAudioButton();
 }
 
+// What the user types there is never read back: the file is opened read-only.
 void CKorvaneDlg::OnVideoStreamInfo() {
-    if (checkFile() && checkVideo()) {
-        // The stream information dialogs come with their own change.
-    }
+    if (!checkFile() || !checkVideo()) return;
+    CVideoInfoDlg dlg;
+    dlg.Fill(state.videoInfo);
+    dlg.DoModal();
 }
 
 void CKorvaneDlg::OnAudioStreamInfo() {
-    if (checkFile() && checkAudio()) {
-        // The stream information dialogs come with their own change.
-    }
+    if (!checkFile() || !checkAudio()) return;
+    CAudioInfoDlg dlg;
+    dlg.Fill(state.audioInfo);
+    dlg.DoModal();
 }

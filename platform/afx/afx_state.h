@@ -23,6 +23,9 @@ struct State {
     std::map<HWND, std::unique_ptr<CWnd>> temp_windows;  // wrappers of foreign handles
     std::map<HMENU, CMenu*> menus;
     std::map<HMENU, std::unique_ptr<CMenu, DetachMenu>> temp_menus;
+    // The window whose control notifications are held back while it
+    // exchanges data: its own SetWindowText calls must not call back into it.
+    HWND lockout_notify = nullptr;
 };
 
 State& state();

@@ -149,6 +149,7 @@ BOOL CWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 
 BOOL CWnd::OnCommand(WPARAM wp, LPARAM lp) {
     LRESULT r = 0;
+    if (lp && state().lockout_notify == m_hWnd) return TRUE;
     if (OnCmdMsg(WM_COMMAND, wp, lp, &r)) return TRUE;
     // Commands nobody in the window handles reach the application.
     if (CWinApp* app = AfxGetApp(); app && !GetParent()) return app->OnCmdMsg(WM_COMMAND, wp, lp, &r);
@@ -225,7 +226,10 @@ void CWnd::DoDataExchange(CDataExchange*) {}
 
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
+    HWND outer = state().lockout_notify;
+    state().lockout_notify = m_hWnd;
     DoDataExchange(&dx);
+    state().lockout_notify = outer;
     return dx.m_bFailed ? FALSE : TRUE;
 }
 

@@ -262,6 +262,7 @@ void ProgramTest::run(Session& r) {
             r.main_visible_at_start = IsWindowVisible(h);
             probe().main_window = h;
             SetTimer(h, 77, 10, &Script::tick);
+        } else if (r.own_modal && r.own_modal(h)) {
         } else if (win::automation::window_text(h) == "About Korvane 1.0") {
             r.events.push_back("about");
             r.main_visible_during_about = dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd);
