@@ -4,13 +4,15 @@
 #include "afxwin.h"
 
 class CAboutDlg : public CDialog {
-public:
+  public:
     CAboutDlg();
+    ~CAboutDlg() override;
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
     enum { IDD = 100 };
 
-protected:
+  protected:
+    void DoDataExchange(CDataExchange* dx) override;
     // Its Continue button carries 1000, not the platform's IDOK.
-    void OnContinue() { OnOK(); }
+    void OnDialogOK() { OnOK(); }
 };

@@ -1,6 +1,17 @@
-// Help topics and the product's web page, opened by the desktop.
+// Help topics and the product's web page, handed to the desktop to open.
 #include "korvane_dlg.h"
+#include "shellapi.h"
 
-// These arrive with the help change; until then the menu items do nothing.
-void CKorvaneDlg::OnVisitWebPage() {}
-void CKorvaneDlg::OnHelpTopics() {}
+#ifndef KORVANE_HOME_PAGE
+#error "KORVANE_HOME_PAGE names the product's web address (a CMake cache variable)"
+#endif
+
+// Looked up in the current directory, which the launcher sets to the folder
+// that holds the document; nothing is reported when it is not there.
+void CKorvaneDlg::OnHelpTopics() {
+    ::ShellExecuteA(m_hWnd, "open", "KorvaneHelp.htm", "", "", SW_SHOW);
+}
+
+void CKorvaneDlg::OnVisitWebPage() {
+    ::ShellExecuteA(m_hWnd, "open", KORVANE_HOME_PAGE, "", "", SW_SHOW);
+}
