@@ -40,6 +40,25 @@ void CKorvaneDlg::OnSeekReleased(NMHDR*, LRESULT* result) {
     *result = 0;
 }
 
+// A keyboard move shows its frame at once, so that the view and a Frame export
+// agree with the seek bar. Mouse actions hold the capture until the release,
+// which draws once.
+void CKorvaneDlg::OnSeekScroll(UINT code, UINT, CWnd* control) {
+    if (!control || control->m_hWnd != seekBar.m_hWnd || ::GetCapture() == seekBar.m_hWnd) return;
+    switch (code) {
+        case TB_LINEUP:
+        case TB_LINEDOWN:
+        case TB_PAGEUP:
+        case TB_PAGEDOWN:
+        case TB_TOP:
+        case TB_BOTTOM:
+            ShowCurrentFrame();
+            break;
+        default:
+            break;
+    }
+}
+
 void CKorvaneDlg::OnPlay() {
     if (state.videoInfo.dwRate == 0) return;
     UINT interval = UINT(1000ull * state.videoInfo.dwScale / state.videoInfo.dwRate);
@@ -52,7 +71,8 @@ void CKorvaneDlg::OnTimer(UINT_PTR id) {
     if (id == kPlaybackTimer) {
         move_to(seekBar.m_hWnd, position_of(seekBar.m_hWnd) + 1);
         ShowCurrentFrame();
-        if (position_of(seekBar.m_hWnd) >= state.frameCount - 1) ::KillTimer(m_hWnd, kPlaybackTimer);
+        if (position_of(seekBar.m_hWnd) >= state.frameCount - 1)
+            ::KillTimer(m_hWnd, kPlaybackTimer);
     }
     Default();
 }

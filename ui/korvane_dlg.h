@@ -63,6 +63,7 @@ protected:
     void OnOpenFile();
     void OnDestroy();
     void OnSeekReleased(NMHDR* nmhdr, LRESULT* result);
+    void OnSeekScroll(UINT code, UINT pos, CWnd* control);
     void OnStart();
     void OnEnd();
     void OnPrev();
