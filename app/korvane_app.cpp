@@ -1,5 +1,8 @@
 #include "korvane_app.h"
 
+#include <cstdio>
+
+#include "command_line.h"
 #include "korvane_dlg.h"
 #include "korvane_resources.h"
 
@@ -12,10 +15,34 @@ const AFX_MSGMAP* CKorvaneApp::GetThisMessageMap() {
     return &map;
 }
 
+BOOL CKorvaneApp::InitApplication() {
+    CommandLine line = ParseCommandLine(m_argc, m_argv);
+    switch (line.action) {
+        case CommandLine::Action::Run:
+            startFile = line.file;
+            return TRUE;
+        case CommandLine::Action::Help:
+            std::fputs(HelpText(), stdout);
+            break;
+        case CommandLine::Action::Version:
+            std::fputs(VersionText(), stdout);
+            break;
+        case CommandLine::Action::Usage:
+            std::fprintf(stderr, "korvane: unexpected argument \"%s\"\n", line.bad.c_str());
+            std::fputs(UsageLine(), stderr);
+            exitCode = 2;
+            break;
+    }
+    return FALSE;
+}
+
+int CKorvaneApp::ExitInstance() { return exitCode; }
+
 BOOL CKorvaneApp::InitInstance() {
     AfxEnableControlContainer();
     Enable3dControls();
     CKorvaneDlg dlg;
+    dlg.startFile = startFile.c_str();
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

@@ -93,7 +93,21 @@ BOOL CKorvaneDlg::OnInitDialog() {
     state.lastResult = 0;
 
     showAbout();
+    if (!startFile.IsEmpty()) PostMessage(WM_KORVANE_OPENSTART);
     return TRUE;
+}
+
+LRESULT CKorvaneDlg::OnOpenStartFile(WPARAM, LPARAM) {
+    OpenChosenFile(startFile);
+    return 0;
+}
+
+void CKorvaneDlg::OpenChosenFile(CString path) {
+    CloseAviFile();
+    ResetAviHandles();
+    disableFileControls();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    OpenAviFile(path);
 }
 
 void CKorvaneDlg::buildMenuBar() {

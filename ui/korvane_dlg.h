@@ -8,6 +8,9 @@
 #include "avi_state.h"
 #include "bitmap_menu.h"
 
+// Posted at start-up so that the start file opens in the running main window.
+inline constexpr UINT WM_KORVANE_OPENSTART = WM_APP + 0x13;
+
 class CKorvaneDlg : public CDialog {
 public:
     explicit CKorvaneDlg(CWnd* parent = nullptr);
@@ -37,6 +40,8 @@ public:
     CSliderCtrl seekBar;
     CStatic frameView;
     HICON icon;
+    // A file named on the command line, opened once the about box is closed.
+    CString startFile;
 
     // Control states.
     void enableVideoControls();
@@ -50,6 +55,9 @@ public:
     void DrawFrame(HDC hdc, LPBITMAPINFOHEADER frame);
     void ShowCurrentFrame();
     void buildMenuBar();
+    // Opens a file named outside the Open dialog (command line, a drop) as
+    // that dialog's OK does.
+    void OpenChosenFile(CString path);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -87,6 +95,7 @@ protected:
     void OnAbout();
     void OnVisitWebPage();
     void OnHelpTopics();
+    LRESULT OnOpenStartFile(WPARAM, LPARAM);
 
 private:
     bool checkFile();

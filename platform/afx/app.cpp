@@ -50,6 +50,7 @@ const AFX_MSGMAP* CWinApp::GetThisMessageMap() {
     return &map;
 }
 
+BOOL CWinApp::InitApplication() { return TRUE; }
 BOOL CWinApp::InitInstance() { return TRUE; }
 int CWinApp::ExitInstance() { return 0; }
 

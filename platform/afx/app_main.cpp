@@ -13,12 +13,15 @@
 // any gets none.
 __attribute__((weak)) const win::res::Module* AfxProgramResources() { return nullptr; }
 
-int AfxWinMain(int, char**) {
+int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (!app) {
         std::fprintf(stderr, "No application object.\n");
         return 1;
     }
+    app->m_argc = argc;
+    app->m_argv = argv;
+    if (!app->InitApplication()) return app->ExitInstance();
     auto display = win::x11::install();
     if (!display.ok()) {
         std::fprintf(stderr, "%s\n", display.error.c_str());

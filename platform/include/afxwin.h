@@ -193,6 +193,9 @@ public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
+    // Runs before the display is opened; FALSE ends the program with
+    // ExitInstance's code without opening it.
+    virtual BOOL InitApplication();
     virtual BOOL InitInstance();
     virtual int ExitInstance();
     virtual int Run();
@@ -204,6 +207,9 @@ public:
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszExeName = nullptr;
     HINSTANCE m_hInstance = nullptr;
+    // The process's arguments (the classic runtime's __argc and __argv).
+    int m_argc = 0;
+    char** m_argv = nullptr;
 };
 
 // Controls.

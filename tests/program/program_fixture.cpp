@@ -242,6 +242,7 @@ void ProgramTest::TearDown() {
 
 void ProgramTest::run(Session& r) {
     CKorvaneDlg dlg;
+    dlg.startFile = r.start_file.c_str();
     dialog = &dlg;
     app_->m_pMainWnd = &dlg;
     Script script;

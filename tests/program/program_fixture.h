@@ -75,6 +75,8 @@ struct Session {
     std::vector<Step> steps;
     // Answers for the file dialogs in order: a path, or "" for Cancel.
     std::deque<std::string> file_answers;
+    // The file named on the command line (the main window's startFile).
+    std::string start_file;
     // Called for a modal window that is none of the known kinds (a menu popup).
     std::function<void(HWND)> other_modal;
     // Asked first for a modal window that is neither a box nor the main

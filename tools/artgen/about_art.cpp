@@ -1,5 +1,7 @@
 #include "about_art.h"
 
+#include <cstdio>
+
 #include "pixel_font.h"
 
 namespace art {
@@ -28,27 +30,76 @@ void film_strip(Canvas& c, int y, int height) {
     }
 }
 
+constexpr Colour sprocket = rgb(224, 224, 216);
+
+// The icon's design at one size, shared by the pixel images and the SVG.
+struct IconLayout {
+    int size, holes, edge, half;
+    int hole_x(int i) const { return i * size / holes + size / (2 * holes) - 1; }
+    int play_x() const { return size / 2 - half / 2; }
+    int play_mid() const { return size / 2 - 1; }
+};
+
+IconLayout icon_layout(int size) { return {size, size / 8, size / 8 + 1, size / 6}; }
+
 Canvas icon(int size) {
+    const IconLayout l = icon_layout(size);
     Canvas c(size, size);
-    const int holes = size / 8;  // sprocket holes per edge
     // Film frame body with rounded corners.
     c.fill(1, 0, size - 2, size, black);
     c.fill(0, 1, size, size - 2, black);
-    int edge = size / 8 + 1;
-    for (int i = 0; i < holes; ++i) {
-        int x = i * size / holes + size / (2 * holes) - 1;
-        c.fill(x, 1, 2, edge - 2, rgb(224, 224, 216));
-        c.fill(x, size - edge + 1, 2, edge - 2, rgb(224, 224, 216));
+    for (int i = 0; i < l.holes; ++i) {
+        c.fill(l.hole_x(i), 1, 2, l.edge - 2, sprocket);
+        c.fill(l.hole_x(i), size - l.edge + 1, 2, l.edge - 2, sprocket);
     }
-    Canvas screen(size - 4, size - 2 * edge);
+    Canvas screen(size - 4, size - 2 * l.edge);
     screen.vertical_gradient(screen_top, screen_bottom);
-    c.draw(screen, 2, edge);
-    int half = size / 6;
-    c.triangle_right(size / 2 - half / 2, size / 2 - 1 + (size > 16 ? 0 : 0), half, white);
+    c.draw(screen, 2, l.edge);
+    c.triangle_right(l.play_x(), l.play_mid(), l.half, white);
     return c;
 }
 
+std::string hex(Colour c) {
+    char out[8];
+    std::snprintf(out, sizeof out, "#%06x", unsigned(c & 0xffffff));
+    return out;
+}
+
 }  // namespace
+
+Canvas icon_picture(int size) { return icon(size); }
+
+std::string icon_svg() {
+    const IconLayout l = icon_layout(32);
+    const int s = l.size;
+    std::string out;
+    auto rect = [&](int x, int y, int w, int h, const std::string& fill) {
+        out += "  <rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
+               std::to_string(w) + "\" height=\"" + std::to_string(h) + "\" fill=\"" + fill +
+               "\"/>\n";
+    };
+    out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(s) +
+           "\" height=\"" + std::to_string(s) + "\" viewBox=\"0 0 " + std::to_string(s) + " " +
+           std::to_string(s) + "\">\n";
+    out +=
+        "  <defs><linearGradient id=\"screen\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+        "<stop offset=\"0\" stop-color=\"" +
+        hex(screen_top) + "\"/><stop offset=\"1\" stop-color=\"" + hex(screen_bottom) +
+        "\"/></linearGradient></defs>\n";
+    out += "  <rect x=\"0\" y=\"0\" width=\"" + std::to_string(s) + "\" height=\"" +
+           std::to_string(s) + "\" rx=\"1\" fill=\"" + hex(black) + "\"/>\n";
+    for (int i = 0; i < l.holes; ++i) {
+        rect(l.hole_x(i), 1, 2, l.edge - 2, hex(sprocket));
+        rect(l.hole_x(i), s - l.edge + 1, 2, l.edge - 2, hex(sprocket));
+    }
+    rect(2, l.edge, s - 4, s - 2 * l.edge, "url(#screen)");
+    const int x = l.play_x(), mid = l.play_mid(), h = l.half;
+    out += "  <polygon points=\"" + std::to_string(x) + "," + std::to_string(mid - h) + " " +
+           std::to_string(x + h + 1) + "," + std::to_string(mid) + ".5 " + std::to_string(x) + "," +
+           std::to_string(mid + h + 1) + "\" fill=\"" + hex(white) + "\"/>\n";
+    out += "</svg>\n";
+    return out;
+}
 
 Canvas about_picture() {
     Canvas c(380, 160);

@@ -1,5 +1,7 @@
 #include "image_writer.h"
 
+#include <libpng16/png.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +104,49 @@ std::vector<std::uint8_t> ico_bytes(const std::vector<Canvas>& images) {
         offset += std::uint32_t(dibs[i].size());
     }
     for (const auto& d : dibs) out.insert(out.end(), d.begin(), d.end());
+    return out;
+}
+
+namespace {
+
+void append_png(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> png_bytes(const Canvas& c) {
+    std::vector<std::uint8_t> out;
+    std::vector<png_byte> rgba(std::size_t(c.width()) * std::size_t(c.height()) * 4);
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x) {
+            Colour p = c.at(x, y);
+            png_byte* px = &rgba[(std::size_t(y) * std::size_t(c.width()) + std::size_t(x)) * 4];
+            px[0] = png_byte(p >> 16);
+            px[1] = png_byte(p >> 8);
+            px[2] = png_byte(p);
+            px[3] = p == none ? 0 : 255;
+        }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return {};
+    }
+    // libpng reports errors by longjmp; the buffers above outlive the jump.
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, append_png, nullptr);
+    png_set_IHDR(png, info, png_uint_32(c.width()), png_uint_32(c.height()), 8, PNG_COLOR_TYPE_RGBA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < c.height(); ++y)
+        png_write_row(png, &rgba[std::size_t(y) * std::size_t(c.width()) * 4]);
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
     return out;
 }
 

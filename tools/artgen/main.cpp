@@ -76,6 +76,16 @@ int main(int argc, char** argv) {
         put("menu" + std::to_string(m.id) + ".bmp", art::bmp_bytes(on_face(m.glyph()), 24));
     put("about.bmp", art::bmp_bytes(art::about_picture(), 16));
     put("korvane.ico", art::ico_bytes(art::icon_images()));
+    // The desktop's icon theme: the same design at each size it asks for.
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        std::vector<std::uint8_t> png = art::png_bytes(art::icon_picture(size));
+        if (png.empty())
+            ok = false;
+        else
+            put("icon-" + std::to_string(size) + ".png", png);
+    }
+    std::string svg = art::icon_svg();
+    put("icon.svg", std::vector<std::uint8_t>(svg.begin(), svg.end()));
     if (ok) put("art.stamp", {});
     return ok ? 0 : 1;
 }

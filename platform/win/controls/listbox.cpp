@@ -75,6 +75,8 @@ int sorted_position(const State& s, const char* text) {
 }
 
 // Case-blind search from the item after `start`, wrapping round.
+constexpr DWORD kTypeAheadMs = 1000;
+
 int find(const State& s, int start, const char* text, bool exact) {
     if (!text || s.items.empty()) return LB_ERR;
     const size_t n = std::strlen(text);
@@ -247,8 +249,20 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             return key_down(hwnd, s, wp) ? 0 : DefWindowProcA(hwnd, msg, wp, lp);
         case WM_CHAR: {
             if (!std::isprint(static_cast<unsigned char>(wp))) return 0;
-            char prefix[2] = {char(wp), 0};
-            int i = find(s, s.cur, prefix, false);
+            // Letters typed within a second of each other spell the start of
+            // a name; one letter alone steps through the names it begins.
+            DWORD now = GetTickCount();
+            if (now - s.last_typed_time > kTypeAheadMs) s.typed.clear();
+            s.last_typed_time = now;
+            s.typed += char(wp);
+            bool repeat = s.typed.find_first_not_of(s.typed[0]) == std::string::npos;
+            int i = repeat ? find(s, s.cur, s.typed.substr(0, 1).c_str(), false)
+                           : find(s, s.cur - 1, s.typed.c_str(), false);
+            if (i == LB_ERR && s.typed.size() > 1) {
+                // No name starts so: the letter begins a new start.
+                s.typed = char(wp);
+                i = find(s, s.cur, s.typed.c_str(), false);
+            }
             if (i != LB_ERR) choose(hwnd, s, i);
             return 0;
         }

@@ -26,6 +26,8 @@ struct State : ControlBase {
     HWND combo = nullptr;  // the owning combo box for a drop-down list
     int last_click_item = -1;
     DWORD last_click_time = 0;
+    std::string typed;  // letters typed in quick succession, for type-ahead
+    DWORD last_typed_time = 0;
 };
 
 // Messages a drop-down list sends its combo box.

@@ -97,6 +97,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SYSCOMMAND: return system_command(hwnd, wp, lp);
         case WM_SYSKEYDOWN:
             if (wp == VK_F4 && (lp & (LPARAM(1) << 29))) {
+                // Alt was not pressed alone: its release must not open the menu bar.
+                if (menu_bar_hooks().menu_key) menu_bar_hooks().menu_key(top_level_of(hwnd), msg, wp);
                 PostMessageA(top_level_of(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
                 return 0;
             }

@@ -3,8 +3,6 @@
 // box and the "Files of type:" list. Built from a template like any dialog.
 #include "file_dialog.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +10,7 @@
 
 #include "dialogs.h"
 #include "file_dialog_state.h"
+#include "file_listing.h"
 
 namespace win::dialogs::file_dialog {
 
@@ -20,8 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 using res::DialogControl;
 
-DialogControl item(const char* cls, const char* text, int id, DWORD style, int x, int y, int cx, int cy,
-                   DWORD ex = 0) {
+DialogControl item(const char* cls, const char* text, int id, DWORD style, int x, int y, int cx,
+                   int cy, DWORD ex = 0) {
     DialogControl c;
     c.class_name = cls;
     c.text = text;
@@ -41,23 +40,27 @@ res::DialogTemplate layout(const Run& run) {
     t.cx = 281;
     t.cy = 152;
     t.controls = {
-        item("STATIC", run.save ? "Save in:" : "Look in:", kFolderLabel, SS_LEFT | SS_NOPREFIX, 7, 8, 42, 8),
-        item("STATIC", "", kPathLine, SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_SUNKEN | SS_CENTERIMAGE, 50, 6, 188, 12),
+        item("STATIC", run.save ? "Save in:" : "Look in:", kFolderLabel, SS_LEFT | SS_NOPREFIX, 7,
+             8, 42, 8),
+        item("COMBOBOX", "", kPathLine, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 50, 6, 188, 90),
         item("BUTTON", "Up", kUpButton, BS_PUSHBUTTON | WS_TABSTOP, 242, 5, 32, 14),
         item("LISTBOX", "", kFolderList,
-             LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER, 7, 24, 267, 84,
-             WS_EX_CLIENTEDGE),
+             LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_BORDER, 7, 24, 267,
+             84, WS_EX_CLIENTEDGE),
         item("STATIC", "File name:", kNameLabel, SS_LEFT | SS_NOPREFIX, 7, 116, 50, 8),
-        item("EDIT", "", kNameEdit, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER, 60, 114, 156, 12, WS_EX_CLIENTEDGE),
-        item("BUTTON", run.save ? "Save" : "Open", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 222, 113, 52, 14),
+        item("EDIT", "", kNameEdit, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER, 60, 114, 156, 12,
+             WS_EX_CLIENTEDGE),
+        item("BUTTON", run.save ? "Save" : "Open", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 222, 113,
+             52, 14),
         item("STATIC", "Files of type:", kTypeLabel, SS_LEFT | SS_NOPREFIX, 7, 134, 50, 8),
-        item("COMBOBOX", "", kTypeCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 132, 156, 60),
+        item("COMBOBOX", "", kTypeCombo, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 132, 156,
+             60),
         item("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 222, 131, 52, 14),
     };
     return t;
 }
 
-bool less_blind(const Entry& a, const Entry& b) { return strcasecmp(a.name.c_str(), b.name.c_str()) < 0; }
+bool less_natural(const Entry& a, const Entry& b) { return files::natural_less(a.name, b.name); }
 
 std::string parent_of(const std::string& folder) {
     if (folder == "/") return folder;
@@ -79,7 +82,8 @@ void initial_place(Run& run, std::string* name) {
     std::string given;
     if (o.lpstrFile) given.assign(o.lpstrFile, strnlen(o.lpstrFile, o.nMaxFile));
     std::string folder;
-    if (o.lpstrInitialDir && *o.lpstrInitialDir) folder = files::resolve_typed(starting_folder(), o.lpstrInitialDir);
+    if (o.lpstrInitialDir && *o.lpstrInitialDir)
+        folder = files::resolve_typed(starting_folder(), o.lpstrInitialDir);
     if (given.find('/') != std::string::npos) {
         std::string full = files::resolve_typed(folder.empty() ? starting_folder() : folder, given);
         folder = parent_of(full);
@@ -98,7 +102,8 @@ INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             run = reinterpret_cast<Run*>(lp);
             SetWindowLongPtrA(dlg, DWLP_USER, lp);
             for (const files::FilterEntry& f : run->filters)
-                SendDlgItemMessageA(dlg, kTypeCombo, CB_ADDSTRING, 0, LPARAM(f.description.c_str()));
+                SendDlgItemMessageA(dlg, kTypeCombo, CB_ADDSTRING, 0,
+                                    LPARAM(f.description.c_str()));
             SendDlgItemMessageA(dlg, kTypeCombo, CB_SETCURSEL, WPARAM(run->filter), 0);
             std::string name;
             initial_place(*run, &name);
@@ -117,6 +122,12 @@ INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
                 EndDialog(dlg, FALSE);
             } else if (id == kUpButton && code == BN_CLICKED) {
                 enter_folder(dlg, *run, parent_of(run->folder));
+            } else if (id == kPathLine && code == CBN_SELCHANGE) {
+                LRESULT sel = SendDlgItemMessageA(dlg, kPathLine, CB_GETCURSEL, 0, 0);
+                if (sel >= 1 && size_t(sel) <= run->places.size()) {
+                    std::string place = run->places[size_t(sel) - 1].path;
+                    if (!enter_folder(dlg, *run, place)) show_places(dlg, *run);
+                }
             } else if (id == kTypeCombo && code == CBN_SELCHANGE) {
                 LRESULT sel = SendDlgItemMessageA(dlg, kTypeCombo, CB_GETCURSEL, 0, 0);
                 if (sel >= 0) run->filter = int(sel);
@@ -127,8 +138,10 @@ INT_PTR CALLBACK proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
                     SetDlgItemTextA(dlg, kNameEdit, e->name.c_str());
             } else if (id == kFolderList && code == LBN_DBLCLK) {
                 if (const Entry* e = selected_entry(dlg, *run)) {
-                    if (e->folder) enter_folder(dlg, *run, files::resolve_typed(run->folder, e->name));
-                    else accept(dlg, *run);
+                    if (e->folder)
+                        enter_folder(dlg, *run, files::resolve_typed(run->folder, e->name));
+                    else
+                        accept(dlg, *run);
                 }
             }
             return TRUE;
@@ -150,16 +163,19 @@ void show_folder(HWND dlg, Run& run) {
     } else if (size_t(run.filter) < run.filters.size()) {
         patterns = &run.filters[size_t(run.filter)].patterns;
     }
-    for (fs::directory_iterator it(run.folder, fs::directory_options::skip_permission_denied, ec), end;
+    for (fs::directory_iterator it(run.folder, fs::directory_options::skip_permission_denied, ec),
+         end;
          !ec && it != end; it.increment(ec)) {
         std::string name = it->path().filename().string();
         if (name.empty() || name[0] == '.') continue;  // hidden, as the desktop keeps them
         std::error_code e2;
-        if (it->is_directory(e2)) folders.push_back({name, true});
-        else if (!patterns || files::matches(name, *patterns)) names.push_back({name, false});
+        if (it->is_directory(e2))
+            folders.push_back({name, true});
+        else if (!patterns || files::matches(name, *patterns))
+            names.push_back({name, false, it->file_size(e2)});
     }
-    std::sort(folders.begin(), folders.end(), less_blind);
-    std::sort(names.begin(), names.end(), less_blind);
+    std::sort(folders.begin(), folders.end(), less_natural);
+    std::sort(names.begin(), names.end(), less_natural);
     run.entries.clear();
     if (run.folder != "/") run.entries.push_back({"..", true});
     run.entries.insert(run.entries.end(), folders.begin(), folders.end());
@@ -168,11 +184,26 @@ void show_folder(HWND dlg, Run& run) {
     HWND list = GetDlgItem(dlg, kFolderList);
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     for (size_t i = 0; i < run.entries.size(); ++i) {
-        std::string shown = run.entries[i].folder ? run.entries[i].name + "/" : run.entries[i].name;
+        const Entry& e = run.entries[i];
+        std::string shown =
+            e.folder ? e.name + "/" : e.name + "  (" + files::size_text(e.size) + ")";
         LRESULT at = SendMessageA(list, LB_ADDSTRING, 0, LPARAM(shown.c_str()));
         if (at >= 0) SendMessageA(list, LB_SETITEMDATA, WPARAM(at), LPARAM(i));
     }
-    SetDlgItemTextA(dlg, kPathLine, run.folder.c_str());
+    show_places(dlg, run);
+}
+
+void show_places(HWND dlg, Run& run) {
+    // The folder shown comes first, then the places to go to from it.
+    HWND look_in = GetDlgItem(dlg, kPathLine);
+    SendMessageA(look_in, CB_RESETCONTENT, 0, 0);
+    SendMessageA(look_in, CB_ADDSTRING, 0, LPARAM(run.folder.c_str()));
+    run.places = files::existing_user_places();
+    for (const files::Place& p : run.places) {
+        std::string shown = p.label + " (" + p.path + ")";
+        SendMessageA(look_in, CB_ADDSTRING, 0, LPARAM(shown.c_str()));
+    }
+    SendMessageA(look_in, CB_SETCURSEL, 0, 0);
 }
 
 bool enter_folder(HWND dlg, Run& run, const std::string& folder) {
@@ -195,7 +226,8 @@ BOOL run(OPENFILENAMEA* ofn, bool save, DWORD* error) {
     r.save = save;
     r.title = ofn->lpstrTitle ? ofn->lpstrTitle : save ? "Save As" : "Open";
     r.filters = files::parse_filter(ofn->lpstrFilter);
-    if (ofn->nFilterIndex >= 1 && ofn->nFilterIndex <= r.filters.size()) r.filter = int(ofn->nFilterIndex) - 1;
+    if (ofn->nFilterIndex >= 1 && ofn->nFilterIndex <= r.filters.size())
+        r.filter = int(ofn->nFilterIndex) - 1;
     INT_PTR result = dialog_box(layout(r), nullptr, ofn->hwndOwner, proc, LPARAM(&r));
     *error = result < 0 ? CDERR_DIALOGFAILURE : r.error;
     return result > 0 ? TRUE : FALSE;

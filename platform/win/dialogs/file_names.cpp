@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "file_listing.h"
+
 namespace win::dialogs::files {
 
 std::vector<FilterEntry> parse_filter(const char* filter) {
@@ -21,7 +23,8 @@ std::vector<FilterEntry> parse_filter(const char* filter) {
         size_t start = 0;
         while (start <= patterns.size()) {
             size_t semi = patterns.find(';', start);
-            std::string one = patterns.substr(start, semi == std::string::npos ? std::string::npos : semi - start);
+            std::string one = patterns.substr(
+                start, semi == std::string::npos ? std::string::npos : semi - start);
             while (!one.empty() && one.front() == ' ') one.erase(0, 1);
             while (!one.empty() && one.back() == ' ') one.pop_back();
             if (!one.empty()) e.patterns.push_back(one);
@@ -68,7 +71,9 @@ bool has_extension(std::string_view path) {
 std::string resolve_typed(const std::string& folder, const std::string& typed) {
     namespace fs = std::filesystem;
     fs::path p;
-    if (typed == "~" || typed.rfind("~/", 0) == 0) {
+    if (std::string local = path_from_file_uri(typed); !local.empty()) {
+        p = local;
+    } else if (typed == "~" || typed.rfind("~/", 0) == 0) {
         const char* home = std::getenv("HOME");
         p = fs::path(home ? home : "/") / typed.substr(typed.size() > 1 ? 2 : 1);
     } else if (!typed.empty() && typed.front() == '/') {

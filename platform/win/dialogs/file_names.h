@@ -34,8 +34,8 @@ std::string extension_to_add(const FilterEntry* selected, const char* default_ex
 // first character, a trailing dot included).
 bool has_extension(std::string_view path);
 
-// A typed name, relative or absolute ("~/" for the home folder), as a
-// normal absolute path in the given folder.
+// A typed name, relative or absolute ("~/" for the home folder, or a pasted
+// file:// address), as a normal absolute path in the given folder.
 std::string resolve_typed(const std::string& folder, const std::string& typed);
 
 struct Offsets {

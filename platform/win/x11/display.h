@@ -36,6 +36,8 @@ struct Atoms {
     Atom type_dialog = None;
     Atom type_popup_menu = None;
     Atom utf8_string = None;
+    Atom wm_take_focus = None;
+    Atom net_active_window = None;
 
     static Atoms intern(Display* d);
 };
@@ -43,7 +45,7 @@ struct Atoms {
 // Counts the errors raised while it lives; requests are synchronised on
 // check(). Errors outside a trap are logged and ignored.
 class ErrorTrap {
-public:
+  public:
     explicit ErrorTrap(Display* d);
     ~ErrorTrap();
     ErrorTrap(const ErrorTrap&) = delete;
@@ -52,7 +54,7 @@ public:
     // request failed.
     [[nodiscard]] bool check();
 
-private:
+  private:
     Display* display_;
     int saved_errors_;
 };

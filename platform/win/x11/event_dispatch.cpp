@@ -15,9 +15,15 @@ namespace {
 
 bool button_of(unsigned x_button, input::Button& out) {
     switch (x_button) {
-        case Button1: out = input::Button::Left; return true;
-        case Button2: out = input::Button::Middle; return true;
-        case Button3: out = input::Button::Right; return true;
+        case Button1:
+            out = input::Button::Left;
+            return true;
+        case Button2:
+            out = input::Button::Middle;
+            return true;
+        case Button3:
+            out = input::Button::Right;
+            return true;
     }
     return false;  // the wheel and extra buttons have no messages here
 }
@@ -107,7 +113,9 @@ bool X11Backend::handle(XEvent& ev) {
             int n = XLookupString(&ev.xkey, text, sizeof text, &typed, nullptr);
             KeySym base = XLookupKeysym(&ev.xkey, 0);
             UINT vk = virtual_key(std::uint32_t(base), std::uint32_t(typed));
-            char ch = ev.type == KeyPress ? typed_char(vk, std::string_view(text, std::size_t(n > 0 ? n : 0))) : 0;
+            char ch = ev.type == KeyPress
+                          ? typed_char(vk, std::string_view(text, std::size_t(n > 0 ? n : 0)))
+                          : 0;
             if (!vk && !ch) break;
             input::key(hwnd, vk, ev.type == KeyPress, ch);
             return true;
@@ -123,10 +131,18 @@ bool X11Backend::handle(XEvent& ev) {
                 input::activated(hwnd, false);
             }
             break;
-        case ConfigureNotify: on_configure(*x, ev.xconfigure); break;
-        case UnmapNotify: on_unmap(*x); break;
-        case MapNotify: on_map(*x); break;
-        case ClientMessage: on_client_message(*x, ev.xclient); break;
+        case ConfigureNotify:
+            on_configure(*x, ev.xconfigure);
+            break;
+        case UnmapNotify:
+            on_unmap(*x);
+            break;
+        case MapNotify:
+            on_map(*x);
+            break;
+        case ClientMessage:
+            on_client_message(*x, ev.xclient);
+            break;
         case DestroyNotify:
             // Destroyed from outside (our own windows are forgotten first):
             // the program decides what a vanished window means.
@@ -139,23 +155,15 @@ bool X11Backend::handle(XEvent& ev) {
 }
 
 void X11Backend::activate(XWindow& x) {
-    HWND hwnd = x.hwnd;
-    win::Window* w = find_window(hwnd);
-    if (w && (w->style & WS_DISABLED)) {
+    sync_modifiers();
+    XWindow* target = focus_target(x);
+    if (target != &x) {
         // A window disabled by a modal dialog hands activation to the dialog,
         // as the platform does when such an owner is clicked.
-        const auto& tops = system_state().top_levels;
-        for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
-            win::Window* o = find_window(*it);
-            XWindow* ox = find(*it);
-            if (!o || !ox || o->owner != hwnd || !ox->mapped || (o->style & WS_DISABLED)) continue;
-            XRaiseWindow(display_.get(), ox->id);
-            XSetInputFocus(display_.get(), ox->id, RevertToParent, CurrentTime);
-            hwnd = *it;
-            break;
-        }
+        XRaiseWindow(display_.get(), target->id);
+        XSetInputFocus(display_.get(), target->id, RevertToParent, CurrentTime);
     }
-    input::activated(hwnd, true);
+    input::activated(target->hwnd, true);
 }
 
 void X11Backend::on_configure(XWindow& x, const XConfigureEvent& ev) {
@@ -183,11 +191,12 @@ void X11Backend::on_unmap(XWindow& x) {
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display_.get(), x.id, atoms_.wm_state, 0, 2, False, AnyPropertyType, &type,
-                           &format, &count, &after, &raw) != Success)
+    if (XGetWindowProperty(display_.get(), x.id, atoms_.wm_state, 0, 2, False, AnyPropertyType,
+                           &type, &format, &count, &after, &raw) != Success)
         return;
     std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
-    bool iconic = data && format == 32 && count >= 1 && reinterpret_cast<long*>(data.get())[0] == IconicState;
+    bool iconic =
+        data && format == 32 && count >= 1 && reinterpret_cast<long*>(data.get())[0] == IconicState;
     if (!iconic) return;
     ++following_server_;
     ShowWindow(x.hwnd, SW_MINIMIZE);
@@ -195,6 +204,7 @@ void X11Backend::on_unmap(XWindow& x) {
 }
 
 void X11Backend::on_map(XWindow& x) {
+    if (!x.popup && !x.iconic) take_focus(x, CurrentTime);
     HWND capture = system_state().capture;
     if (capture && top_level_of(capture) == x.hwnd) capture_changed(capture);  // now it can grab
     if (!x.iconic) return;
@@ -208,6 +218,8 @@ void X11Backend::on_client_message(XWindow& x, const XClientMessageEvent& ev) {
     Atom protocol = Atom(ev.data.l[0]);
     if (protocol == atoms_.wm_delete_window) {
         input::close_requested(x.hwnd);
+    } else if (protocol == atoms_.wm_take_focus) {
+        XSetInputFocus(display_.get(), focus_target(x)->id, RevertToParent, Time(ev.data.l[1]));
     } else if (protocol == atoms_.net_wm_ping) {
         // Answering tells the window manager the program is alive.
         XClientMessageEvent reply = ev;

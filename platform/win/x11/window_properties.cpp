@@ -13,7 +13,8 @@ namespace win::x11 {
 
 namespace {
 
-void set_atom_list(Display* d, ::Window id, Atom property, Atom type, const std::vector<Atom>& values) {
+void set_atom_list(Display* d, ::Window id, Atom property, Atom type,
+                   const std::vector<Atom>& values) {
     XChangeProperty(d, id, property, type, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(values.data()), int(values.size()));
 }
@@ -40,13 +41,13 @@ void X11Backend::set_identity(XWindow& x, const win::Window& w) {
 
     XWindow* owner = find(w.owner);
     if (owner) XSetTransientForHint(d, x.id, owner->id);
-    Atom type = x.popup ? atoms_.type_popup_menu
-                        : (owner || (w.ex_style & WS_EX_DLGMODALFRAME)) ? atoms_.type_dialog
-                                                                         : atoms_.type_normal;
+    Atom type = x.popup                                         ? atoms_.type_popup_menu
+                : (owner || (w.ex_style & WS_EX_DLGMODALFRAME)) ? atoms_.type_dialog
+                                                                : atoms_.type_normal;
     set_atom_list(d, x.id, atoms_.net_wm_window_type, XA_ATOM, {type});
     if (x.popup) return;
 
-    std::vector<Atom> protocols{atoms_.wm_delete_window, atoms_.net_wm_ping};
+    std::vector<Atom> protocols{atoms_.wm_delete_window, atoms_.net_wm_ping, atoms_.wm_take_focus};
     XSetWMProtocols(d, x.id, protocols.data(), int(protocols.size()));
     long pid = long(getpid());
     XChangeProperty(d, x.id, atoms_.net_wm_pid, XA_CARDINAL, 32, PropModeReplace,
@@ -82,8 +83,8 @@ void X11Backend::title_changed(HWND hwnd, const std::string& text) {
     auto bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     XChangeProperty(d, x->id, atoms_.net_wm_name, atoms_.utf8_string, 8, PropModeReplace, bytes,
                     int(utf8.size()));
-    XChangeProperty(d, x->id, atoms_.net_wm_icon_name, atoms_.utf8_string, 8, PropModeReplace, bytes,
-                    int(utf8.size()));
+    XChangeProperty(d, x->id, atoms_.net_wm_icon_name, atoms_.utf8_string, 8, PropModeReplace,
+                    bytes, int(utf8.size()));
     // The ICCCM names are Latin-1, which the ANSI text mostly is.
     XStoreName(d, x->id, text.c_str());
     XSetIconName(d, x->id, text.c_str());

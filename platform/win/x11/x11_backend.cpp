@@ -2,8 +2,8 @@
 #include "x11_backend.h"
 
 #include <X11/XKBlib.h>
-#include <X11/cursorfont.h>
 #include <X11/Xutil.h>
+#include <X11/cursorfont.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -15,22 +15,26 @@ namespace win::x11 {
 
 namespace {
 
-constexpr long kEventMask = ExposureMask | StructureNotifyMask | ButtonPressMask | ButtonReleaseMask |
-                            PointerMotionMask | KeyPressMask | KeyReleaseMask | FocusChangeMask;
+constexpr long kEventMask = ExposureMask | StructureNotifyMask | ButtonPressMask |
+                            ButtonReleaseMask | PointerMotionMask | KeyPressMask | KeyReleaseMask |
+                            FocusChangeMask;
 
 unsigned side(LONG a, LONG b) { return unsigned(std::max<LONG>(b - a, 1)); }
 
 // Popups without a caption (menus, drop-down lists) are placed exactly and
 // get no frame; everything else is left to the window manager.
-bool is_unframed_popup(DWORD style) { return (style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION; }
+bool is_unframed_popup(DWORD style) {
+    return (style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION;
+}
 
 }  // namespace
 
 std::unique_ptr<X11Backend> X11Backend::open(const char* display_name, std::string& error) {
     const char* name = display_name ? display_name : std::getenv("DISPLAY");
     if (!name || !*name) {
-        error = "No X display: the DISPLAY environment variable is not set. Start Korvane from a "
-                "desktop session, or under a virtual X server: xvfb-run -a ./run.sh";
+        error =
+            "No X display: the DISPLAY environment variable is not set. Start Korvane from a "
+            "desktop session, or under a virtual X server: xvfb-run -a ./run.sh";
         return nullptr;
     }
     DisplayPtr d(XOpenDisplay(name));
@@ -102,15 +106,16 @@ void X11Backend::window_created(HWND hwnd) {
     a.override_redirect = popup ? True : False;
     a.cursor = cursor_->get();
     const RECT& r = w->rect;
-    ::Window id = XCreateWindow(d, root_, r.left, r.top, side(r.left, r.right), side(r.top, r.bottom), 0,
-                                depth_, InputOutput, visual_,
-                                CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity | CWEventMask |
-                                    CWOverrideRedirect | CWCursor,
+    ::Window id = XCreateWindow(d, root_, r.left, r.top, side(r.left, r.right),
+                                side(r.top, r.bottom), 0, depth_, InputOutput, visual_,
+                                CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity |
+                                    CWEventMask | CWOverrideRedirect | CWCursor,
                                 &a);
     if (!id) return;
     auto x = std::make_unique<XWindow>(d, id);
     x->hwnd = hwnd;
     x->popup = popup;
+    x->owner = w->owner;
     XWindow& made = *x;
     by_id_[id] = hwnd;
     windows_[hwnd] = std::move(x);
@@ -122,6 +127,7 @@ void X11Backend::window_created(HWND hwnd) {
 void X11Backend::window_destroyed(HWND hwnd) {
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) return;
+    give_focus_back(*it->second);
     by_id_.erase(it->second->id);
     windows_.erase(it);
     XFlush(display_.get());
@@ -137,6 +143,7 @@ void X11Backend::window_shown(HWND hwnd, bool visible) {
     } else if (x->popup) {
         XUnmapWindow(d, x->id);
     } else {
+        give_focus_back(*x);
         // Tells the window manager too, so it forgets an iconified window.
         XWithdrawWindow(d, x->id, screen_);
     }
@@ -165,7 +172,8 @@ void X11Backend::window_moved(HWND hwnd, const RECT& r) {
     XWindow* x = find(hwnd);
     if (!x || following_server_) return;
     if (win::Window* w = find_window(hwnd)) set_size_hints(*x, r, w->style);
-    XMoveResizeWindow(display_.get(), x->id, r.left, r.top, side(r.left, r.right), side(r.top, r.bottom));
+    XMoveResizeWindow(display_.get(), x->id, r.left, r.top, side(r.left, r.right),
+                      side(r.top, r.bottom));
     XFlush(display_.get());
 }
 
@@ -188,8 +196,8 @@ void X11Backend::present(HWND hwnd, const gdi::Surface& surface, const RECT& dir
     if (!x || surface.width <= 0 || surface.height <= 0) return;
     if (!x->image || x->image->width() != surface.width || x->image->height() != surface.height) {
         x->image.reset();
-        x->image = SurfaceImage::create(display_.get(), visual_, depth_, surface.width, surface.height,
-                                        shm_usable_);
+        x->image = SurfaceImage::create(display_.get(), visual_, depth_, surface.width,
+                                        surface.height, shm_usable_);
         if (!x->image) return;
         // A server that refused shared memory once will refuse it again.
         if (!x->image->shared()) shm_usable_ = false;

@@ -28,10 +28,11 @@ struct XWindow {
     Display* display;
     ::Window id;
     HWND hwnd = nullptr;
+    HWND owner = nullptr;  // kept: the core forgets it before the X window goes
     bool popup = false;    // override-redirect: no frame, placed exactly
     bool mapped = false;   // as asked by the window core
     bool iconic = false;
-    RECT exposed{};        // gathered until the last Expose of a series
+    RECT exposed{};  // gathered until the last Expose of a series
     std::unique_ptr<SurfaceImage> image;
 };
 
@@ -45,20 +46,20 @@ using GcPtr = std::unique_ptr<_XGC, GcFreer>;
 
 // The arrow every window shows until something asks for another cursor.
 class ArrowCursor {
-public:
+  public:
     explicit ArrowCursor(Display* d);
     ~ArrowCursor();
     ArrowCursor(const ArrowCursor&) = delete;
     ArrowCursor& operator=(const ArrowCursor&) = delete;
     Cursor get() const { return cursor_; }
 
-private:
+  private:
     Display* display_;
     Cursor cursor_;
 };
 
 class X11Backend final : public Backend {
-public:
+  public:
     // Null with error set when the display cannot be used.
     static std::unique_ptr<X11Backend> open(const char* display_name, std::string& error);
     ~X11Backend() override;
@@ -77,7 +78,7 @@ public:
 
     bool has_shared_memory() const { return shm_usable_; }
 
-private:
+  private:
     explicit X11Backend(DisplayPtr display);
     XWindow* find(HWND hwnd);
     XWindow* find(::Window id);
@@ -95,6 +96,18 @@ private:
     void on_unmap(XWindow& x);
     void on_map(XWindow& x);
     void on_client_message(XWindow& x, const XClientMessageEvent& ev);
+
+    // Keyboard focus (keyboard_focus.cpp).
+    bool window_manager_running() const;
+    // The window that takes keys for x: x, or the enabled window it owns
+    // while a modal window has disabled it.
+    XWindow* focus_target(XWindow& x);
+    void take_focus(XWindow& x, Time when);
+    // Hands the focus to x's owner when x has it and is going away.
+    void give_focus_back(XWindow& x);
+    // Shift, Ctrl and Alt as the server has them now: their releases may
+    // have gone to a window that closed on the press (Alt+F4).
+    void sync_modifiers();
 
     DisplayPtr display_;
     int screen_ = 0;

@@ -1,5 +1,7 @@
 // The open and save dialogs driven as a user would: type a name and press
 // Enter, answer the replace question, cancel; with real folders on disk.
+#include "file_dialog.h"
+
 #include <unistd.h>
 
 #include <cstring>
@@ -9,7 +11,6 @@
 
 #include "commdlg.h"
 #include "dialog_fixture.h"
-#include "file_dialog.h"
 
 using namespace dialog_test;
 namespace fs = std::filesystem;
@@ -18,7 +19,7 @@ namespace fd = win::dialogs::file_dialog;
 namespace {
 
 class FileDialogTest : public DialogTest {
-protected:
+  protected:
     void SetUp() override {
         DialogTest::SetUp();
         root = fs::temp_directory_path() / ("korvane_fd_" + std::to_string(getpid()));
@@ -139,7 +140,8 @@ TEST_F(FileDialogTest, ReplacingAsksFirstNoKeepsTheDialogYesReturns) {
     EXPECT_FALSE(GetSaveFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), 0u);
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(asked.text, (root / "clip.avi").string() + " already exists.\nDo you want to replace it?");
+    EXPECT_EQ(asked.text,
+              (root / "clip.avi").string() + " already exists.\nDo you want to replace it?");
     EXPECT_EQ(asked.caption, "Save As");
     EXPECT_EQ(asked.icon, win::dialogs::IconKind::Warning);
     EXPECT_EQ(asked.type & MB_TYPEMASK, UINT(MB_YESNO));
@@ -183,7 +185,8 @@ TEST_F(FileDialogTest, CancelAndCloseReturnNothing) {
     EXPECT_FALSE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), 0u);
     EXPECT_STREQ(buffer, "untouched");
-    win::automation::set_modal_hook([](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    win::automation::set_modal_hook(
+        [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
     EXPECT_FALSE(GetSaveFileNameA(&ofn));
     EXPECT_EQ(CommDlgExtendedError(), 0u);
 }
@@ -206,8 +209,11 @@ TEST_F(FileDialogTest, ListShowsFoldersFirstThenMatchingFilesAndFollowsTheType) 
     });
     EXPECT_FALSE(GetOpenFileNameA(&ofn));
     EXPECT_EQ(path_line, root.string());
-    EXPECT_EQ(avi, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi", "Movie.AVI"}));
-    EXPECT_EQ(all, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi", "Movie.AVI", "notes.txt"}));
+    // Each file with its size.
+    EXPECT_EQ(avi, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi  (1 byte)",
+                                             "Movie.AVI  (1 byte)"}));
+    EXPECT_EQ(all, (std::vector<std::string>{"../", "Another/", "sub/", "clip.avi  (1 byte)",
+                                             "Movie.AVI  (1 byte)", "notes.txt  (1 byte)"}));
     EXPECT_EQ(in_sub, std::vector<std::string>{"../"});
 }
 
@@ -228,7 +234,8 @@ TEST_F(FileDialogTest, OpenChecksThatTheFileExists) {
         type_name(w, "missing");
     });
     ASSERT_TRUE(GetOpenFileNameA(&ofn));
-    EXPECT_EQ(said.text, (root / "missing.avi").string() + "\nFile not found.\nCheck the file name and try again.");
+    EXPECT_EQ(said.text, (root / "missing.avi").string() +
+                             "\nFile not found.\nCheck the file name and try again.");
     EXPECT_EQ(said.caption, "Open");
     EXPECT_EQ(std::string(buffer), (root / "clip.avi").string());
 }
@@ -246,7 +253,8 @@ TEST_F(FileDialogTest, SaveIntoAMissingFolderIsRefused) {
         type_name(w, "nowhere/x");
     });
     EXPECT_FALSE(GetSaveFileNameA(&ofn));
-    EXPECT_EQ(said.text, (root / "nowhere" / "x.avi").string() + "\nPath does not exist.\nCheck the path and try again.");
+    EXPECT_EQ(said.text, (root / "nowhere" / "x.avi").string() +
+                             "\nPath does not exist.\nCheck the path and try again.");
 }
 
 TEST_F(FileDialogTest, SmallBufferAndBadRecordFailWithTheirErrors) {
@@ -296,7 +304,8 @@ TEST_F(FileDialogTest, EnterOnAFolderInTheListOpensItAndUpGoesBack) {
         SendMessageA(dlg, WM_COMMAND, IDOK, 0);  // what Enter does
         inside = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
         shown = listed(dlg);
-        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kUpButton, BN_CLICKED), LPARAM(GetDlgItem(dlg, fd::kUpButton)));
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kUpButton, BN_CLICKED),
+                     LPARAM(GetDlgItem(dlg, fd::kUpButton)));
         after_up = win::automation::window_text(GetDlgItem(dlg, fd::kPathLine));
         win::automation::press(dlg, VK_ESCAPE);
     });
@@ -337,5 +346,131 @@ TEST_F(FileDialogTest, SavingOverAReadOnlyFileIsRefused) {
         type_name(w, "locked");
     });
     EXPECT_FALSE(GetSaveFileNameA(&ofn));
-    EXPECT_EQ(said.text, (root / "locked.avi").string() + "\nThis file is set to read-only.\nTry again with a different file name.");
+    EXPECT_EQ(said.text,
+              (root / "locked.avi").string() +
+                  "\nThis file is set to read-only.\nTry again with a different file name.");
+}
+
+// The user's places, "~" and pasted file:// names, natural order and type-ahead.
+class FileDialogPlacesTest : public FileDialogTest {
+  protected:
+    void SetUp() override {
+        FileDialogTest::SetUp();
+        saved_home = getenv_or("HOME");
+        saved_config = getenv_or("XDG_CONFIG_HOME");
+        home = root / "home";
+        fs::create_directories(home / "Schreibtisch");
+        fs::create_directories(home / "Videos" / "holiday 2026");
+        fs::create_directories(root / "config");
+        // Desktop renamed, downloads missing: only folders that exist are offered.
+        std::ofstream(root / "config" / "user-dirs.dirs")
+            << "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+               "XDG_VIDEOS_DIR=\"$HOME/Videos\"\n";
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        restore("HOME", saved_home);
+        restore("XDG_CONFIG_HOME", saved_config);
+        FileDialogTest::TearDown();
+    }
+    static std::string getenv_or(const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::string(v) : std::string("\x01");
+    }
+    static void restore(const char* name, const std::string& v) {
+        if (v == "\x01")
+            unsetenv(name);
+        else
+            setenv(name, v.c_str(), 1);
+    }
+    static std::vector<std::string> look_in(HWND dlg) {
+        std::vector<std::string> out;
+        HWND combo = GetDlgItem(dlg, fd::kPathLine);
+        LRESULT n = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < n; ++i) {
+            char buf[512] = {};
+            SendMessageA(combo, CB_GETLBTEXT, WPARAM(i), LPARAM(buf));
+            out.push_back(buf);
+        }
+        return out;
+    }
+    std::string saved_home, saved_config;
+    fs::path home;
+};
+
+TEST_F(FileDialogPlacesTest, LookInOffersThePlacesAndGoesToTheOneChosen) {
+    std::vector<std::string> places, in_videos;
+    std::string shown;
+    touch(home / "Videos" / "trip.avi", "12345");
+    win::automation::set_modal_hook([&](HWND dlg) {
+        places = look_in(dlg);
+        HWND combo = GetDlgItem(dlg, fd::kPathLine);
+        SendMessageA(combo, CB_SETCURSEL, 3, 0);  // Videos
+        SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(fd::kPathLine, CBN_SELCHANGE), LPARAM(combo));
+        in_videos = listed(dlg);
+        shown = win::automation::window_text(combo);
+        type_name(dlg, "trip.avi");
+    });
+    ASSERT_TRUE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(places, (std::vector<std::string>{
+                          root.string(), "Home (" + home.string() + ")",
+                          "Desktop (" + (home / "Schreibtisch").string() + ")",
+                          "Videos (" + (home / "Videos").string() + ")", "File system (/)"}));
+    EXPECT_EQ(in_videos, (std::vector<std::string>{"../", "holiday 2026/", "trip.avi  (5 bytes)"}));
+    EXPECT_EQ(shown, (home / "Videos").string());
+    EXPECT_EQ(std::string(buffer), (home / "Videos" / "trip.avi").string());
+}
+
+TEST_F(FileDialogPlacesTest, NamesFromHomeAndPastedFileAddresses) {
+    touch(home / "Videos" / "holiday 2026" / "beach é.avi");
+    const struct {
+        std::string typed;
+        fs::path wanted;
+    } cases[] = {
+        {"~/Videos/holiday 2026/beach é.avi", home / "Videos" / "holiday 2026" / "beach é.avi"},
+        {"file://" + home.string() + "/Videos/holiday%202026/beach%20%C3%A9.avi\r\n",
+         home / "Videos" / "holiday 2026" / "beach é.avi"},
+        {"file://localhost" + root.string() + "/clip.avi", root / "clip.avi"},
+    };
+    ofn.Flags |= OFN_FILEMUSTEXIST;
+    for (const auto& c : cases) {
+        win::automation::set_modal_hook([&](HWND dlg) { type_name(dlg, c.typed); });
+        ASSERT_TRUE(GetOpenFileNameA(&ofn)) << c.typed;
+        EXPECT_EQ(std::string(buffer), c.wanted.string()) << c.typed;
+    }
+}
+
+TEST_F(FileDialogPlacesTest, NumbersInNamesInOrderAndTypeAheadSelects) {
+    for (const char* name : {"clip 10.avi", "clip 2.avi", "Clip 1.avi", "movie.avi"})
+        touch(root / name);
+    std::vector<std::string> order;
+    std::string after_cl, after_mo, name_box;
+    win::automation::set_modal_hook([&](HWND dlg) {
+        order = listed(dlg);
+        HWND list = GetDlgItem(dlg, fd::kFolderList);
+        SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(list), TRUE);
+        auto selected = [&] {
+            char buf[256] = {};
+            SendMessageA(list, LB_GETTEXT, WPARAM(SendMessageA(list, LB_GETCURSEL, 0, 0)),
+                         LPARAM(buf));
+            return std::string(buf);
+        };
+        SendMessageA(list, WM_CHAR, 'c', 0);
+        SendMessageA(list, WM_CHAR, 'l', 0);
+        after_cl = selected();
+        SendMessageA(list, WM_CHAR, 'i', 0);
+        SendMessageA(list, WM_CHAR, 'p', 0);
+        SendMessageA(list, WM_CHAR, ' ', 0);
+        SendMessageA(list, WM_CHAR, '2', 0);
+        name_box = win::automation::window_text(GetDlgItem(dlg, fd::kNameEdit));
+        win::automation::click_center(GetDlgItem(dlg, IDCANCEL));
+    });
+    EXPECT_FALSE(GetOpenFileNameA(&ofn));
+    EXPECT_EQ(order, (std::vector<std::string>{"../", "Another/", "config/", "home/", "sub/",
+                                               "Clip 1.avi  (1 byte)", "clip 2.avi  (1 byte)",
+                                               "clip 10.avi  (1 byte)", "clip.avi  (1 byte)",
+                                               "Movie.AVI  (1 byte)", "movie.avi  (1 byte)"}));
+    EXPECT_EQ(after_cl, "Clip 1.avi  (1 byte)");
+    EXPECT_EQ(name_box, "clip 2.avi");
 }
