@@ -59,6 +59,11 @@ std::string KorvaneSession::wait_window(const std::string& title) const {
     return {};
 }
 
+bool KorvaneSession::showing(const std::string& title) const {
+    auto ids = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    return ids && !ids->empty();
+}
+
 Geometry KorvaneSession::geometry(const std::string& id) const {
     Geometry g;
     auto out = xdo({"getwindowgeometry", "--shell", id});

@@ -143,6 +143,9 @@ bool X11Backend::handle(XEvent& ev) {
         case ClientMessage:
             on_client_message(*x, ev.xclient);
             break;
+        case SelectionNotify:
+            on_drop_data(*x, ev.xselection);
+            break;
         case DestroyNotify:
             // Destroyed from outside (our own windows are forgotten first):
             // the program decides what a vanished window means.
@@ -214,6 +217,7 @@ void X11Backend::on_map(XWindow& x) {
 }
 
 void X11Backend::on_client_message(XWindow& x, const XClientMessageEvent& ev) {
+    if (on_drag_message(x, ev)) return;
     if (ev.message_type != atoms_.wm_protocols || ev.format != 32) return;
     Atom protocol = Atom(ev.data.l[0]);
     if (protocol == atoms_.wm_delete_window) {

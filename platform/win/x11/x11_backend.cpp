@@ -122,6 +122,7 @@ void X11Backend::window_created(HWND hwnd) {
     set_identity(made, *w);
     title_changed(hwnd, w->text);
     set_icons(made, hwnd);
+    if (!popup) make_drop_target(made);
 }
 
 void X11Backend::window_destroyed(HWND hwnd) {

@@ -97,6 +97,14 @@ class X11Backend final : public Backend {
     void on_map(XWindow& x);
     void on_client_message(XWindow& x, const XClientMessageEvent& ev);
 
+    // Files dropped from other programs (drop_target.cpp).
+    void make_drop_target(XWindow& x);
+    // True when the message was part of a drag.
+    bool on_drag_message(XWindow& x, const XClientMessageEvent& ev);
+    void on_drop_data(XWindow& x, const XSelectionEvent& ev);
+    void drag_status(XWindow& x, bool accept);
+    void drag_finished(XWindow& x, bool accepted);
+
     // Keyboard focus (keyboard_focus.cpp).
     bool window_manager_running() const;
     // The window that takes keys for x: x, or the enabled window it owns
@@ -122,6 +130,14 @@ class X11Backend final : public Backend {
     // Above zero while the backend itself tells the core about changes the
     // server made, so they are not sent back to the server.
     int following_server_ = 0;
+    // The drag over one of our windows, from XdndEnter to XdndDrop or XdndLeave.
+    struct Drag {
+        ::Window source = 0;
+        ::Window target = 0;
+        bool uri_list = false;  // the source offers text/uri-list
+        bool accepted = false;  // our last XdndStatus said yes
+        POINT point{};          // where, in the target's surface
+    } drag_;
     std::map<HWND, std::unique_ptr<XWindow>> windows_;
     std::unordered_map<::Window, HWND> by_id_;
 };
