@@ -58,8 +58,8 @@ bool X11Backend::on_drag_message(XWindow& x, const XClientMessageEvent& ev) {
     if (type == atoms_.xdnd_position) {
         if (::Window(ev.data.l[0]) != drag_.source) return true;
         win::Window* w = find_window(x.hwnd);
-        int root_x = int(ev.data.l[2] >> 16), root_y = int(ev.data.l[2] & 0xffff);
-        if (w) drag_.point = POINT{root_x - w->rect.left, root_y - w->rect.top};
+        POINT root = from_screen(int(ev.data.l[2] >> 16), int(ev.data.l[2] & 0xffff));
+        if (w) drag_.point = POINT{root.x - w->rect.left, root.y - w->rect.top};
         drag_.target = x.id;
         drag_status(x, drag_.uri_list && accepts_files(x.hwnd));
         return true;

@@ -11,6 +11,7 @@
 
 #include "backend.h"
 #include "display.h"
+#include "surface.h"
 #include "surface_image.h"
 #include "window.h"
 
@@ -34,6 +35,7 @@ struct XWindow {
     bool iconic = false;
     RECT exposed{};  // gathered until the last Expose of a series
     std::unique_ptr<SurfaceImage> image;
+    gdi::Surface doubled;  // the surface at twice its size, when the display scale is 2
 };
 
 struct GcFreer {
@@ -77,6 +79,7 @@ class X11Backend final : public Backend {
     SIZE screen_size() const override;
 
     bool has_shared_memory() const { return shm_usable_; }
+    int scale() const { return scale_; }
 
   private:
     explicit X11Backend(DisplayPtr display);
@@ -119,6 +122,12 @@ class X11Backend final : public Backend {
 
     DisplayPtr display_;
     int screen_ = 0;
+    int scale_ = 1;  // screen pixels per pixel of the window core
+    RECT to_screen(const RECT& r) const {
+        return RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
+    }
+    POINT from_screen(int x, int y) const { return POINT{floor_div(x), floor_div(y)}; }
+    int floor_div(int v) const { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); }
     ::Window root_ = 0;
     Visual* visual_ = nullptr;
     int depth_ = 0;
