@@ -39,6 +39,7 @@ const AFX_MSGMAP* CKorvaneDlg::GetThisMessageMap() {
         afx::OnCommand<&D::OnHelpTopics>(ID_HELP_TOPICS),
         afx::OnHScroll<&D::OnSeekScroll>(),
         afx::OnMessage<&D::OnOpenStartFile>(WM_KORVANE_OPENSTART),
+        afx::OnMessage<&D::OnDropFiles>(WM_DROPFILES),
     };
     static_assert(afx::UniqueKeys(entries));
     static constexpr AFX_MSGMAP map{&CDialog::GetThisMessageMap, entries, std::size(entries)};

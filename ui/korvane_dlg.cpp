@@ -1,8 +1,13 @@
 // Start-up and shut-down of the main window.
 #include "korvane_dlg.h"
 
+#include <strings.h>
+
+#include <string>
+
 #include "about_dlg.h"
 #include "resource_ids.h"
+#include "shellapi.h"
 
 namespace {
 
@@ -93,12 +98,28 @@ BOOL CKorvaneDlg::OnInitDialog() {
     state.lastResult = 0;
 
     showAbout();
+    ::DragAcceptFiles(m_hWnd, TRUE);
     if (!startFile.IsEmpty()) PostMessage(WM_KORVANE_OPENSTART);
     return TRUE;
 }
 
 LRESULT CKorvaneDlg::OnOpenStartFile(WPARAM, LPARAM) {
     OpenChosenFile(startFile);
+    return 0;
+}
+
+LRESULT CKorvaneDlg::OnDropFiles(WPARAM wp, LPARAM) {
+    // The first .avi of the drop opens; anything else is refused without a word.
+    HDROP drop = reinterpret_cast<HDROP>(wp);
+    CString chosen;
+    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count && chosen.IsEmpty(); ++i) {
+        std::string name(::DragQueryFileA(drop, i, nullptr, 0), '\0');
+        ::DragQueryFileA(drop, i, name.data(), UINT(name.size() + 1));
+        if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".avi") == 0) chosen = name.c_str();
+    }
+    ::DragFinish(drop);
+    if (!chosen.IsEmpty()) OpenChosenFile(chosen);
     return 0;
 }
 

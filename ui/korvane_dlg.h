@@ -96,6 +96,7 @@ protected:
     void OnVisitWebPage();
     void OnHelpTopics();
     LRESULT OnOpenStartFile(WPARAM, LPARAM);
+    LRESULT OnDropFiles(WPARAM drop, LPARAM);
 
 private:
     bool checkFile();

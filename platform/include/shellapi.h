@@ -27,6 +27,19 @@ HINSTANCE ShellExecuteA(HWND hwnd, LPCSTR verb, LPCSTR file, LPCSTR parameters, 
                         INT showCommand);
 #define ShellExecute ShellExecuteA
 
+/* Files dropped onto a window that accepts them (WM_DROPFILES, wParam). */
+DECLARE_HANDLE(HDROP);
+/* index 0xFFFFFFFF: the number of files. Otherwise copies file `index`
+   (cut to size - 1 bytes, always terminated) and returns its full length;
+   with no buffer only the length. 0 for a stale handle or a bad index. */
+UINT DragQueryFileA(HDROP drop, UINT index, LPSTR file, UINT size);
+#define DragQueryFile DragQueryFileA
+/* Where the files were dropped, in the window's client coordinates. */
+BOOL DragQueryPoint(HDROP drop, POINT* point);
+void DragFinish(HDROP drop);
+/* Sets or clears WS_EX_ACCEPTFILES. */
+void DragAcceptFiles(HWND hwnd, BOOL accept);
+
 #ifdef __cplusplus
 }
 #endif

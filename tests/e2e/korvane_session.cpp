@@ -42,6 +42,8 @@ void KorvaneSession::start(const std::vector<std::string>& args, std::vector<std
     std::vector<std::string> argv{KORVANE_PATH};
     argv.insert(argv.end(), args.begin(), args.end());
     env.push_back(server_->env());
+    // Scale 1 unless the test asks otherwise: the caller's entry comes first and wins.
+    env.push_back("KORVANE_SCALE=1");
     app_ = std::make_unique<x11_test::ChildProcess>(argv, env, true);
 }
 
@@ -57,6 +59,11 @@ std::string KorvaneSession::wait_window(const std::string& title) const {
         std::this_thread::sleep_for(milliseconds(100));
     }
     return {};
+}
+
+bool KorvaneSession::showing(const std::string& title) const {
+    auto ids = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    return ids && !ids->empty();
 }
 
 Geometry KorvaneSession::geometry(const std::string& id) const {

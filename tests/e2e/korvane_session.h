@@ -24,6 +24,7 @@ class KorvaneSession {
     ~KorvaneSession();
     bool ready() const { return server_ && server_->ready(); }
     const std::filesystem::path& dir() const { return dir_; }
+    const std::string& display() const { return server_->display(); }
 
     // Makes a bgr24 test-pattern AVI of `frames` frames at 160 x 120.
     bool make_avi(const std::string& path, int frames) const;
@@ -35,6 +36,8 @@ class KorvaneSession {
     // The id of a visible window with exactly this title; empty after ~15 s.
     std::string wait_window(const std::string& title) const;
     Geometry geometry(const std::string& id) const;
+    // Whether a window with exactly this title is on screen now.
+    bool showing(const std::string& title) const;
     // Moves the pointer over the window and presses the key there.
     void key_over(const std::string& id, const std::string& key) const;
     x11_test::Screenshot shot(const std::string& png) const;

@@ -22,6 +22,7 @@ enum class HandleKind : std::uint8_t {
     Instance,
     Region,
     DrawDib,
+    Drop,
 };
 
 // Layout of a handle value: generation (32 bits) | kind (8 bits) | slot + 1 (24 bits).

@@ -14,12 +14,6 @@ namespace {
 char lower(char c) { return char(std::tolower(static_cast<unsigned char>(c))); }
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
-int hex_value(char c) {
-    if (digit(c)) return c - '0';
-    c = lower(c);
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-}
-
 // The value of one XDG_<NAME>_DIR line, "$HOME/..." or absolute; empty when absent.
 std::string user_dir(const std::string& home, std::string_view text, std::string_view name) {
     std::string key = "XDG_" + std::string(name) + "_DIR=";
@@ -74,29 +68,6 @@ std::string size_text(std::uint64_t bytes) {
         std::snprintf(out, sizeof out, "%.1f %s", v, units[u]);
     else
         std::snprintf(out, sizeof out, "%.0f %s", v, units[u]);
-    return out;
-}
-
-std::string path_from_file_uri(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
-        text.remove_suffix(1);
-    std::string scheme(text.substr(0, 7));
-    for (char& c : scheme) c = lower(c);
-    if (scheme != "file://") return {};
-    std::string_view rest = text.substr(7);
-    if (rest.starts_with("localhost/")) rest.remove_prefix(9);
-    if (!rest.starts_with("/")) return {};  // another host's file is not ours to open
-    std::string out;
-    for (size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() && hex_value(rest[i + 1]) >= 0 &&
-            hex_value(rest[i + 2]) >= 0) {
-            out += char(hex_value(rest[i + 1]) * 16 + hex_value(rest[i + 2]));
-            i += 2;
-        } else {
-            out += rest[i];
-        }
-    }
-    if (out.find('\0') != std::string::npos) return {};
     return out;
 }
 

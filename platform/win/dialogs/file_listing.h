@@ -1,5 +1,5 @@
-// How the file dialogs list and name things: natural order, file sizes,
-// file:// addresses, and the user's places.
+// How the file dialogs list things: natural order, file sizes and the
+// user's places.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +14,6 @@ bool natural_less(std::string_view a, std::string_view b);
 
 // "0 bytes", "1 byte", "999 bytes", "1.5 KB", "12 KB", "3.4 MB", "2.0 GB".
 std::string size_text(std::uint64_t bytes);
-
-// The local path of a "file://" address (host empty or "localhost", %XX
-// decoded); empty when text is no such address.
-std::string path_from_file_uri(std::string_view text);
 
 struct Place {
     std::string label;  // "Home", "Desktop", "Videos", "Downloads", "File system"

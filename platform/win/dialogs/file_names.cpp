@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "file_listing.h"
+#include "drop_files.h"
 
 namespace win::dialogs::files {
 
@@ -71,7 +71,7 @@ bool has_extension(std::string_view path) {
 std::string resolve_typed(const std::string& folder, const std::string& typed) {
     namespace fs = std::filesystem;
     fs::path p;
-    if (std::string local = path_from_file_uri(typed); !local.empty()) {
+    if (std::string local = shell::path_from_file_uri(typed); !local.empty()) {
         p = local;
     } else if (typed == "~" || typed.rfind("~/", 0) == 0) {
         const char* home = std::getenv("HOME");

@@ -37,16 +37,31 @@ Atoms Atoms::intern(Display* d) {
                            "_NET_WM_WINDOW_TYPE_POPUP_MENU",
                            "UTF8_STRING",
                            "WM_TAKE_FOCUS",
-                           "_NET_ACTIVE_WINDOW"};
+                           "_NET_ACTIVE_WINDOW",
+                           "XdndAware",
+                           "XdndEnter",
+                           "XdndPosition",
+                           "XdndStatus",
+                           "XdndLeave",
+                           "XdndDrop",
+                           "XdndFinished",
+                           "XdndSelection",
+                           "XdndTypeList",
+                           "XdndActionCopy",
+                           "text/uri-list",
+                           "KORVANE_DROP"};
     constexpr int count = sizeof names / sizeof names[0];
     Atom got[count] = {};
     XInternAtoms(d, const_cast<char**>(names), count, False, got);
     Atoms a;
-    Atom* fields[count] = {&a.wm_protocols, &a.wm_delete_window, &a.wm_state,
-                           &a.net_wm_ping,  &a.net_wm_name,      &a.net_wm_icon_name,
-                           &a.net_wm_icon,  &a.net_wm_pid,       &a.net_wm_window_type,
-                           &a.type_normal,  &a.type_dialog,      &a.type_popup_menu,
-                           &a.utf8_string,  &a.wm_take_focus,    &a.net_active_window};
+    Atom* fields[count] = {
+        &a.wm_protocols,       &a.wm_delete_window, &a.wm_state,          &a.net_wm_ping,
+        &a.net_wm_name,        &a.net_wm_icon_name, &a.net_wm_icon,       &a.net_wm_pid,
+        &a.net_wm_window_type, &a.type_normal,      &a.type_dialog,       &a.type_popup_menu,
+        &a.utf8_string,        &a.wm_take_focus,    &a.net_active_window, &a.xdnd_aware,
+        &a.xdnd_enter,         &a.xdnd_position,    &a.xdnd_status,       &a.xdnd_leave,
+        &a.xdnd_drop,          &a.xdnd_finished,    &a.xdnd_selection,    &a.xdnd_type_list,
+        &a.xdnd_action_copy,   &a.uri_list,         &a.drop_data};
     for (int i = 0; i < count; ++i) *fields[i] = got[i];
     return a;
 }

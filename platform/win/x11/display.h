@@ -38,6 +38,9 @@ struct Atoms {
     Atom utf8_string = None;
     Atom wm_take_focus = None;
     Atom net_active_window = None;
+    Atom xdnd_aware = None, xdnd_enter = None, xdnd_position = None, xdnd_status = None;
+    Atom xdnd_leave = None, xdnd_drop = None, xdnd_finished = None, xdnd_selection = None;
+    Atom xdnd_type_list = None, xdnd_action_copy = None, uri_list = None, drop_data = None;
 
     static Atoms intern(Display* d);
 };

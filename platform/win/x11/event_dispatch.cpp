@@ -82,8 +82,11 @@ bool X11Backend::handle(XEvent& ev) {
     HWND hwnd = x->hwnd;
     switch (ev.type) {
         case Expose: {
-            RECT r{ev.xexpose.x, ev.xexpose.y, ev.xexpose.x + ev.xexpose.width,
-                   ev.xexpose.y + ev.xexpose.height};
+            // In the core's pixels, rounded outwards.
+            POINT a = from_screen(ev.xexpose.x, ev.xexpose.y);
+            POINT b = from_screen(ev.xexpose.x + ev.xexpose.width + scale_ - 1,
+                                  ev.xexpose.y + ev.xexpose.height + scale_ - 1);
+            RECT r{a.x, a.y, b.x, b.y};
             UnionRect(&x->exposed, &x->exposed, &r);
             if (ev.xexpose.count == 0) present_exposed(*x);
             break;
@@ -92,7 +95,7 @@ bool X11Backend::handle(XEvent& ev) {
             // Only the newest position matters.
             while (XCheckTypedWindowEvent(display_.get(), x->id, MotionNotify, &ev)) {
             }
-            POINT pt{ev.xmotion.x, ev.xmotion.y};
+            POINT pt = from_screen(ev.xmotion.x, ev.xmotion.y);
             follow_capture(hwnd, pt);
             input::mouse_move(hwnd, pt);
             return true;
@@ -101,7 +104,7 @@ bool X11Backend::handle(XEvent& ev) {
         case ButtonRelease: {
             input::Button b;
             if (!button_of(ev.xbutton.button, b)) break;
-            POINT pt{ev.xbutton.x, ev.xbutton.y};
+            POINT pt = from_screen(ev.xbutton.x, ev.xbutton.y);
             follow_capture(hwnd, pt);
             input::mouse_button(hwnd, pt, b, ev.type == ButtonPress);
             return true;
@@ -143,6 +146,9 @@ bool X11Backend::handle(XEvent& ev) {
         case ClientMessage:
             on_client_message(*x, ev.xclient);
             break;
+        case SelectionNotify:
+            on_drop_data(*x, ev.xselection);
+            break;
         case DestroyNotify:
             // Destroyed from outside (our own windows are forgotten first):
             // the program decides what a vanished window means.
@@ -176,10 +182,12 @@ void X11Backend::on_configure(XWindow& x, const XConfigureEvent& ev) {
     }
     win::Window* w = find_window(x.hwnd);
     if (!w) return;
-    RECT now{left, top, left + ev.width, top + ev.height};
+    POINT at = from_screen(left, top);
+    RECT now{at.x, at.y, at.x + ev.width / scale_, at.y + ev.height / scale_};
     if (EqualRect(&now, &w->rect)) return;
     ++following_server_;
-    SetWindowPos(x.hwnd, nullptr, left, top, ev.width, ev.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(x.hwnd, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     --following_server_;
 }
 
@@ -214,6 +222,7 @@ void X11Backend::on_map(XWindow& x) {
 }
 
 void X11Backend::on_client_message(XWindow& x, const XClientMessageEvent& ev) {
+    if (on_drag_message(x, ev)) return;
     if (ev.message_type != atoms_.wm_protocols || ev.format != 32) return;
     Atom protocol = Atom(ev.data.l[0]);
     if (protocol == atoms_.wm_delete_window) {

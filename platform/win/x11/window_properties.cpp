@@ -37,7 +37,7 @@ void X11Backend::set_identity(XWindow& x, const win::Window& w) {
         hints->initial_state = NormalState;
         XSetWMHints(d, x.id, hints.get());
     }
-    set_size_hints(x, w.rect, w.style);
+    set_size_hints(x, to_screen(w.rect), w.style);
 
     XWindow* owner = find(w.owner);
     if (owner) XSetTransientForHint(d, x.id, owner->id);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "display_scale.h"
 #include "sys_colors.h"
 #include "x11.h"
 
@@ -71,6 +72,8 @@ X11Backend::X11Backend(DisplayPtr display)
     atoms_ = Atoms::intern(d);
     gc_.reset(XCreateGC(d, root_, 0, nullptr));
     cursor_ = std::make_unique<ArrowCursor>(d);
+    const char* dpi = XGetDefault(d, "Xft", "dpi");
+    scale_ = choose_scale(std::getenv("KORVANE_SCALE"), std::getenv("GDK_SCALE"), dpi);
     // Held keys repeat as presses only, like the platform's repeated WM_KEYDOWN.
     XkbSetDetectableAutoRepeat(d, True, nullptr);
 }
@@ -105,7 +108,7 @@ void X11Backend::window_created(HWND hwnd) {
     a.event_mask = kEventMask;
     a.override_redirect = popup ? True : False;
     a.cursor = cursor_->get();
-    const RECT& r = w->rect;
+    const RECT r = to_screen(w->rect);
     ::Window id = XCreateWindow(d, root_, r.left, r.top, side(r.left, r.right),
                                 side(r.top, r.bottom), 0, depth_, InputOutput, visual_,
                                 CWBackPixmap | CWBorderPixel | CWColormap | CWBitGravity |
@@ -122,6 +125,7 @@ void X11Backend::window_created(HWND hwnd) {
     set_identity(made, *w);
     title_changed(hwnd, w->text);
     set_icons(made, hwnd);
+    if (!popup) make_drop_target(made);
 }
 
 void X11Backend::window_destroyed(HWND hwnd) {
@@ -171,9 +175,10 @@ void X11Backend::window_iconified(HWND hwnd, bool iconic) {
 void X11Backend::window_moved(HWND hwnd, const RECT& r) {
     XWindow* x = find(hwnd);
     if (!x || following_server_) return;
-    if (win::Window* w = find_window(hwnd)) set_size_hints(*x, r, w->style);
-    XMoveResizeWindow(display_.get(), x->id, r.left, r.top, side(r.left, r.right),
-                      side(r.top, r.bottom));
+    const RECT s = to_screen(r);
+    if (win::Window* w = find_window(hwnd)) set_size_hints(*x, s, w->style);
+    XMoveResizeWindow(display_.get(), x->id, s.left, s.top, side(s.left, s.right),
+                      side(s.top, s.bottom));
     XFlush(display_.get());
 }
 
@@ -191,9 +196,32 @@ void X11Backend::capture_changed(HWND hwnd) {
     XFlush(d);
 }
 
-void X11Backend::present(HWND hwnd, const gdi::Surface& surface, const RECT& dirty) {
+void X11Backend::present(HWND hwnd, const gdi::Surface& given, const RECT& given_dirty) {
     XWindow* x = find(hwnd);
-    if (!x || surface.width <= 0 || surface.height <= 0) return;
+    if (!x || given.width <= 0 || given.height <= 0) return;
+    const gdi::Surface* shown = &given;
+    RECT dirty = given_dirty;
+    if (scale_ == 2) {
+        // Every pixel becomes four; only the dirty part is copied again.
+        gdi::Surface& d = x->doubled;
+        if (d.width != given.width * 2 || d.height != given.height * 2) {
+            d.resize(given.width * 2, given.height * 2);
+            dirty = RECT{0, 0, given.width, given.height};
+        }
+        RECT all{0, 0, given.width, given.height};
+        IntersectRect(&dirty, &dirty, &all);
+        for (int y = dirty.top; y < dirty.bottom; ++y) {
+            const std::uint32_t* src = given.row(y);
+            std::uint32_t* top = d.row(2 * y);
+            for (int px = dirty.left; px < dirty.right; ++px)
+                top[2 * px] = top[2 * px + 1] = src[px];
+            std::copy(top + 2 * dirty.left, top + 2 * dirty.right,
+                      d.row(2 * y + 1) + 2 * dirty.left);
+        }
+        dirty = to_screen(dirty);
+        shown = &d;
+    }
+    const gdi::Surface& surface = *shown;
     if (!x->image || x->image->width() != surface.width || x->image->height() != surface.height) {
         x->image.reset();
         x->image = SurfaceImage::create(display_.get(), visual_, depth_, surface.width,
@@ -216,7 +244,7 @@ void X11Backend::present_exposed(XWindow& x) {
 
 SIZE X11Backend::screen_size() const {
     Display* d = display_.get();
-    return SIZE{DisplayWidth(d, screen_), DisplayHeight(d, screen_)};
+    return SIZE{DisplayWidth(d, screen_) / scale_, DisplayHeight(d, screen_) / scale_};
 }
 
 InstallResult install(const char* display_name) {

@@ -11,6 +11,7 @@
 
 #include "backend.h"
 #include "display.h"
+#include "surface.h"
 #include "surface_image.h"
 #include "window.h"
 
@@ -34,6 +35,7 @@ struct XWindow {
     bool iconic = false;
     RECT exposed{};  // gathered until the last Expose of a series
     std::unique_ptr<SurfaceImage> image;
+    gdi::Surface doubled;  // the surface at twice its size, when the display scale is 2
 };
 
 struct GcFreer {
@@ -77,6 +79,7 @@ class X11Backend final : public Backend {
     SIZE screen_size() const override;
 
     bool has_shared_memory() const { return shm_usable_; }
+    int scale() const { return scale_; }
 
   private:
     explicit X11Backend(DisplayPtr display);
@@ -97,6 +100,14 @@ class X11Backend final : public Backend {
     void on_map(XWindow& x);
     void on_client_message(XWindow& x, const XClientMessageEvent& ev);
 
+    // Files dropped from other programs (drop_target.cpp).
+    void make_drop_target(XWindow& x);
+    // True when the message was part of a drag.
+    bool on_drag_message(XWindow& x, const XClientMessageEvent& ev);
+    void on_drop_data(XWindow& x, const XSelectionEvent& ev);
+    void drag_status(XWindow& x, bool accept);
+    void drag_finished(XWindow& x, bool accepted);
+
     // Keyboard focus (keyboard_focus.cpp).
     bool window_manager_running() const;
     // The window that takes keys for x: x, or the enabled window it owns
@@ -111,6 +122,12 @@ class X11Backend final : public Backend {
 
     DisplayPtr display_;
     int screen_ = 0;
+    int scale_ = 1;  // screen pixels per pixel of the window core
+    RECT to_screen(const RECT& r) const {
+        return RECT{r.left * scale_, r.top * scale_, r.right * scale_, r.bottom * scale_};
+    }
+    POINT from_screen(int x, int y) const { return POINT{floor_div(x), floor_div(y)}; }
+    int floor_div(int v) const { return v >= 0 ? v / scale_ : -((-v + scale_ - 1) / scale_); }
     ::Window root_ = 0;
     Visual* visual_ = nullptr;
     int depth_ = 0;
@@ -122,6 +139,14 @@ class X11Backend final : public Backend {
     // Above zero while the backend itself tells the core about changes the
     // server made, so they are not sent back to the server.
     int following_server_ = 0;
+    // The drag over one of our windows, from XdndEnter to XdndDrop or XdndLeave.
+    struct Drag {
+        ::Window source = 0;
+        ::Window target = 0;
+        bool uri_list = false;  // the source offers text/uri-list
+        bool accepted = false;  // our last XdndStatus said yes
+        POINT point{};          // where, in the target's surface
+    } drag_;
     std::map<HWND, std::unique_ptr<XWindow>> windows_;
     std::unordered_map<::Window, HWND> by_id_;
 };

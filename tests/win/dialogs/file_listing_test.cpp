@@ -40,20 +40,6 @@ TEST(FileListing, SizeTexts) {
     for (auto [bytes, text] : cases) EXPECT_EQ(files::size_text(bytes), text) << bytes;
 }
 
-TEST(FileListing, FileAddresses) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"file:///home/u/a%20b.avi", "/home/u/a b.avi"},
-        {"FILE:///x/%C3%A9.avi\r\n", "/x/\xC3\xA9.avi"},
-        {"file://localhost/srv/v.avi", "/srv/v.avi"},
-        {"file:///bad%2", "/bad%2"},
-        {"file:///nul%00", ""},
-        {"file://otherhost/v.avi", ""},
-        {"http://example.org/v.avi", ""},
-        {"/plain/path", ""},
-    };
-    for (auto [uri, path] : cases) EXPECT_EQ(files::path_from_file_uri(uri), path) << uri;
-}
-
 TEST(FileListing, PlacesFollowTheUserDirsFile) {
     using P = std::vector<std::pair<std::string, std::string>>;
     auto labels = [](const std::vector<files::Place>& places) {

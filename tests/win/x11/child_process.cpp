@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string_view>
 #include <thread>
 
 extern char** environ;
@@ -25,11 +26,20 @@ std::vector<char*> pointers(std::vector<std::string>& strings) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                           bool capture_stdout) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv,
+                           const std::vector<std::string>& env, bool capture_stdout) {
     std::vector<std::string> args = argv;
     std::vector<std::string> envs;
-    for (char** e = environ; *e; ++e) envs.emplace_back(*e);
+    // An extra entry replaces the inherited one of the same name: the first
+    // of two would win.
+    auto overridden = [&](std::string_view entry) {
+        for (const std::string& extra : env)
+            if (extra.substr(0, extra.find('=') + 1) == entry.substr(0, entry.find('=') + 1))
+                return true;
+        return false;
+    };
+    for (char** e = environ; *e; ++e)
+        if (!overridden(*e)) envs.emplace_back(*e);
     envs.insert(envs.end(), env.begin(), env.end());
     auto argp = pointers(args);
     auto envp = pointers(envs);
@@ -73,7 +83,8 @@ bool ChildProcess::wait_for_line(const std::string& line, milliseconds limit) {
             scanned_ = end + 1;
             if (match) return true;
         }
-        auto left = std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
+        auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
         if (!read_some(left) && !running()) return false;
     }
@@ -110,8 +121,8 @@ void ChildProcess::stop() {
     exit_code_ = 128 + SIGKILL;
 }
 
-std::optional<std::string> run(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                               milliseconds limit) {
+std::optional<std::string> run(const std::vector<std::string>& argv,
+                               const std::vector<std::string>& env, milliseconds limit) {
     ChildProcess p(argv, env, true);
     if (!p.started()) return std::nullopt;
     std::optional<int> code = p.wait_exit(limit);
