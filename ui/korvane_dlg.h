@@ -37,6 +37,13 @@ public:
     CSliderCtrl seekBar;
     CStatic frameView;
     HICON icon;
+    // The .bmp file header as last written; only the low 16 bits of type reach the file.
+    struct {
+        DWORD bfType;
+        DWORD bfSize;
+        DWORD bfReserved;
+        DWORD bfOffBits;
+    } bitmapFileHeader{};
 
     // Control states.
     void enableVideoControls();
@@ -50,6 +57,13 @@ public:
     void DrawFrame(HDC hdc, LPBITMAPINFOHEADER frame);
     void ShowCurrentFrame();
     void buildMenuBar();
+
+    // Exports.
+    void WriteFrameBitmap(CString path);
+    void ExtractVideoStream(CString path);
+    void ExtractAudioStream(CString path);
+    void SaveVideoCompressed(CString path);
+    void SaveAudioCompressed(CString path);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
