@@ -255,13 +255,17 @@ void ProgramTest::run(Session& r) {
             r.events.push_back("box");
             if (r.box_delay_ms > 0)
                 SetTimer(h, 78, UINT(r.box_delay_ms), &press_ok_later);
-            else
-                win::automation::click_center(win::automation::find_child(h, "BUTTON", "OK"));
+            else if (HWND ok = win::automation::find_child(h, "BUTTON", "OK"))
+                win::automation::click_center(ok);
+            else  // the save dialog's question before it replaces a file
+                win::automation::click_center(win::automation::find_child(h, "BUTTON", "&Yes"));
         } else if (h == dlg.m_hWnd) {
             r.events.push_back("main");
             r.main_visible_at_start = IsWindowVisible(h);
             probe().main_window = h;
             SetTimer(h, 77, 10, &Script::tick);
+        } else if (r.own_modal && r.own_modal(h)) {
+            r.events.push_back("own");
         } else if (win::automation::window_text(h) == "About Korvane 1.0") {
             r.events.push_back("about");
             r.main_visible_during_about = dlg.m_hWnd && IsWindowVisible(dlg.m_hWnd);

@@ -77,6 +77,9 @@ struct Session {
     std::deque<std::string> file_answers;
     // Called for a modal window that is none of the known kinds (a menu popup).
     std::function<void(HWND)> other_modal;
+    // Looked at before the file dialogs; true when it answered the window
+    // (dialogs with edit fields that are not file dialogs).
+    std::function<bool(HWND)> own_modal;
     // While this says so, no step runs (the main window stays enabled while
     // its menus are tracked).
     std::function<bool()> hold;
