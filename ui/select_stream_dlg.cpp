@@ -1,7 +1,6 @@
 #include "select_stream_dlg.h"
 
 // saveVideo and saveAudio are left to OnInitDialog, which every run passes.
-// NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init)
 CSelectStreamDlg::CSelectStreamDlg(CWnd* parent) : CDialog(IDD, parent) {}
 
 CSelectStreamDlg::~CSelectStreamDlg() = default;

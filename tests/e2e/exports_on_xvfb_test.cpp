@@ -145,6 +145,7 @@ TEST_F(ExportsOnXvfb, FrameVideoAudioAndSaveWriteTheirFiles) {
     click_unit(main, 234, button_y, 22, 20, kMenuBar);  // Save
     Place select = wait_window("Select Stream");
     ASSERT_GT(select.w, 0) << "no Select Stream dialog";
+    grab_screen(*server_, 800, 600, "korvane_exports_select.png");
     click_unit(select, 111, 11, 52, 17);  // OK: the video stream, chosen at the start
     answer_save_dialog(file("saved.avi"));
     Place options = wait_window("Video Compression");
