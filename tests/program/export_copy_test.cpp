@@ -258,26 +258,35 @@ TEST_F(ExportCopy, AudioOfAHundredSamplesInAFileOfLengthFourIsFourBlocks) {
     EXPECT_EQ(c.format.size(), 18u);
 }
 
-TEST_F(ExportCopy, AudioOnlyFilesCopyInBlocksOfASecondAndShortFormatsStayShort) {
+TEST_F(ExportCopy, AudioShorterThanTheFileCopiesInBlocksOfASecondAndShortFormatsStayShort) {
     Source s;
+    // 20 audio samples in a file 30 frames long: 0 samples per frame.
+    for (int i = 0; i < 30; ++i) s.video.push_back(frame_bytes(i));
     pcm(s, true);
-    for (int i = 0; i < 25; ++i)
-        s.audio.push_back(std::vector<std::uint8_t>(1000, std::uint8_t(i)));
+    s.audio.push_back(std::vector<std::uint8_t>(40, 9));
     write_source(path("a.avi"), s);
-    DWORD file_length = 1;
+    DWORD file_length = 0;
     Session r = copy(path("a.avi"), 1011, path("a2.avi"),
                      [&](CKorvaneDlg& d) { file_length = d.state.fileInfo.dwLength; });
+    ASSERT_EQ(file_length, 30u);
     ASSERT_EQ(texts(r), std::vector<std::string>{"Audio Extracted !"});
     Copy c = read_copy(path("a2.avi"), streamtypeAUDIO);
-    // 12500 samples in blocks of 8000 (or, for a file length that divides, of that share).
+    EXPECT_EQ(c.samples, s.audio) << "one block of at most a second";
+    EXPECT_EQ(bar.steps, 1);
+    EXPECT_EQ(c.format.size(), 16u) << "a 16-byte PCM format stays 16 bytes";
+
+    // Without video the same second-long blocks: 12500 samples in two.
+    Source only;
+    pcm(only);
+    for (int i = 0; i < 25; ++i)
+        only.audio.push_back(std::vector<std::uint8_t>(1000, std::uint8_t(i)));
+    write_source(path("b.avi"), only);
+    r = copy(path("b.avi"), 1011, path("b2.avi"));
+    ASSERT_EQ(texts(r), std::vector<std::string>{"Audio Extracted !"});
+    c = read_copy(path("b2.avi"), streamtypeAUDIO);
     size_t total = 0;
     for (const auto& chunk : c.samples) total += chunk.size();
     EXPECT_EQ(total, 25000u);
-    if (file_length == 0) {
-        EXPECT_EQ(c.samples.size(), 2u) << "blocks of about a second";
-    }
-    EXPECT_EQ(bar.steps, int(c.samples.size()));
-    EXPECT_EQ(c.format.size(), 16u) << "a 16-byte PCM format stays 16 bytes";
 }
 
 TEST_F(ExportCopy, VariableSizeAudioKeepsItsChunksAndItsSourceRates) {
