@@ -16,8 +16,7 @@ std::string folder_of(const std::string& path) {
 }
 
 std::string temporary_beside(const std::string& path) {
-    static std::mt19937 pick(std::random_device{}());
-    return path + ".tmp-" + std::to_string(pick());
+    return path + ".tmp-" + std::to_string(std::random_device{}());
 }
 
 bool nameless_unsupported(int error) {

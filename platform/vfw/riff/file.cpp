@@ -64,9 +64,8 @@ std::string folder_of(const std::string& path) {
 
 // A name beside target that nothing else is likely to use.
 std::string sibling_name(const std::string& target) {
-    static std::minstd_rand next(std::random_device{}());
     char tail[16];
-    std::snprintf(tail, sizeof tail, ".part-%08x", unsigned(next()));
+    std::snprintf(tail, sizeof tail, ".part-%08x", unsigned(std::random_device{}()));
     return target + tail;
 }
 
