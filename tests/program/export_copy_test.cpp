@@ -126,25 +126,10 @@ Copy read_copy(const std::string& path, DWORD type) {
     return c;
 }
 
-// Counts what the progress bar is told while the copy runs.
-struct BarSpy {
-    int steps = 0;
-    LPARAM range_high = -1;
-    std::vector<WPARAM> positions;
-};
-BarSpy* spy = nullptr;
-WNDPROC bar_proc = nullptr;
-LRESULT CALLBACK bar_spy(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (spy && msg == PBM_STEPIT) ++spy->steps;
-    if (spy && msg == PBM_SETRANGE32) spy->range_high = lp;
-    if (spy && msg == PBM_SETPOS) spy->positions.push_back(wp);
-    return CallWindowProcA(bar_proc, h, msg, wp, lp);
-}
-
 class ExportCopy : public ProgramTest {
   protected:
     void TearDown() override {
-        spy = nullptr;
+        watch_bar(nullptr, nullptr);
         ProgramTest::TearDown();
     }
     // Runs one copy with the button; the bar is watched from the open on.
@@ -152,9 +137,7 @@ class ExportCopy : public ProgramTest {
                  Step before = nullptr) {
         Session r;
         export_through(r, source, button, target, [this, before](CKorvaneDlg& d) {
-            spy = &bar;
-            bar_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-                GetDlgItem(d.m_hWnd, 1004), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&bar_spy)));
+            watch_bar(d.m_hWnd, &bar);
             if (before) before(d);
         });
         r.steps.push_back([this](CKorvaneDlg& d) {

@@ -46,6 +46,30 @@ inline std::vector<std::string> listing(const std::string& dir) {
     return out;
 }
 
+// What the progress bar is told while an export runs.
+struct BarSpy {
+    int steps = 0;
+    LPARAM range_high = -1;
+    std::vector<WPARAM> positions;
+};
+inline BarSpy* bar_spy_target = nullptr;
+inline WNDPROC bar_proc = nullptr;
+inline LRESULT CALLBACK bar_spy(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (BarSpy* spy = bar_spy_target) {
+        if (msg == PBM_STEPIT) ++spy->steps;
+        if (msg == PBM_SETRANGE32) spy->range_high = lp;
+        if (msg == PBM_SETPOS) spy->positions.push_back(wp);
+    }
+    return CallWindowProcA(bar_proc, h, msg, wp, lp);
+}
+// Watches the main window's progress bar into spy; a null window stops.
+inline void watch_bar(HWND main, BarSpy* spy) {
+    bar_spy_target = spy;
+    if (main)
+        bar_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            GetDlgItem(main, 1004), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&bar_spy)));
+}
+
 // A small file system of its own at dir (tmpfs; needs root); ro makes it
 // read-only. Without the rights it stays unmounted and ok() is false.
 class SmallDisk {

@@ -14,6 +14,7 @@ struct Answers {
     bool cancel_compression = false;
     int video_checked = -1;  // the video radio button as Select Stream opened
     std::vector<std::string> seen;
+    BarSpy bar;
 };
 
 class ExportSave : public ProgramTest {
@@ -39,8 +40,12 @@ class ExportSave : public ProgramTest {
             return false;
         };
         r.steps = {[](CKorvaneDlg& d) { click(d.m_hWnd, 1012); },
-                   [](CKorvaneDlg& d) { click(d.m_hWnd, 1013); }};
+                   [&a](CKorvaneDlg& d) {
+                       watch_bar(d.m_hWnd, &a.bar);
+                       click(d.m_hWnd, 1013);
+                   }};
         run(r);
+        watch_bar(nullptr, nullptr);
         return r;
     }
 };
@@ -52,6 +57,7 @@ TEST_F(ExportSave, SelectStreamOpensWithVideoAndTheVideoIsSaved) {
     EXPECT_EQ(a.video_checked, BST_CHECKED);
     EXPECT_EQ(a.seen, (std::vector<std::string>{"Select Stream", "Video Compression"}));
     EXPECT_EQ(texts(r), std::vector<std::string>{"Video Saved !"});
+    EXPECT_EQ(a.bar.positions, (std::vector<WPARAM>{5, 0})) << "half-way during the save, then 0";
     PAVIFILE file = nullptr;
     ASSERT_EQ(AVIFileOpenA(&file, path("s.avi").c_str(), 0, nullptr), 0);
     PAVISTREAM s = nullptr;
