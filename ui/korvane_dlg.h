@@ -42,6 +42,13 @@ public:
     HICON icon;
     // A file named on the command line, opened once the about box is closed.
     CString startFile;
+    // The .bmp file header as last written; only the low 16 bits of type reach the file.
+    struct {
+        DWORD bfType;
+        DWORD bfSize;
+        DWORD bfReserved;
+        DWORD bfOffBits;
+    } bitmapFileHeader{};
 
     // Control states.
     void enableVideoControls();
@@ -58,6 +65,13 @@ public:
     // Opens a file named outside the Open dialog (command line, a drop) as
     // that dialog's OK does.
     void OpenChosenFile(CString path);
+
+    // Exports.
+    void WriteFrameBitmap(CString path);
+    void ExtractVideoStream(CString path);
+    void ExtractAudioStream(CString path);
+    void SaveVideoCompressed(CString path);
+    void SaveAudioCompressed(CString path);
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;

@@ -223,6 +223,13 @@ void WINAPI AVIFileExit(void);
 HRESULT WINAPI AVIFileOpenA(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID lpHandler);
 ULONG WINAPI AVIFileAddRef(PAVIFILE pfile);
 ULONG WINAPI AVIFileRelease(PAVIFILE pfile);
+/* An extension of this layer: ends the writing of a file created with
+   OF_CREATE now instead of at its last release. With fKeep the file is
+   completed and put at its path, and the outcome is returned, which a release
+   cannot report (AVIERR_FILEWRITE: not completed, nothing left behind); without
+   it everything written is dropped and the path stays as it was. Later writes
+   fail; the handle is still released as usual. */
+HRESULT WINAPI AVIFileEndWrite(PAVIFILE pfile, BOOL fKeep);
 HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize);
 HRESULT WINAPI AVIFileGetStream(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG lParam);
 HRESULT WINAPI AVIFileCreateStreamA(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAMINFOA* psi);

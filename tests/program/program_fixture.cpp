@@ -256,8 +256,10 @@ void ProgramTest::run(Session& r) {
             r.events.push_back("box");
             if (r.box_delay_ms > 0)
                 SetTimer(h, 78, UINT(r.box_delay_ms), &press_ok_later);
-            else
-                win::automation::click_center(win::automation::find_child(h, "BUTTON", "OK"));
+            else if (HWND ok = win::automation::find_child(h, "BUTTON", "OK"))
+                win::automation::click_center(ok);
+            else  // the save dialog's question before it replaces a file
+                win::automation::click_center(win::automation::find_child(h, "BUTTON", "&Yes"));
         } else if (h == dlg.m_hWnd) {
             r.events.push_back("main");
             r.main_visible_at_start = IsWindowVisible(h);

@@ -75,6 +75,15 @@ ULONG WINAPI AVIFileAddRef(PAVIFILE pfile) {
 
 ULONG WINAPI AVIFileRelease(PAVIFILE pfile) { return release_file(pfile); }
 
+HRESULT WINAPI AVIFileEndWrite(PAVIFILE pfile, BOOL fKeep) {
+    FileObject* file = lookup(pfile);
+    if (!file) return AVIERR_BADHANDLE;
+    if (!file->writer) return AVIERR_READONLY;
+    if (fKeep) return to_avierr(file->writer->finish());
+    file->writer->abandon();
+    return AVIERR_OK;
+}
+
 HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
     FileObject* file = lookup(pfile);
     if (!file) return AVIERR_BADHANDLE;

@@ -51,7 +51,7 @@ Error AviWriter::create(const std::string& path, std::unique_ptr<AviWriter>& out
     auto writer = std::unique_ptr<AviWriter>(new AviWriter());
     writer->options_ = options;
     writer->path_ = path;
-    if (Error e = File::create_unique(path + ".part-", writer->file_, writer->temp_path_); !ok(e)) return e;
+    if (Error e = File::create_beside(path, writer->file_, writer->temp_path_); !ok(e)) return e;
     out = std::move(writer);
     return Error::None;
 }
@@ -64,6 +64,8 @@ void AviWriter::abandon() {
     file_.close();
     if (!temp_path_.empty()) ::unlink(temp_path_.c_str());
     temp_path_.clear();
+    if (!finished_ && ok(sticky_)) sticky_ = Error::Unsupported;
+    finished_ = true;
 }
 
 Error AviWriter::add_stream(const StreamHeader& header, int& index) {
@@ -377,11 +379,11 @@ Error AviWriter::patch_u32(std::uint64_t offset, std::uint32_t value) {
 }
 
 Error AviWriter::finish() {
-    if (finished_) return Error::None;
+    if (finished_) return sticky_;
     auto fail = [this](Error e) {
         abandon();
         finished_ = true;
-        return e;
+        return sticky_ = e;
     };
     if (!ok(sticky_)) return fail(sticky_);
     if (!laid_out_)
@@ -390,8 +392,7 @@ Error AviWriter::finish() {
     std::vector<std::uint8_t> prefix = build_prefix();
     assert(prefix.size() == prefix_size_ && "the header must keep the size it was laid out with");
     if (Error e = file_.write_at(0, prefix.data(), prefix.size()); !ok(e)) return fail(e);
-    file_.close();
-    if (std::rename(temp_path_.c_str(), path_.c_str()) != 0) return fail(Error::FileWrite);
+    if (Error e = file_.publish(path_, temp_path_); !ok(e)) return fail(e);
     temp_path_.clear();
     finished_ = true;
     return Error::None;

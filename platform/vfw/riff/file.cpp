@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <utility>
 
 namespace vfw::riff {
@@ -52,16 +54,69 @@ Error File::create(const std::string& path, File& out) {
     return Error::None;
 }
 
-Error File::create_unique(const std::string& prefix, File& out, std::string& name) {
-    std::string pattern = prefix + "XXXXXX";
-    int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0) return Error::FileOpen;
-    // mkostemp makes the file private; give it the usual mode of a document.
-    ::fchmod(fd, 0644);
+namespace {
+
+std::string folder_of(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A name beside target that nothing else is likely to use.
+std::string sibling_name(const std::string& target) {
+    char tail[16];
+    std::snprintf(tail, sizeof tail, ".part-%08x", unsigned(std::random_device{}()));
+    return target + tail;
+}
+
+}  // namespace
+
+Error File::create_beside(const std::string& target, File& out, std::string& name) {
+    name.clear();
+    int fd = ::open(folder_of(target).c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    // Older kernels and some file systems refuse O_TMPFILE in these ways.
+    for (int tries = 0;
+         fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL || errno == EEXIST) &&
+         tries < 100;
+         ++tries) {
+        name = sibling_name(target);
+        fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    }
+    if (fd < 0) {
+        name.clear();
+        return Error::FileOpen;
+    }
     out.close();
     out.fd_ = fd;
     out.size_ = 0;
-    name = pattern;
+    return Error::None;
+}
+
+Error File::publish(const std::string& target, const std::string& name) {
+    if (fd_ < 0 || ::fsync(fd_) != 0) return Error::FileWrite;
+    std::string linked = name;
+    if (linked.empty()) {
+        // linkat cannot replace, so the nameless file gets a sibling name
+        // first and is renamed over the target from there.
+        std::string self = "/proc/self/fd/" + std::to_string(fd_);
+        int rc = -1;
+        for (int tries = 0; rc != 0 && tries < 100; ++tries) {
+            linked = sibling_name(target);
+            rc = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, linked.c_str(), AT_SYMLINK_FOLLOW);
+            if (rc != 0 && errno != EEXIST) break;
+        }
+        if (rc != 0) return Error::FileWrite;
+    }
+    if (std::rename(linked.c_str(), target.c_str()) != 0) {
+        if (name.empty()) ::unlink(linked.c_str());
+        return Error::FileWrite;
+    }
+    close();
+    int dir = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);  // the new name reaches the disk with the data
+        ::close(dir);
+    }
     return Error::None;
 }
 

@@ -1,7 +1,8 @@
 // Writes an AVI file: plain AVI 1.0 while the data stays under the part
 // limit, OpenDML (AVIX parts, super and standard indexes) beyond it.
-// The file is built under a temporary name beside the target and renamed
-// into place only when it is complete, so a failure leaves nothing behind.
+// The file is built nameless (or under a temporary name) beside the target
+// and put into place only when it is complete and on the disk, so a failure
+// or a killed process leaves nothing behind and an older file stays whole.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +54,8 @@ public:
     // Completes the file and moves it into place. Without a successful
     // finish the destructor removes everything written.
     [[nodiscard]] Error finish();
+    // Drops everything written; the target stays as it was.
+    void abandon();
 
     std::size_t stream_count() const { return streams_.size(); }
     const WriterStreamStats& stats(int stream) const { return streams_[std::size_t(stream)].stats; }
@@ -86,11 +89,10 @@ private:
     Error patch_u32(std::uint64_t offset, std::uint32_t value);
     std::uint64_t position() const { return flushed_ + buffer_.size(); }
     std::uint64_t pending_index_bytes() const;
-    void abandon();
 
     WriterOptions options_;
     std::string path_;
-    std::string temp_path_;
+    std::string temp_path_;  // empty while the file has no name
     File file_;
     std::vector<Stream> streams_;
     bool laid_out_ = false;

@@ -21,9 +21,13 @@ public:
     static Error open_read(const std::string& path, File& out);
     // Creates (or empties) the file for writing.
     static Error create(const std::string& path, File& out);
-    // Creates a new file with a unique name that starts with prefix; the
-    // name it got is stored in name.
-    static Error create_unique(const std::string& prefix, File& out, std::string& name);
+    // Creates a nameless file in the target's folder (O_TMPFILE), or where
+    // the file system cannot, one under a unique name beside the target,
+    // stored in name. Either way the user's umask applies.
+    static Error create_beside(const std::string& target, File& out, std::string& name);
+    // Makes the data durable, then puts the file at target in one step,
+    // replacing what was there; name is the one create_beside gave.
+    Error publish(const std::string& target, const std::string& name);
 
     bool is_open() const { return fd_ >= 0; }
     std::uint64_t size() const { return size_; }

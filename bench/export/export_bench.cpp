@@ -1,0 +1,140 @@
+// The exports against their peers in one run: the video copy of a 1 GB file
+// against ffmpeg's stream copy and cp, the audio copy of an hour of 44.1 kHz
+// stereo PCM against cp, and one 1920 x 1080 frame to .bmp against ffmpeg.
+// The program's files reach the disk (fsync) before they are put in place,
+// so cp and ffmpeg are timed with a sync of their output as well.
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "automation.h"
+#include "clock.h"
+#include "commctrl.h"
+#include "dialogs.h"
+#include "korvane_dlg.h"
+#include "korvane_resources.h"
+#include "menus.h"
+#include "registry.h"
+#include "resource_ids.h"
+
+namespace {
+
+double seconds_of(const std::function<void()>& work) {
+    auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double shell_seconds(const std::string& cmd) {
+    return seconds_of([&] {
+        if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", cmd.c_str());
+    });
+}
+
+bool make(const std::string& path, const std::string& args) {
+    if (access(path.c_str(), R_OK) == 0) return true;
+    std::string cmd = "ffmpeg -nostdin -loglevel error -y " + args + " '" + path + "'";
+    return std::system(cmd.c_str()) == 0;
+}
+
+void warm(const std::string& path) { std::system(("cat '" + path + "' > /dev/null").c_str()); }
+
+// Runs work inside the main window with the file open; message boxes are answered.
+void with_open_file(const std::string& path, const std::function<void(CKorvaneDlg&)>& work) {
+    CKorvaneDlg dlg;
+    win::automation::set_modal_hook([&](HWND h) {
+        win::dialogs::MessageBoxInfo info;
+        if (win::dialogs::message_box_info(h, &info)) {
+            win::automation::click_center(win::automation::find_child(h, "BUTTON", "OK"));
+        } else if (h != dlg.m_hWnd) {
+            PostMessageA(h, WM_COMMAND, 1000, 0);  // the about box
+        } else {
+            dlg.OpenAviFile(path.c_str());
+            work(dlg);
+            PostMessageA(h, WM_COMMAND, ID_FILE_EXIT, 0);
+        }
+    });
+    dlg.DoModal();
+    win::automation::set_modal_hook(nullptr);
+}
+
+void report(const char* what, double ours, const char* peer, double theirs) {
+    std::printf("%-34s %8.3f s   %-26s %8.3f s   speed ratio %.2f\n", what, ours, peer, theirs,
+                theirs / ours);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dir = argc > 1 ? argv[1] : "/tmp/korvane_export_bench";
+    std::system(("mkdir -p '" + dir + "'").c_str());
+    std::string video = dir + "/video_1g.avi", audio = dir + "/audio_1h.avi", hd = dir + "/hd.avi";
+    // 1150 frames of 640 x 480 x 3 bytes: about 1 GB.
+    if (!make(video,
+              "-f lavfi -i testsrc=size=640x480:rate=25 -frames:v 1150 -c:v rawvideo -pix_fmt "
+              "bgr24") ||
+        !make(audio, "-f lavfi -i anoisesrc=sample_rate=44100 -t 3600 -ac 2 -c:a pcm_s16le") ||
+        !make(hd,
+              "-f lavfi -i testsrc2=size=1920x1080:rate=25 -frames:v 2 -c:v rawvideo -pix_fmt "
+              "bgr24")) {
+        std::fprintf(stderr, "could not make the sources with ffmpeg\n");
+        return 1;
+    }
+    win::MonotonicClock clock;
+    win::automation::reset(&clock);
+    InitCommonControls();
+    win::menus::install();
+    HINSTANCE resources = win::res::install(korvane_resources());
+
+    std::string out = dir + "/out.avi";
+    auto clean = [&] { std::remove(out.c_str()); };
+
+    warm(video);
+    double ours = 0;
+    with_open_file(video, [&](CKorvaneDlg& d) {
+        ours = seconds_of([&] { d.ExtractVideoStream(out.c_str()); });
+    });
+    clean();
+    double ff = shell_seconds("ffmpeg -nostdin -loglevel error -y -i '" + video +
+                              "' -map 0:v -c copy '" + out + "' && sync '" + out + "'");
+    clean();
+    double cp = shell_seconds("cp '" + video + "' '" + out + "' && sync '" + out + "'");
+    clean();
+    double cp_nosync = shell_seconds("cp '" + video + "' '" + out + "'");
+    clean();
+    std::printf("video copy of %s (%.0f MB)\n", video.c_str(), 1150.0 * 921600 / 1e6);
+    report("  program video copy", ours, "ffmpeg -map 0:v -c copy", ff);
+    report("  program video copy", ours, "cp + sync", cp);
+    report("  program video copy", ours, "cp (no sync)", cp_nosync);
+
+    warm(audio);
+    with_open_file(audio, [&](CKorvaneDlg& d) {
+        ours = seconds_of([&] { d.ExtractAudioStream(out.c_str()); });
+    });
+    clean();
+    cp = shell_seconds("cp '" + audio + "' '" + out + "' && sync '" + out + "'");
+    clean();
+    cp_nosync = shell_seconds("cp '" + audio + "' '" + out + "'");
+    clean();
+    std::printf("audio copy of one hour of 44.1 kHz stereo PCM\n");
+    report("  program audio copy", ours, "cp + sync", cp);
+    report("  program audio copy", ours, "cp (no sync)", cp_nosync);
+
+    std::string bmp = dir + "/frame.bmp";
+    warm(hd);
+    with_open_file(
+        hd, [&](CKorvaneDlg& d) { ours = seconds_of([&] { d.WriteFrameBitmap(bmp.c_str()); }); });
+    std::remove(bmp.c_str());
+    ff = shell_seconds("ffmpeg -nostdin -loglevel error -y -i '" + hd + "' -frames:v 1 '" + bmp +
+                       "' && sync '" + bmp + "'");
+    std::remove(bmp.c_str());
+    std::printf("one 1920 x 1080 frame to .bmp\n");
+    report("  program frame to .bmp", ours, "ffmpeg -frames:v 1 + sync", ff);
+
+    win::res::uninstall(resources);
+    return 0;
+}
