@@ -1,4 +1,5 @@
 #include "frame_decoder.h"
+#include "libav_log.h"
 
 #include <cstdlib>
 #include <exception>
@@ -32,6 +33,7 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
                                                          std::span<const std::uint8_t> format,
                                                          const BITMAPINFOHEADER* wanted,
                                                          std::uint32_t handler) {
+    apply_libav_log_switch();
     return guarded([&]() -> Result<std::unique_ptr<FrameDecoder>> {
         auto parsed = parse_video_format(format);
         if (!parsed) return parsed.error();

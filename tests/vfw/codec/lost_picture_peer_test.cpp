@@ -1,8 +1,14 @@
 // Samples that yield no picture: that position delivers no frame, and every
 // other position still shows its own picture.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "codec_fixture.h"
 #include "frame_decoder.h"
@@ -82,6 +88,66 @@ const LostCase kLost[] = {
 
 INSTANTIATE_TEST_SUITE_P(Codecs, LostPicturePeer, ::testing::ValuesIn(kLost),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the process writes to its standard error while alive.
+class StderrCapture {
+  public:
+    explicit StderrCapture(std::filesystem::path file) : file_(std::move(file)) {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int fd = ::open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 2);
+        close(fd);
+    }
+    ~StderrCapture() { restore(); }
+    std::string text() {
+        restore();
+        std::ifstream in(file_);
+        std::stringstream all;
+        all << in.rdbuf();
+        return all.str();
+    }
+
+  private:
+    void restore() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        close(saved_);
+        saved_ = -1;
+    }
+    std::filesystem::path file_;
+    int saved_ = -1;
+};
+
+// Full-range MJPEG and a damaged sample make libav talk; the user sees none of it
+// unless the switch is on.
+TEST(LibavLog, SilentUnlessSwitchedOn) {
+    TempDir dir;
+    const auto file = dir / "in.avi";
+    ASSERT_TRUE(run_ffmpeg("-f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 4 -c:v mjpeg -an " +
+                           file.string()));
+    AviVideo video = load_avi_video(file);
+    for (std::uint8_t& b : video.packets.samples[2].bytes) b = 0x11;
+    auto decode_all = [&] {
+        auto opened = FrameDecoder::open(video.packets, video.format);
+        ASSERT_TRUE(opened);
+        for (int n = 0; n < 4; ++n) opened.value()->frame(n);
+    };
+    unsetenv("KORVANE_LIBAV_LOG");
+    {
+        StderrCapture capture(dir / "quiet.txt");
+        decode_all();
+        EXPECT_EQ(capture.text(), "");
+    }
+    setenv("KORVANE_LIBAV_LOG", "1", 1);
+    {
+        StderrCapture capture(dir / "loud.txt");
+        decode_all();
+        EXPECT_NE(capture.text(), "");
+    }
+    unsetenv("KORVANE_LIBAV_LOG");
+}
 
 }  // namespace
 }  // namespace vfw::codec::test
