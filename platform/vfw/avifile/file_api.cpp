@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "avifile/key_samples.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
@@ -18,6 +19,8 @@ HRESULT open_for_reading(const char* path, std::unique_ptr<FileObject>& out) {
         ReadStream& s = file->read_streams[i];
         s.data = &streams[i];
         s.samples.build(streams[i].index, sample_size_of(streams[i]));
+        if (file->reader->index_source() == riff::IndexSource::Scan)
+            learn_key_samples(*file->reader, streams[i], s.samples);
         derive_stream_info(*file->reader, streams[i], s.samples, s.info);
     }
     file->stream_handles.assign(streams.size(), 0);

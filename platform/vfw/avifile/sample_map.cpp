@@ -55,7 +55,7 @@ std::int64_t SampleMap::samples_left_in_chunk(std::int64_t pos) const {
 bool SampleMap::is_key(std::int64_t pos) const {
     if (pos < 0 || pos >= length()) return false;
     if (sample_size_) return true;
-    return (*index_)[std::size_t(pos)].key != 0;
+    return std::binary_search(keys_.begin(), keys_.end(), std::int32_t(pos));
 }
 
 std::int64_t SampleMap::key_at_or_before(std::int64_t pos) const {
