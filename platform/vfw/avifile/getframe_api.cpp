@@ -14,6 +14,13 @@ public:
     std::int32_t sample_count() const override { return stream_.samples.length(); }
     bool is_key(std::int32_t pos) const override { return stream_.samples.is_key(pos); }
     const std::vector<std::uint8_t>& format() const override { return stream_.data->format; }
+    std::uint32_t handler() const override { return stream_.data->header.handler; }
+    std::int64_t size(std::int32_t pos) const override {
+        std::size_t entry;
+        std::uint64_t byte;
+        if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return -1;
+        return stream_.samples.entry(entry).size;
+    }
     bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
         std::size_t entry;
         std::uint64_t byte;
