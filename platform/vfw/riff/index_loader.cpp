@@ -3,6 +3,7 @@
 // A loader that meets anything inconsistent gives up so that the next one
 // can try; the scan always yields what the file really holds.
 #include <algorithm>
+#include <set>
 
 #include "riff/avi_reader.h"
 
@@ -20,8 +21,10 @@ bool AviReader::load_open_dml_index() {
     std::size_t total = 0;
     for (std::size_t si = 0; si < streams_.size(); ++si) {
         StreamData& stream = streams_[si];
+        std::set<std::uint64_t> seen;  // a standard index named twice is read once
         for (const SuperIndexEntry& super : stream.super_index) {
             std::uint64_t at = std::uint64_t(super.offset_low) | std::uint64_t(super.offset_high) << 32;
+            if (!seen.insert(at).second) continue;
             std::uint8_t head[8 + sizeof(IndexHeader)];
             if (!ok(file_.read_at(at, head, sizeof head))) return false;
             std::uint64_t chunk_size = load_u32(head + 4);
