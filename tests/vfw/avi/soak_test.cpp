@@ -83,7 +83,12 @@ TEST(Soak, OpenStepCloseLeavesNothingBehind) {
     for (int n = 10; n < kCycles; ++n) cycle(paths[std::size_t(n) % paths.size()], frames);
 
     EXPECT_EQ(open_descriptors(), fds);
+#if defined(__SANITIZE_ADDRESS__)
+    // Freed memory sits in the sanitizer's quarantine; its leak check covers this run.
+    (void)rss;
+#else
     EXPECT_LT(resident_kib() - rss, 4096) << "KiB grown after the first ten cycles";
+#endif
     EXPECT_EQ(frames, kCycles * 5);
     EXPECT_EQ(vfw::registry().files.size(), 0u);
     EXPECT_EQ(vfw::registry().streams.size(), 0u);
