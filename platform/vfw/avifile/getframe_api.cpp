@@ -19,13 +19,15 @@ public:
         std::size_t entry;
         std::uint64_t byte;
         if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return -1;
-        return stream_.samples.entry(entry).size;
+        const riff::IndexEntry& e = stream_.samples.entry(entry);
+        return e.key == riff::kMissingChunk ? -1 : e.size;
     }
     bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
         std::size_t entry;
         std::uint64_t byte;
         if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return false;
         const riff::IndexEntry& e = stream_.samples.entry(entry);
+        if (e.key == riff::kMissingChunk) return false;
         out.resize(e.size);
         return riff::ok(reader_.read_chunk(e, out.data()));
     }

@@ -20,7 +20,7 @@ void SampleMap::build(const std::vector<riff::IndexEntry>& index, std::uint32_t 
     } else {
         std::size_t n = std::min<std::size_t>(index.size(), 0x7FFFFFFF);
         for (std::size_t i = 0; i < n; ++i)
-            if (index[i].key) keys_.push_back(std::int32_t(i));
+            if (index[i].key == 1) keys_.push_back(std::int32_t(i));
     }
 }
 

@@ -134,6 +134,10 @@ Status LibavVideoSource::send_next() {
         return {};
     }
     const std::int64_t n = next_sample_++;
+    if (source_.sample_size(n) < 0) {  // no chunk behind this position: the decoder goes on
+        if (reorders_) lost_.insert(n);
+        return {};
+    }
     if (Status s = source_.read_sample(n, sample_); !s) return s;
     AVPacket* pkt = packet_.get();
     av_packet_unref(pkt);

@@ -96,6 +96,7 @@ bool AviReader::load_legacy_index() {
     std::uint64_t base = 0;
     std::uint64_t last_header = 0;
     std::uint32_t last_id = 0;
+    std::uint64_t entries = 0, missing = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
         int stream = usable(e);
@@ -106,12 +107,18 @@ bool AviReader::load_legacy_index() {
         }
         std::uint64_t header = base + e.offset;
         std::uint64_t data = header + 8;
-        if (data > file_size || e.size > file_size - data) return false;
+        ++entries;
+        if (data > file_size || e.size > file_size - data) {
+            // One damaged chunk costs its own position, not the ones after it.
+            streams_[std::size_t(stream)].index.push_back({0, 0, kMissingChunk});
+            ++missing;
+            continue;
+        }
         streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
         last_header = header;
         last_id = e.chunk_id;
     }
-    if (!have_base) return false;
+    if (!have_base || missing * 2 > entries) return false;  // mostly wrong: not this file's index
     // The last entry must also land on its chunk, or the index is not this file's.
     return chunk_id_at(last_header, last_id);
 }
