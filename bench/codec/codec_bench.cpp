@@ -50,8 +50,10 @@ double best_of(int runs, F&& f) {
 
 void run(const Input& input, const std::string& dir, int frames) {
     const std::string file = dir + "/" + input.label + ".avi";
-    const std::string make = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
-                             "-frames:v " + std::to_string(frames) + " " + input.encode + " " + file;
+    const std::string make =
+        "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
+        "-frames:v " +
+        std::to_string(frames) + " " + input.encode + " " + file;
     if (std::system(make.c_str()) != 0) {
         std::printf("%s: could not make the input\n", input.label);
         return;
@@ -76,8 +78,9 @@ void run(const Input& input, const std::string& dir, int frames) {
         return time_command("ffmpeg -nostdin -loglevel error -i " + file +
                             " -f rawvideo -pix_fmt bgr24 -y /dev/null");
     });
-    std::printf("%-6s sequential decode, %d frames: FrameDecoder %.1f fps, ffmpeg %.1f fps, ratio %.2f\n",
-                input.label, count, count / ours, count / theirs, theirs / ours);
+    std::printf(
+        "%-6s sequential decode, %d frames: FrameDecoder %.1f fps, ffmpeg %.1f fps, ratio %.2f\n",
+        input.label, count, count / ours, count / theirs, theirs / ours);
 
     // Latency: steps forward from the middle of the file, and jumps back into groups.
     auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
@@ -92,6 +95,26 @@ void run(const Input& input, const std::string& dir, int frames) {
         (void)d.frame(middle + i);
         step_total += seconds_since(start);
     }
+    // Steps back over the frames just stepped through: from the cache, then with it off.
+    auto step_back = [&] {
+        double total = 0;
+        for (int i = steps - 1; i >= 1; --i) {
+            const auto start = Clock::now();
+            (void)d.frame(middle + i);
+            total += seconds_since(start);
+        }
+        return 1000 * total / (steps - 1);
+    };
+    const double back_cached = step_back();
+    std::size_t cache_peak = d.cache_bytes();
+    d.set_cache_limit(0);
+    for (int i = 1; i <= steps; ++i) (void)d.frame(middle + i);
+    const double back_uncached = step_back();
+    d.set_cache_limit(vfw::codec::FrameDecoder::kDefaultCacheBytes);
+    std::printf(
+        "%-6s step back inside a group just stepped through: %.2f ms cached, %.2f ms without the "
+        "cache\n",
+        input.label, back_cached, back_uncached);
     double jump_total = 0, jump_worst = 0;
     int jumps = 0;
     for (int target = count - 1; target > 12; target -= 37) {
@@ -106,16 +129,22 @@ void run(const Input& input, const std::string& dir, int frames) {
         jump_worst = std::max(jump_worst, t);
         ++jumps;
     }
-    std::printf("%-6s latency: step forward %.2f ms, jump back into a group %.2f ms (worst %.2f ms)\n",
-                input.label, 1000 * step_total / steps, 1000 * jump_total / std::max(jumps, 1),
-                1000 * jump_worst);
+    std::printf(
+        "%-6s latency: step forward %.2f ms, jump back into a group %.2f ms (worst %.2f ms)\n",
+        input.label, 1000 * step_total / steps, 1000 * jump_total / std::max(jumps, 1),
+        1000 * jump_worst);
+    cache_peak = std::max(cache_peak, d.cache_bytes());
+    std::printf("%-6s frame cache peak %.1f MiB (bound %.0f MiB)\n", input.label,
+                cache_peak / 1048576.0, vfw::codec::FrameDecoder::kDefaultCacheBytes / 1048576.0);
 }
 
 void save(const std::string& dir, const char* label, std::uint32_t fourcc, int quality,
           const std::string& ffmpeg_codec, int frames) {
     const std::string file = dir + "/" + label + "-save-src.avi";
-    const std::string make = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
-                             "-frames:v " + std::to_string(frames) + " -c:v mpeg4 -q:v 2 -g 12 " + file;
+    const std::string make =
+        "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=25 "
+        "-frames:v " +
+        std::to_string(frames) + " -c:v mpeg4 -q:v 2 -g 12 " + file;
     if (std::system(make.c_str()) != 0) return;
     bench::AviVideo video = bench::load_video(file);
     const int count = int(video.samples.sample_count());
@@ -145,8 +174,9 @@ void save(const std::string& dir, const char* label, std::uint32_t fourcc, int q
         return time_command("ffmpeg -nostdin -loglevel error -i " + file + " -c:v " + ffmpeg_codec +
                             " -g 12 -bf 0 -f avi -y " + dir + "/ffmpeg-save.avi");
     });
-    std::printf("%-6s compressed save, %d frames: ours %.1f fps (%zu KB), ffmpeg %.1f fps, ratio %.2f\n",
-                label, count, count / ours, bytes / 1024, count / theirs, theirs / ours);
+    std::printf(
+        "%-6s compressed save, %d frames: ours %.1f fps (%zu KB), ffmpeg %.1f fps, ratio %.2f\n",
+        label, count, count / ours, bytes / 1024, count / theirs, theirs / ours);
 }
 
 }  // namespace

@@ -14,43 +14,28 @@ namespace vfw {
 
 namespace {
 
-// The decoder asks for a sample's size before it reads it; one sample is
-// kept so that the pair costs one read.
+// Sizes come from the index; each sample's bytes are read once, when the
+// decoder takes them.
 class SamplePackets final : public codec::PacketSource {
 public:
     explicit SamplePackets(std::unique_ptr<SampleSource> source) : source_(std::move(source)) {}
 
-    const SampleSource& source() const { return *source_; }
-
     std::int64_t sample_count() const override { return source_->sample_count(); }
     std::int64_t sample_size(std::int64_t n) const override {
-        return load(n) ? std::int64_t(held_.size()) : -1;
+        return n >= 0 && n < sample_count() ? source_->size(std::int32_t(n)) : -1;
     }
     bool is_key_frame(std::int64_t n) const override {
         return n >= 0 && n < sample_count() && source_->is_key(std::int32_t(n));
     }
     codec::Status read_sample(std::int64_t n, std::vector<std::uint8_t>& out) override {
-        if (!load(n))
+        if (n < 0 || n >= sample_count() || !source_->read(std::int32_t(n), out))
             return codec::make_error(codec::ErrorCode::ReadFailed,
                                      "sample " + std::to_string(n) + " unreadable");
-        out.swap(held_);
-        held_at_ = -1;
         return codec::Status::ok();
     }
 
 private:
-    bool load(std::int64_t n) const {
-        if (n < 0 || n >= sample_count()) return false;
-        if (n == held_at_) return true;
-        held_at_ = -1;
-        if (!source_->read(std::int32_t(n), held_)) return false;
-        held_at_ = n;
-        return true;
-    }
-
     std::unique_ptr<SampleSource> source_;
-    mutable std::vector<std::uint8_t> held_;
-    mutable std::int64_t held_at_ = -1;
 };
 
 class CodecDecompressor final : public FrameDecompressor {
@@ -70,7 +55,9 @@ private:
 std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<SampleSource> source,
                                                            const BITMAPINFOHEADER* wanted) {
     const std::vector<std::uint8_t>& format = source->format();
-    if (format.size() < sizeof(BITMAPINFOHEADER) || !codec::FrameDecoder::can_decode(format)) return nullptr;
+    const std::uint32_t handler = source->handler();
+    if (format.size() < sizeof(BITMAPINFOHEADER) || !codec::FrameDecoder::can_decode(format, handler))
+        return nullptr;
     BITMAPINFOHEADER stream;
     std::memcpy(&stream, format.data(), sizeof stream);
     const std::int32_t width = stream.biWidth;
@@ -95,7 +82,7 @@ std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<Sampl
     }
 
     auto packets = std::make_unique<SamplePackets>(std::move(source));
-    auto decoder = codec::FrameDecoder::open(*packets, format, &out);
+    auto decoder = codec::FrameDecoder::open(*packets, format, &out, handler);
     if (!decoder) return nullptr;
     return std::make_unique<CodecDecompressor>(std::move(packets), decoder.take());
 }

@@ -3,6 +3,8 @@
 // to four bytes. No scaling: the requested size must be the stream's.
 #include "avifile/dib_decompressor.h"
 
+#include "dib_layout.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -12,15 +14,10 @@ namespace vfw {
 
 namespace {
 
-constexpr std::uint64_t kMaxFrameBytes = 256ull << 20;
-
 std::uint64_t stride_of(std::int64_t width, int bits) { return std::uint64_t(((width * bits + 31) / 32) * 4); }
 
-// Checked before any multiplication can overflow: the stride alone first.
-bool fits(std::int64_t width, std::int64_t height, int bits) {
-    std::uint64_t stride = stride_of(width, bits);
-    return stride <= kMaxFrameBytes && stride * std::uint64_t(height) <= kMaxFrameBytes;
-}
+// The codec layer's limit, so that both paths refuse the same frames.
+bool fits(std::int64_t width, std::int64_t height, int bits) { return codec::frame_fits(width, height, bits); }
 
 struct Channel {
     std::uint32_t mask = 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "avifile/guard.h"
+#include "avifile/key_samples.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
@@ -18,6 +20,8 @@ HRESULT open_for_reading(const char* path, std::unique_ptr<FileObject>& out) {
         ReadStream& s = file->read_streams[i];
         s.data = &streams[i];
         s.samples.build(streams[i].index, sample_size_of(streams[i]));
+        if (file->reader->index_source() == riff::IndexSource::Scan)
+            learn_key_samples(*file->reader, streams[i], s.samples);
         derive_stream_info(*file->reader, streams[i], s.samples, s.info);
     }
     file->stream_handles.assign(streams.size(), 0);
@@ -34,8 +38,8 @@ PAVISTREAM hand_out_stream(std::uintptr_t file_handle, FileObject& file, std::si
     auto stream = std::make_unique<StreamObject>();
     stream->file = file_handle;
     stream->index = index;
-    file.refs++;
     std::uintptr_t handle = registry().streams.add(std::move(stream));
+    file.refs++;  // only once the stream holds it: the add may fail
     file.stream_handles[index] = handle;
     return reinterpret_cast<PAVISTREAM>(handle);
 }
@@ -50,7 +54,7 @@ void WINAPI AVIFileExit(void) {
     if (registry().init_count > 0) registry().init_count--;
 }
 
-HRESULT WINAPI AVIFileOpenA(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID) {
+static HRESULT AVIFileOpenA_body(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID) {
     if (!ppfile) return AVIERR_BADPARAM;
     *ppfile = nullptr;
     if (!szFile || !*szFile) return AVIERR_BADPARAM;
@@ -68,6 +72,11 @@ HRESULT WINAPI AVIFileOpenA(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID
     return AVIERR_OK;
 }
 
+HRESULT WINAPI AVIFileOpenA(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID clsid) {
+    return guard_call(AVIERR_MEMORY,
+                      [&] { return AVIFileOpenA_body(ppfile, szFile, uMode, clsid); });
+}
+
 ULONG WINAPI AVIFileAddRef(PAVIFILE pfile) {
     FileObject* file = lookup(pfile);
     return file ? ++file->refs : 0;
@@ -75,7 +84,7 @@ ULONG WINAPI AVIFileAddRef(PAVIFILE pfile) {
 
 ULONG WINAPI AVIFileRelease(PAVIFILE pfile) { return release_file(pfile); }
 
-HRESULT WINAPI AVIFileEndWrite(PAVIFILE pfile, BOOL fKeep) {
+static HRESULT AVIFileEndWrite_body(PAVIFILE pfile, BOOL fKeep) {
     FileObject* file = lookup(pfile);
     if (!file) return AVIERR_BADHANDLE;
     if (!file->writer) return AVIERR_READONLY;
@@ -84,7 +93,11 @@ HRESULT WINAPI AVIFileEndWrite(PAVIFILE pfile, BOOL fKeep) {
     return AVIERR_OK;
 }
 
-HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
+HRESULT WINAPI AVIFileEndWrite(PAVIFILE pfile, BOOL fKeep) {
+    return guard_call(AVIERR_MEMORY, [&] { return AVIFileEndWrite_body(pfile, fKeep); });
+}
+
+static HRESULT AVIFileInfoA_body(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
     FileObject* file = lookup(pfile);
     if (!file) return AVIERR_BADHANDLE;
     if (!pfi) return AVIERR_BADPARAM;
@@ -97,7 +110,11 @@ HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
     return AVIERR_OK;
 }
 
-HRESULT WINAPI AVIFileGetStream(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG lParam) {
+HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
+    return guard_call(AVIERR_MEMORY, [&] { return AVIFileInfoA_body(pfile, pfi, lSize); });
+}
+
+static HRESULT AVIFileGetStream_body(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG lParam) {
     if (!ppavi) return AVIERR_BADPARAM;
     *ppavi = nullptr;
     FileObject* file = lookup(pfile);
@@ -115,7 +132,12 @@ HRESULT WINAPI AVIFileGetStream(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType
     return AVIERR_NODATA;
 }
 
-HRESULT WINAPI AVIFileCreateStreamA(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAMINFOA* psi) {
+HRESULT WINAPI AVIFileGetStream(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG lParam) {
+    return guard_call(AVIERR_MEMORY,
+                      [&] { return AVIFileGetStream_body(pfile, ppavi, fccType, lParam); });
+}
+
+static HRESULT AVIFileCreateStreamA_body(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAMINFOA* psi) {
     if (!ppavi) return AVIERR_BADPARAM;
     *ppavi = nullptr;
     FileObject* file = lookup(pfile);
@@ -157,4 +179,8 @@ HRESULT WINAPI AVIFileCreateStreamA(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAM
     file->stream_handles.push_back(0);
     *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file, file->write_streams.size() - 1);
     return AVIERR_OK;
+}
+
+HRESULT WINAPI AVIFileCreateStreamA(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAMINFOA* psi) {
+    return guard_call(AVIERR_MEMORY, [&] { return AVIFileCreateStreamA_body(pfile, ppavi, psi); });
 }

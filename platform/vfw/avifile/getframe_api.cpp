@@ -1,5 +1,6 @@
 // AVIStreamGetFrameOpen / GetFrame / GetFrameClose over the frame
 // decompressors. The decompressor object holds a reference on its stream.
+#include "avifile/guard.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
@@ -13,11 +14,20 @@ public:
     std::int32_t sample_count() const override { return stream_.samples.length(); }
     bool is_key(std::int32_t pos) const override { return stream_.samples.is_key(pos); }
     const std::vector<std::uint8_t>& format() const override { return stream_.data->format; }
+    std::uint32_t handler() const override { return stream_.data->header.handler; }
+    std::int64_t size(std::int32_t pos) const override {
+        std::size_t entry;
+        std::uint64_t byte;
+        if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return -1;
+        const riff::IndexEntry& e = stream_.samples.entry(entry);
+        return e.key == riff::kMissingChunk ? -1 : e.size;
+    }
     bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
         std::size_t entry;
         std::uint64_t byte;
         if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return false;
         const riff::IndexEntry& e = stream_.samples.entry(entry);
+        if (e.key == riff::kMissingChunk) return false;
         out.resize(e.size);
         return riff::ok(reader_.read_chunk(e, out.data()));
     }
@@ -29,7 +39,7 @@ private:
 
 }  // namespace
 
-PGETFRAME WINAPI AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) {
+static PGETFRAME AVIStreamGetFrameOpen_body(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) {
     StreamRef ref = resolve(pavi);
     if (!ref) return nullptr;
     ReadStream* stream = ref.read();
@@ -40,14 +50,24 @@ PGETFRAME WINAPI AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiW
     auto object = std::make_unique<GetFrameObject>();
     object->stream = reinterpret_cast<std::uintptr_t>(pavi);
     object->decompressor = std::move(decompressor);
-    ref.stream->refs++;
-    return reinterpret_cast<PGETFRAME>(registry().get_frames.add(std::move(object)));
+    const std::uintptr_t handle = registry().get_frames.add(std::move(object));
+    ref.stream->refs++;  // only once the object holds it: the add may fail
+    return reinterpret_cast<PGETFRAME>(handle);
 }
 
-LPVOID WINAPI AVIStreamGetFrame(PGETFRAME pg, LONG lPos) {
+PGETFRAME WINAPI AVIStreamGetFrameOpen(PAVISTREAM pavi, LPBITMAPINFOHEADER lpbiWanted) {
+    return guard_call(PGETFRAME(nullptr),
+                      [&] { return AVIStreamGetFrameOpen_body(pavi, lpbiWanted); });
+}
+
+static LPVOID AVIStreamGetFrame_body(PGETFRAME pg, LONG lPos) {
     GetFrameObject* object = registry().get_frames.get(pg);
     if (!object) return nullptr;
     return const_cast<BITMAPINFOHEADER*>(object->decompressor->frame(lPos));
+}
+
+LPVOID WINAPI AVIStreamGetFrame(PGETFRAME pg, LONG lPos) {
+    return guard_call(LPVOID(nullptr), [&] { return AVIStreamGetFrame_body(pg, lPos); });
 }
 
 HRESULT WINAPI AVIStreamGetFrameClose(PGETFRAME pg) {

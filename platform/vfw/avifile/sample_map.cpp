@@ -20,7 +20,7 @@ void SampleMap::build(const std::vector<riff::IndexEntry>& index, std::uint32_t 
     } else {
         std::size_t n = std::min<std::size_t>(index.size(), 0x7FFFFFFF);
         for (std::size_t i = 0; i < n; ++i)
-            if (index[i].key) keys_.push_back(std::int32_t(i));
+            if (index[i].key == 1) keys_.push_back(std::int32_t(i));
     }
 }
 
@@ -55,7 +55,7 @@ std::int64_t SampleMap::samples_left_in_chunk(std::int64_t pos) const {
 bool SampleMap::is_key(std::int64_t pos) const {
     if (pos < 0 || pos >= length()) return false;
     if (sample_size_) return true;
-    return (*index_)[std::size_t(pos)].key != 0;
+    return std::binary_search(keys_.begin(), keys_.end(), std::int32_t(pos));
 }
 
 std::int64_t SampleMap::key_at_or_before(std::int64_t pos) const {

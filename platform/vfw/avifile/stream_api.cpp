@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "avifile/guard.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
@@ -14,7 +15,7 @@ ULONG WINAPI AVIStreamAddRef(PAVISTREAM pavi) {
 
 ULONG WINAPI AVIStreamRelease(PAVISTREAM pavi) { return release_stream(pavi); }
 
-HRESULT WINAPI AVIStreamInfoA(PAVISTREAM pavi, LPAVISTREAMINFOA psi, LONG lSize) {
+static HRESULT AVIStreamInfoA_body(PAVISTREAM pavi, LPAVISTREAMINFOA psi, LONG lSize) {
     StreamHandler* handler = handler_of(pavi);
     StreamRef ref = resolve(pavi);
     if (!ref && !handler) return AVIERR_BADHANDLE;
@@ -23,6 +24,10 @@ HRESULT WINAPI AVIStreamInfoA(PAVISTREAM pavi, LPAVISTREAMINFOA psi, LONG lSize)
     const AVISTREAMINFOA& info = handler ? handler->info() : current_info(ref);
     std::memcpy(psi, &info, std::min<std::size_t>(std::size_t(lSize), sizeof(AVISTREAMINFOA)));
     return AVIERR_OK;
+}
+
+HRESULT WINAPI AVIStreamInfoA(PAVISTREAM pavi, LPAVISTREAMINFOA psi, LONG lSize) {
+    return guard_call(AVIERR_MEMORY, [&] { return AVIStreamInfoA_body(pavi, psi, lSize); });
 }
 
 LONG WINAPI AVIStreamStart(PAVISTREAM pavi) {
@@ -37,7 +42,7 @@ LONG WINAPI AVIStreamLength(PAVISTREAM pavi) {
     return ref ? LONG(current_info(ref).dwLength) : -1;
 }
 
-LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
+static LONG AVIStreamFindSample_body(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
     if (StreamHandler* handler = handler_of(pavi)) return handler->find_sample(lPos, lFlags);
     StreamRef ref = resolve(pavi);
     if (!ref) return -1;
@@ -88,7 +93,11 @@ LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
     }
 }
 
-HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG* lpcbFormat) {
+LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
+    return guard_call(LONG(-1), [&] { return AVIStreamFindSample_body(pavi, lPos, lFlags); });
+}
+
+static HRESULT AVIStreamReadFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG* lpcbFormat) {
     StreamHandler* handler = handler_of(pavi);
     StreamRef ref = resolve(pavi);
     if (!ref && !handler) return AVIERR_BADHANDLE;
@@ -109,7 +118,12 @@ HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG*
     return room < full ? AVIERR_BUFFERTOOSMALL : AVIERR_OK;
 }
 
-HRESULT WINAPI AVIStreamSetFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG cbFormat) {
+HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LONG* lpcbFormat) {
+    return guard_call(AVIERR_MEMORY,
+                      [&] { return AVIStreamReadFormat_body(pavi, lPos, lpFormat, lpcbFormat); });
+}
+
+static HRESULT AVIStreamSetFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG cbFormat) {
     StreamRef ref = resolve(pavi);
     if (!ref) return AVIERR_BADHANDLE;
     WriteStream* stream = ref.write();
@@ -141,4 +155,9 @@ HRESULT WINAPI AVIStreamSetFormat(PAVISTREAM pavi, LONG, LPVOID lpFormat, LONG c
         }
     }
     return AVIERR_OK;
+}
+
+HRESULT WINAPI AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LONG cbFormat) {
+    return guard_call(AVIERR_MEMORY,
+                      [&] { return AVIStreamSetFormat_body(pavi, lPos, lpFormat, cbFormat); });
 }

@@ -3,6 +3,7 @@
 // how many bytes the read needs; nothing is read past the stream's end.
 #include <algorithm>
 
+#include "avifile/guard.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
@@ -16,7 +17,7 @@ void report(LONG* plBytes, LONG* plSamples, std::int64_t bytes, std::int64_t sam
 
 }  // namespace
 
-HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
+static HRESULT AVIStreamRead_body(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
                              LONG* plBytes, LONG* plSamples) {
     report(plBytes, plSamples, 0, 0);
     if (StreamHandler* handler = handler_of(pavi))
@@ -80,4 +81,11 @@ HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID
     }
     report(plBytes, plSamples, bytes, count);
     return AVIERR_OK;
+}
+
+HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
+                             LONG cbBuffer, LONG* plBytes, LONG* plSamples) {
+    return guard_call(AVIERR_MEMORY, [&] {
+        return AVIStreamRead_body(pavi, lStart, lSamples, lpBuffer, cbBuffer, plBytes, plSamples);
+    });
 }

@@ -1,10 +1,11 @@
 // AVIStreamWrite: samples are appended at the stream's end only; a write
 // that starts anywhere else stores nothing.
+#include "avifile/guard.h"
 #include "avifile/objects.h"
 
 using namespace vfw;
 
-HRESULT WINAPI AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
+static HRESULT AVIStreamWrite_body(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
                               DWORD dwFlags, LONG* plSampWritten, LONG* plBytesWritten) {
     if (plSampWritten) *plSampWritten = 0;
     if (plBytesWritten) *plBytesWritten = 0;
@@ -28,4 +29,13 @@ HRESULT WINAPI AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOI
     if (plSampWritten) *plSampWritten = samples;
     if (plBytesWritten) *plBytesWritten = cbBuffer;
     return AVIERR_OK;
+}
+
+HRESULT WINAPI AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
+                              LONG cbBuffer, DWORD dwFlags, LONG* plSampWritten,
+                              LONG* plBytesWritten) {
+    return guard_call(AVIERR_MEMORY, [&] {
+        return AVIStreamWrite_body(pavi, lStart, lSamples, lpBuffer, cbBuffer, dwFlags,
+                                   plSampWritten, plBytesWritten);
+    });
 }

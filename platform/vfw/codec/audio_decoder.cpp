@@ -1,4 +1,5 @@
 #include "audio_decoder.h"
+#include "libav_log.h"
 
 #include <algorithm>
 #include <cstring>
@@ -66,6 +67,7 @@ bool AudioDecoder::can_decode(std::span<const std::uint8_t> format) {
 
 Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::uint8_t> format,
                                                          const WAVEFORMATEX* output) {
+    apply_libav_log_switch();
     return guarded([&]() -> Result<std::unique_ptr<AudioDecoder>> {
         auto parsed = parse_wave_format(format);
         if (!parsed) return parsed.error();

@@ -1,4 +1,5 @@
 #include "audio_encoder.h"
+#include "libav_log.h"
 
 #include <algorithm>
 #include <cstring>
@@ -58,6 +59,7 @@ AudioEncoder::~AudioEncoder() = default;
 
 Result<std::unique_ptr<AudioEncoder>> AudioEncoder::open(const WAVEFORMATEX& input,
                                                          const WAVEFORMATEX& target) {
+    apply_libav_log_switch();
     return guarded([&]() -> Result<std::unique_ptr<AudioEncoder>> {
         if (input.wFormatTag != WAVE_FORMAT_PCM || (input.wBitsPerSample != 8 && input.wBitsPerSample != 16) ||
             input.nChannels == 0 || input.nChannels > 8 || input.nSamplesPerSec == 0 ||

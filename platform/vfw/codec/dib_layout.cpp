@@ -54,6 +54,8 @@ Status check_output_format(const BITMAPINFOHEADER& h) {
                           "output bit count " + std::to_string(h.biBitCount) + " not supported");
     if (!side_ok(h.biWidth) || !side_ok(std::abs(std::int64_t{h.biHeight})))
         return make_error(ErrorCode::BadFormat, "output size out of range");
+    if (!frame_fits(h.biWidth, std::abs(std::int64_t{h.biHeight}), h.biBitCount))
+        return make_error(ErrorCode::BadFormat, "output frame larger than the frame-size limit");
     return {};
 }
 

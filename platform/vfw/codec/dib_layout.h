@@ -13,6 +13,22 @@ namespace vfw::codec {
 // Largest picture side we accept; anything above is treated as a hostile header.
 inline constexpr std::int32_t kMaxPictureSide = 16384;
 
+#ifndef KORVANE_MAX_FRAME_BYTES
+#define KORVANE_MAX_FRAME_BYTES (256ull << 20)
+#endif
+// Largest frame any caller may ask for, compressed or not: a header claiming more
+// is hostile, and a picture that size would not be shown anyway. Fuzzing builds
+// set a smaller one.
+inline constexpr std::uint64_t kMaxFrameBytes = KORVANE_MAX_FRAME_BYTES;
+
+// Whether a frame of this size and depth stays within kMaxFrameBytes; checked
+// before any product can overflow.
+constexpr bool frame_fits(std::int64_t width, std::int64_t height, int bit_count) {
+    if (width <= 0 || height <= 0 || bit_count <= 0) return false;
+    const std::uint64_t stride = (std::uint64_t(width) * std::uint64_t(bit_count) + 31) / 32 * 4;
+    return stride <= kMaxFrameBytes && stride * std::uint64_t(height) <= kMaxFrameBytes;
+}
+
 // Bytes per row of a DIB: rows are padded to four bytes.
 constexpr std::uint32_t dib_stride(std::int32_t width, unsigned bit_count) {
     return ((std::uint32_t(width) * bit_count + 31u) / 32u) * 4u;

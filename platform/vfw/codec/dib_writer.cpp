@@ -1,5 +1,6 @@
 #include "dib_writer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,11 +14,15 @@ constexpr std::size_t kRowAlignment = 64;
 
 AVPixelFormat pixel_format_for(std::uint16_t bit_count) {
     switch (bit_count) {
-        case 8: return AV_PIX_FMT_BGR8;  // indexes into fixed_palette()
+        case 8:
+            return AV_PIX_FMT_BGR8;  // indexes into fixed_palette()
         // libswscale's own 5-5-5 output blends neighbours at odd widths; we pack it ourselves.
-        case 16: return AV_PIX_FMT_BGR24;
-        case 24: return AV_PIX_FMT_BGR24;
-        default: return AV_PIX_FMT_BGRA;
+        case 16:
+            return AV_PIX_FMT_BGR24;
+        case 24:
+            return AV_PIX_FMT_BGR24;
+        default:
+            return AV_PIX_FMT_BGRA;
     }
 }
 
@@ -27,6 +32,12 @@ const int* coefficients_for(AVColorSpace space) {
     int s = int(space);
     if (s < 1 || s > 10 || s == 8) s = SWS_CS_ITU601;
     return sws_getCoefficients(s);
+}
+
+// Rows with room for a whole block of 16 pixels past the picture, aligned for SIMD stores.
+std::size_t padded_stride(int width, int bytes_per_pixel) {
+    const std::size_t bytes = (std::size_t(width) + 16) * std::size_t(bytes_per_pixel);
+    return (bytes + kRowAlignment - 1) / kRowAlignment * kRowAlignment;
 }
 
 }  // namespace
@@ -77,7 +88,8 @@ void DibWriter::copy_pal8(const AVFrame& frame) {
     const int rows = frame.height;
     for (int y = 0; y < rows; ++y) {
         const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
-        std::memcpy(bits() + std::size_t(out_row) * stride, frame.data[0] + std::ptrdiff_t(y) * frame.linesize[0],
+        std::memcpy(bits() + std::size_t(out_row) * stride,
+                    frame.data[0] + std::ptrdiff_t(y) * frame.linesize[0],
                     std::size_t(frame.width));
     }
 }
@@ -87,9 +99,9 @@ Status DibWriter::scale(const AVFrame& frame) {
     const int out_w = h.biWidth;
     const int out_h = std::abs(h.biHeight);
     SwsContext* previous = sws_.get();
-    SwsContext* ctx = sws_getCachedContext(sws_.release(), frame.width, frame.height,
-                                           AVPixelFormat(frame.format), out_w, out_h, out_format_,
-                                           SWS_BICUBIC, nullptr, nullptr, nullptr);
+    SwsContext* ctx =
+        sws_getCachedContext(sws_.release(), frame.width, frame.height, AVPixelFormat(frame.format),
+                             out_w, out_h, out_format_, SWS_BICUBIC, nullptr, nullptr, nullptr);
     sws_.reset(ctx);
     if (!ctx) {
         const char* name = av_get_pix_fmt_name(AVPixelFormat(frame.format));
@@ -111,34 +123,42 @@ Status DibWriter::scale(const AVFrame& frame) {
         sws_colorspace_ = frame.colorspace;
         sws_range_ = range;
     }
+    // libswscale's fast converters write whole blocks of 16 pixels and skip the last
+    // ones of a row too short to take a block, so they write into padded rows here.
     const bool packing = h.biBitCount == 16;
-    const std::uint32_t stride = dib_stride(out_w, packing ? 24 : h.biBitCount);
-    if (packing) scratch_.resize(std::size_t(stride) * std::size_t(out_h));
-    std::uint8_t* target = packing ? scratch_.data() : bits();
-    std::uint8_t* dst[4] = {target, nullptr, nullptr, nullptr};
-    int dst_stride[4] = {int(stride), 0, 0, 0};
-    if (h.biHeight > 0 && !packing) {  // bottom-up: start at the last row and walk backwards
-        dst[0] = bits() + std::size_t(out_h - 1) * stride;
-        dst_stride[0] = -int(stride);
-    }
+    const int bytes_per_pixel = packing ? 3 : std::max(1, h.biBitCount / 8);
+    const std::size_t padded = padded_stride(out_w, bytes_per_pixel);
+    scratch_.resize(padded * std::size_t(out_h));
+    std::uint8_t* dst[4] = {scratch_.data(), nullptr, nullptr, nullptr};
+    int dst_stride[4] = {int(padded), 0, 0, 0};
     const int done = sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride);
     if (done != out_h) return make_error(ErrorCode::CodecFailed, "picture conversion failed");
-    if (packing) pack_555();
+    if (packing) {
+        pack_555(padded);
+        return {};
+    }
+    const std::uint32_t stride = dib_stride(out_w, h.biBitCount);
+    const std::size_t row_bytes = std::size_t(out_w) * std::size_t(bytes_per_pixel);
+    for (int y = 0; y < out_h; ++y) {
+        const int out_row = h.biHeight > 0 ? out_h - 1 - y : y;
+        std::memcpy(bits() + std::size_t(out_row) * stride,
+                    scratch_.data() + std::size_t(y) * padded, row_bytes);
+    }
     return {};
 }
 
-void DibWriter::pack_555() {
+void DibWriter::pack_555(std::size_t in_stride) {
     const BITMAPINFOHEADER& h = header();
     const int w = h.biWidth;
     const int rows = std::abs(h.biHeight);
-    const std::uint32_t in_stride = dib_stride(w, 24);
     const std::uint32_t out_stride = dib_stride(w, 16);
     for (int y = 0; y < rows; ++y) {
         const std::uint8_t* in = scratch_.data() + std::size_t(y) * in_stride;
         const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
         std::uint8_t* out = bits() + std::size_t(out_row) * out_stride;
         for (int x = 0; x < w; ++x, in += 3) {
-            const unsigned v = unsigned(in[2] >> 3) << 10 | unsigned(in[1] >> 3) << 5 | unsigned(in[0] >> 3);
+            const unsigned v =
+                unsigned(in[2] >> 3) << 10 | unsigned(in[1] >> 3) << 5 | unsigned(in[0] >> 3);
             out[2 * x] = std::uint8_t(v & 0xff);
             out[2 * x + 1] = std::uint8_t(v >> 8);
         }

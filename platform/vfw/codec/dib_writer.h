@@ -30,14 +30,14 @@ private:
     void set_palette(const RGBQUAD* colors, std::size_t count);
     void copy_pal8(const AVFrame& frame);
     Status scale(const AVFrame& frame);
-    void pack_555();
+    void pack_555(std::size_t in_stride);
 
     std::vector<std::uint8_t> storage_;
     std::size_t offset_ = 0;        // start of the header, chosen so the rows are aligned
     std::size_t header_bytes_ = 0;  // header and colour table
     std::size_t image_bytes_ = 0;
     AVPixelFormat out_format_ = AV_PIX_FMT_NONE;
-    std::vector<std::uint8_t> scratch_;  // 24-bit rows on the way to 16-bit output
+    std::vector<std::uint8_t> scratch_;  // converted rows, padded, on the way to the DIB
     SwsPtr sws_;
     int sws_colorspace_ = -1;
     int sws_range_ = -1;

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "dib_layout.h"
-#include "guarded.h"
 #include "dib_writer.h"
 #include "format_tags.h"
+#include "guarded.h"
+#include "libav_log.h"
 #include "libav_video_source.h"
 #include "raw_dib_source.h"
 
@@ -32,12 +33,14 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
                                                          std::span<const std::uint8_t> format,
                                                          const BITMAPINFOHEADER* wanted,
                                                          std::uint32_t handler) {
+    apply_libav_log_switch();
     return guarded([&]() -> Result<std::unique_ptr<FrameDecoder>> {
         auto parsed = parse_video_format(format);
         if (!parsed) return parsed.error();
         const VideoFormat& input = parsed.value();
         const BITMAPINFOHEADER output =
-            wanted ? *wanted : make_rgb_header(input.header.biWidth, std::abs(input.header.biHeight), 24);
+            wanted ? *wanted
+                   : make_rgb_header(input.header.biWidth, std::abs(input.header.biHeight), 24);
         if (Status s = check_output_format(output); !s) return s.error();
 
         std::unique_ptr<PictureSource> pictures;
@@ -48,8 +51,9 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
         } else {
             const AVCodecID id = codec_for(input.header, handler);
             if (id == AV_CODEC_ID_NONE)
-                return make_error(ErrorCode::Unsupported,
-                                  "no decoder for '" + fourcc_text(input.header.biCompression) + "'");
+                return make_error(
+                    ErrorCode::Unsupported,
+                    "no decoder for '" + fourcc_text(input.header.biCompression) + "'");
             auto decoder = LibavVideoSource::open(source, input, id);
             if (!decoder) return decoder.error();
             pictures = decoder.take();
@@ -103,11 +107,13 @@ const BITMAPINFOHEADER* FrameDecoder::frame(std::int64_t n) {
             return nullptr;
         }
         if (size < 0) {
-            fail(make_error(ErrorCode::ReadFailed, "sample " + std::to_string(position) + " unreadable"));
+            fail(make_error(ErrorCode::ReadFailed,
+                            "sample " + std::to_string(position) + " unreadable"));
             return nullptr;
         }
         if (position == shown_) return writer_->dib();
         shown_ = -1;
+        if (const BITMAPINFOHEADER* hit = cached(position)) return hit;
         auto picture = pictures_->picture_at(position);
         if (!picture) {
             fail(picture.error());
@@ -118,11 +124,42 @@ const BITMAPINFOHEADER* FrameDecoder::frame(std::int64_t n) {
             return nullptr;
         }
         shown_ = position;
+        keep(position);
         return writer_->dib();
     } catch (const std::exception&) {
         shown_ = -1;
         fail(make_error(ErrorCode::CodecFailed, "out of memory"));
         return nullptr;
+    }
+}
+
+void FrameDecoder::set_cache_limit(std::size_t bytes) {
+    cache_limit_ = bytes;
+    trim_cache();
+}
+
+const BITMAPINFOHEADER* FrameDecoder::cached(std::int64_t position) {
+    const auto it = cache_index_.find(position);
+    if (it == cache_index_.end()) return nullptr;
+    cache_.splice(cache_.begin(), cache_, it->second);
+    return reinterpret_cast<const BITMAPINFOHEADER*>(it->second->dib.data());
+}
+
+void FrameDecoder::keep(std::int64_t position) {
+    const std::size_t size = writer_->dib_size();
+    if (size > cache_limit_ || cache_index_.contains(position)) return;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(writer_->dib());
+    cache_.push_front({position, std::vector<std::uint8_t>(bytes, bytes + size)});
+    cache_index_[position] = cache_.begin();
+    cache_bytes_ += size;
+    trim_cache();
+}
+
+void FrameDecoder::trim_cache() {
+    while (cache_bytes_ > cache_limit_ && !cache_.empty()) {
+        cache_bytes_ -= cache_.back().dib.size();
+        cache_index_.erase(cache_.back().position);
+        cache_.pop_back();
     }
 }
 

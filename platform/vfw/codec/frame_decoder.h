@@ -3,9 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <optional>
 #include <span>
+#include <unordered_map>
+#include <vector>
 
 #include "codec_result.h"
 #include "packet_source.h"
@@ -17,7 +20,7 @@ class PictureSource;
 class DibWriter;
 
 class FrameDecoder {
-public:
+  public:
     // `format` is the stream's whole format record (BITMAPINFOHEADER, colour table and
     // codec data, as stored in the file). `wanted` is the output: BI_RGB at 8, 16, 24 or
     // 32 bits, any size (pictures are scaled), bottom-up unless its height is negative;
@@ -47,10 +50,29 @@ public:
     // Samples handed to a codec so far (0 for uncompressed streams).
     std::int64_t samples_decoded() const;
 
-private:
+    // Frames delivered are kept, the least recently shown dropped first, so that
+    // stepping back over them decodes nothing. Bounded by bytes, not frames, so
+    // large and small pictures alike get a sensible depth.
+    static constexpr std::size_t kDefaultCacheBytes = 64u << 20;
+    void set_cache_limit(std::size_t bytes);
+    std::size_t cache_bytes() const { return cache_bytes_; }
+
+  private:
     FrameDecoder(PacketSource& source, std::unique_ptr<PictureSource> pictures,
                  const BITMAPINFOHEADER& output);
     Error fail(Error error);
+    const BITMAPINFOHEADER* cached(std::int64_t position);
+    void keep(std::int64_t position);
+    void trim_cache();
+
+    struct CachedFrame {
+        std::int64_t position;
+        std::vector<std::uint8_t> dib;
+    };
+    std::list<CachedFrame> cache_;  // most recently shown first
+    std::unordered_map<std::int64_t, std::list<CachedFrame>::iterator> cache_index_;
+    std::size_t cache_bytes_ = 0;
+    std::size_t cache_limit_ = kDefaultCacheBytes;
 
     PacketSource& source_;
     std::unique_ptr<PictureSource> pictures_;

@@ -1,10 +1,10 @@
 #include "libav_video_source.h"
 
-#include "picture_types.h"
-
 #include <algorithm>
 #include <cstring>
 #include <string>
+
+#include "picture_types.h"
 
 extern "C" {
 #include <libavutil/mem.h>
@@ -43,10 +43,12 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
     ctx->thread_count = 0;  // as many as the machine has
     ctx->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
     if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-        return make_error(ErrorCode::CodecFailed,
-                          std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
+        return make_error(ErrorCode::CodecFailed, std::string("cannot open decoder ") +
+                                                      codec->name + ": " + av_error_text(rc));
 
     s->codec_id_ = codec_id;
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec_id);
+    s->reorders_ = descriptor && (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
         s->nal_length_size_ = (format.extra[4] & 3) + 1;
     for (const RGBQUAD& c : format.palette)
@@ -62,6 +64,25 @@ std::int64_t LibavVideoSource::next_non_empty(std::int64_t position) const {
     return position;
 }
 
+std::int64_t LibavVideoSource::next_shown(std::int64_t position) const {
+    const std::int64_t count = source_.sample_count();
+    while (position < count && (source_.sample_size(position) == 0 || lost_.contains(position)))
+        ++position;
+    return position;
+}
+
+// Samples of reordering codecs with no picture in them (parameter sets alone) are
+// known before decoding, so that counting pictures skips their positions.
+bool LibavVideoSource::holds_picture(const std::vector<std::uint8_t>& sample) {
+    if (codec_id_ == AV_CODEC_ID_H264)
+        h264_picture_types(sample, nal_length_size_, types_);
+    else if (codec_id_ == AV_CODEC_ID_MPEG4)
+        mpeg4_picture_types(sample, types_);
+    else
+        return true;
+    return !types_.empty();
+}
+
 void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     if (started_) avcodec_flush_buffers(ctx_.get());
     started_ = true;
@@ -70,10 +91,9 @@ void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     have_current_ = false;
     current_pos_ = -1;
     next_sample_ = key_frame;
-    next_display_ = next_non_empty(shown_at);
+    next_display_ = next_shown(shown_at);
     palette_pending_ = !palette_.empty();
 }
-
 
 // B-frames stored after a key frame but shown before it, as MPEG-4 part 2 (also
 // packed with the key frame in one sample) and H.264 with open groups store them.
@@ -114,6 +134,10 @@ Status LibavVideoSource::send_next() {
         return {};
     }
     const std::int64_t n = next_sample_++;
+    if (source_.sample_size(n) < 0) {  // no chunk behind this position: the decoder goes on
+        if (reorders_) lost_.insert(n);
+        return {};
+    }
     if (Status s = source_.read_sample(n, sample_); !s) return s;
     AVPacket* pkt = packet_.get();
     av_packet_unref(pkt);
@@ -129,8 +153,11 @@ Status LibavVideoSource::send_next() {
         palette_pending_ = false;
     }
     ++samples_sent_;
-    // A damaged sample is skipped; the decoder conceals it or the position repeats.
-    avcodec_send_packet(ctx_.get(), pkt);
+    if (reorders_ && !holds_picture(sample_)) lost_.insert(n);
+    // A damaged sample gives no picture, which timestamps show. Its error is not
+    // taken as its own: with frame threads it may come back for a later sample.
+    const int rc = avcodec_send_packet(ctx_.get(), pkt);
+    if (rc == AVERROR(ENOMEM)) return make_error(ErrorCode::CodecFailed, "out of memory");
     return {};
 }
 
@@ -138,8 +165,8 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
     if (have_current_ && current_pos_ == target) return static_cast<const AVFrame*>(current_.get());
     // Keep going forward unless the target is behind us or a key frame lies between.
     std::int64_t key = std::max<std::int64_t>(source_.key_frame_at_or_before(target), 0);
-    const bool forward = started_ && !ended_ && current_pos_ < target && next_display_ <= target &&
-                         key <= next_sample_;
+    const bool forward = started_ && !ended_ && current_pos_ < target &&
+                         (!reorders_ || next_display_ <= target) && key <= next_sample_;
     if (!forward) {
         std::int64_t shown_at = key_frame_position(key);
         while (key > 0 && shown_at > target) {  // the target is shown before its key frame
@@ -156,8 +183,13 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
             av_frame_unref(current_.get());
             av_frame_move_ref(current_.get(), scratch_.get());
             have_current_ = true;
+            if (!reorders_) {  // pictures come out in the order their samples went in
+                current_pos_ = current_->pts != AV_NOPTS_VALUE ? current_->pts
+                                                               : current_->best_effort_timestamp;
+                continue;
+            }
             current_pos_ = next_display_;
-            next_display_ = next_non_empty(next_display_ + 1);
+            next_display_ = next_shown(next_display_ + 1);
             // Learn where key frames are shown, to start there next time.
             const std::int64_t pts = current_->pts;
             if (pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts))
@@ -172,7 +204,8 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
             // One picture failed; the next may not. A decoder that only fails is given up on.
             if (++failures > 64) {
                 started_ = false;
-                return make_error(ErrorCode::CodecFailed, "decoder keeps failing: " + av_error_text(rc));
+                return make_error(ErrorCode::CodecFailed,
+                                  "decoder keeps failing: " + av_error_text(rc));
             }
             continue;
         }
@@ -182,7 +215,7 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
             return s.error();
         }
     }
-    if (!have_current_)
+    if (!have_current_ || current_pos_ != target)
         return make_error(ErrorCode::NoFrame,
                           "no picture decoded for sample " + std::to_string(target));
     return static_cast<const AVFrame*>(current_.get());

@@ -1,7 +1,9 @@
-// Compressed video through libavcodec, mapping the decoder's output order back to
-// sample positions: the decoder hands out pictures in display order, one per
-// non-empty sample, so counting outputs from a key frame whose position is known
-// gives the position, whatever the decoder delay, B-frames or packed B-frames.
+// Compressed video through libavcodec, mapping the decoder's output back to sample
+// positions. Codecs that never reorder carry each sample's position through as its
+// timestamp. Reordering codecs hand out pictures in display order, one per sample
+// that holds a picture, so counting outputs from a key frame whose position is known
+// gives the position, whatever the decoder delay, B-frames or packed B-frames;
+// samples without a picture are left out of the count.
 // A key frame followed in the file by B-frames shown before it ("open" groups of
 // pictures) is shown that many positions later; those B-frames need the group before,
 // and decoders drop them when started at the key frame.
@@ -9,16 +11,18 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "dib_layout.h"
 #include "packet_source.h"
 #include "picture_source.h"
+#include "picture_types.h"
 
 namespace vfw::codec {
 
 class LibavVideoSource final : public PictureSource {
-public:
+  public:
     static Result<std::unique_ptr<LibavVideoSource>> open(PacketSource& source,
                                                           const VideoFormat& format,
                                                           AVCodecID codec_id);
@@ -27,13 +31,15 @@ public:
     // Samples handed to the decoder since it was opened (for tests of "one step, one sample").
     std::int64_t samples_sent() const { return samples_sent_; }
 
-private:
+  private:
     explicit LibavVideoSource(PacketSource& source) : source_(source) {}
     void restart(std::int64_t key_frame, std::int64_t shown_at);
     std::int64_t key_frame_position(std::int64_t key_frame);
     std::int64_t leading_pictures(std::int64_t key_frame);
     Status send_next();
     std::int64_t next_non_empty(std::int64_t position) const;
+    std::int64_t next_shown(std::int64_t position) const;
+    bool holds_picture(const std::vector<std::uint8_t>& sample);
 
     PacketSource& source_;
     CodecContextPtr ctx_;
@@ -43,9 +49,9 @@ private:
     std::vector<std::uint8_t> sample_;
     std::vector<std::uint32_t> palette_;  // ARGB; empty unless the format carries colours
 
-    bool started_ = false;        // decoder has been fed since the last restart
-    bool drained_ = false;        // end of stream was signalled to the decoder
-    bool ended_ = false;          // and the decoder has handed out everything
+    bool started_ = false;  // decoder has been fed since the last restart
+    bool drained_ = false;  // end of stream was signalled to the decoder
+    bool ended_ = false;    // and the decoder has handed out everything
     bool have_current_ = false;
     bool palette_pending_ = false;
     std::int64_t next_sample_ = 0;   // next sample to send
@@ -56,6 +62,9 @@ private:
     int nal_length_size_ = 0;  // H.264 with an 'avcC' record: size of the NAL length fields
     std::map<std::int64_t, std::int64_t> key_positions_;  // key sample -> position it is shown at
     std::vector<std::uint8_t> scan_;
+    std::vector<PictureType> types_;
+    bool reorders_ = false;        // the codec may show pictures in another order than stored
+    std::set<std::int64_t> lost_;  // positions whose sample holds no picture
 };
 
 }  // namespace vfw::codec

@@ -1,4 +1,5 @@
 #include "video_encoder.h"
+#include "libav_log.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,6 +81,7 @@ VideoEncoder::~VideoEncoder() = default;
 
 Result<std::unique_ptr<VideoEncoder>> VideoEncoder::open(const BITMAPINFOHEADER& input,
                                                          const VideoEncoderSettings& settings) {
+    apply_libav_log_switch();
     return guarded([&]() -> Result<std::unique_ptr<VideoEncoder>> {
         if (Status s = check_input(input); !s) return s.error();
         const VideoCompressorEntry* entry = find_video_compressor_entry(settings.fourcc);

@@ -3,6 +3,7 @@
 // A loader that meets anything inconsistent gives up so that the next one
 // can try; the scan always yields what the file really holds.
 #include <algorithm>
+#include <set>
 
 #include "riff/avi_reader.h"
 
@@ -20,8 +21,10 @@ bool AviReader::load_open_dml_index() {
     std::size_t total = 0;
     for (std::size_t si = 0; si < streams_.size(); ++si) {
         StreamData& stream = streams_[si];
+        std::set<std::uint64_t> seen;  // a standard index named twice is read once
         for (const SuperIndexEntry& super : stream.super_index) {
             std::uint64_t at = std::uint64_t(super.offset_low) | std::uint64_t(super.offset_high) << 32;
+            if (!seen.insert(at).second) continue;
             std::uint8_t head[8 + sizeof(IndexHeader)];
             if (!ok(file_.read_at(at, head, sizeof head))) return false;
             std::uint64_t chunk_size = load_u32(head + 4);
@@ -93,6 +96,7 @@ bool AviReader::load_legacy_index() {
     std::uint64_t base = 0;
     std::uint64_t last_header = 0;
     std::uint32_t last_id = 0;
+    std::uint64_t entries = 0, missing = 0;
     for (std::uint64_t i = 0; i < count; ++i) {
         auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
         int stream = usable(e);
@@ -103,12 +107,18 @@ bool AviReader::load_legacy_index() {
         }
         std::uint64_t header = base + e.offset;
         std::uint64_t data = header + 8;
-        if (data > file_size || e.size > file_size - data) return false;
+        ++entries;
+        if (data > file_size || e.size > file_size - data) {
+            // One damaged chunk costs its own position, not the ones after it.
+            streams_[std::size_t(stream)].index.push_back({0, 0, kMissingChunk});
+            ++missing;
+            continue;
+        }
         streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
         last_header = header;
         last_id = e.chunk_id;
     }
-    if (!have_base) return false;
+    if (!have_base || missing * 2 > entries) return false;  // mostly wrong: not this file's index
     // The last entry must also land on its chunk, or the index is not this file's.
     return chunk_id_at(last_header, last_id);
 }

@@ -247,6 +247,63 @@ TEST(RiffReader, OpenDmlIndexBeyondFourGigabytes) {
     EXPECT_EQ(got, frame);
 }
 
+// A super index naming one standard index twice: its frames count once.
+TEST(RiffReader, RepeatedStandardIndexReadOnce) {
+    TempDir dir;
+    const Bytes frame(24, 0x33);
+    auto super_index = [](std::uint64_t ix_at, std::uint32_t ix_size) {
+        Bytes indx;
+        put16(indx, 4);
+        indx.push_back(0);
+        indx.push_back(0);
+        put32(indx, 2);
+        put32(indx, cc("00db"));
+        for (int i = 0; i < 3; ++i) put32(indx, 0);
+        for (int i = 0; i < 2; ++i) {  // the same entry twice
+            put32(indx, std::uint32_t(ix_at));
+            put32(indx, 0);
+            put32(indx, ix_size);
+            put32(indx, 3);
+        }
+        return indx;
+    };
+    auto headers = [&](const Bytes& indx) {
+        Bytes strl = list("LIST", "strl", {chunk("strh", record(video_header(3))),
+                                           chunk("strf", bitmap_info(4, 2, 24)), chunk("indx", indx)});
+        return list("LIST", "hdrl", {chunk("avih", record(main_header(1))), strl});
+    };
+    const std::uint64_t movi_data = 12 + headers(super_index(0, 0)).size() + 12;
+    Bytes ix_body;
+    put16(ix_body, 2);
+    ix_body.push_back(0);
+    ix_body.push_back(1);
+    put32(ix_body, 3);
+    put32(ix_body, cc("00db"));
+    for (int i = 0; i < 3; ++i) put32(ix_body, 0);  // base offset 0: offsets count from the file's start
+    std::vector<Bytes> movi_children;
+    for (int k = 0; k < 3; ++k) {
+        put32(ix_body, std::uint32_t(movi_data + std::uint64_t(k) * (8 + frame.size()) + 8));
+        put32(ix_body, std::uint32_t(frame.size()));
+        movi_children.push_back(chunk("00db", frame));
+    }
+    const Bytes ix = chunk("ix00", ix_body);
+    movi_children.push_back(ix);
+    const std::uint64_t ix_at = movi_data + 3 * (8 + frame.size());
+    Bytes body;
+    put32(body, cc("AVI "));
+    body = concat({body, headers(super_index(ix_at, std::uint32_t(ix.size()))), list("LIST", "movi", movi_children)});
+    Bytes file;
+    put32(file, cc("RIFF"));
+    put32(file, std::uint32_t(body.size()));
+    write_file(dir.file("odml.avi"), concat({file, body}));
+
+    auto r = open(dir.file("odml.avi"));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->index_source(), IndexSource::OpenDml);
+    ASSERT_EQ(r->streams()[0].index.size(), 3u);
+    EXPECT_EQ(r->streams()[0].index[2].offset, ix_at - frame.size());
+}
+
 TEST(RiffReader, UnfinishedFileWithZeroSizesIsScanned) {
     TempDir dir;
     Sample s = two_streams();

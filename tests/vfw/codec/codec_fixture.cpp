@@ -137,4 +137,17 @@ double mean_abs_diff(const BITMAPINFOHEADER* dib, const std::vector<std::uint8_t
     return sum / double(mine.size());
 }
 
+PixelDiff worst_pixel(const BITMAPINFOHEADER* dib, const std::vector<std::uint8_t>& bgr) {
+    const std::vector<std::uint8_t> mine = dib_to_bgr(dib);
+    if (mine.size() != bgr.size() || mine.empty()) return {256, -1, -1};
+    PixelDiff worst;
+    const std::size_t width = std::size_t(dib->biWidth);
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        const int d = std::abs(int(mine[i]) - int(bgr[i]));
+        if (d <= worst.value) continue;
+        worst = {d, int(i / 3 % width), int(i / 3 / width)};
+    }
+    return worst;
+}
+
 }  // namespace vfw::codec::test

@@ -59,6 +59,14 @@ std::vector<std::vector<std::uint8_t>> ffmpeg_bgr24_frames(const std::filesystem
 // Mean absolute difference per channel between a 24-bit packed DIB and top-down BGR rows.
 double mean_abs_diff(const BITMAPINFOHEADER* dib, const std::vector<std::uint8_t>& bgr);
 
+struct PixelDiff {
+    int value = 0;  // largest difference of one channel of one pixel
+    int x = -1;
+    int y = -1;
+};
+// The pixel that differs most between a 24- or 32-bit packed DIB and top-down BGR rows.
+PixelDiff worst_pixel(const BITMAPINFOHEADER* dib, const std::vector<std::uint8_t>& bgr);
+
 // The rows of a 24- or 32-bit packed DIB as top-down BGR without padding.
 std::vector<std::uint8_t> dib_to_bgr(const BITMAPINFOHEADER* dib);
 

@@ -18,6 +18,10 @@ public:
     virtual bool is_key(std::int32_t pos) const = 0;
     // The stream's format as stored (BITMAPINFOHEADER, colour table, codec bytes).
     virtual const std::vector<std::uint8_t>& format() const = 0;
+    // The stream header's fccHandler, naming the codec where the format does not.
+    virtual std::uint32_t handler() const { return 0; }
+    // Bytes of the sample at pos as the index gives them, without reading it; -1 when none.
+    virtual std::int64_t size(std::int32_t pos) const = 0;
     // Reads the whole sample at pos; false when it cannot be read.
     [[nodiscard]] virtual bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const = 0;
 };

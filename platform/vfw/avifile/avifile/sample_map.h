@@ -28,6 +28,8 @@ public:
     std::int64_t samples_left_in_chunk(std::int64_t pos) const;
 
     bool is_key(std::int64_t pos) const;
+    // Replaces the index's key flags (positions of key samples, ascending).
+    void set_keys(std::vector<std::int32_t> keys) { keys_ = std::move(keys); }
     // Nearest key sample at or before / at or after pos; -1 when none.
     std::int64_t key_at_or_before(std::int64_t pos) const;
     std::int64_t key_at_or_after(std::int64_t pos) const;

@@ -20,6 +20,9 @@ struct IndexEntry {
     std::uint32_t key;     // 1 for a key frame
 };
 static_assert(sizeof(IndexEntry) == 16);
+// IndexEntry::key of an entry whose chunk cannot lie inside the file: the
+// position stays, and delivers nothing.
+inline constexpr std::uint32_t kMissingChunk = 2;
 
 struct StreamData {
     StreamHeader header{};
