@@ -135,6 +135,40 @@ Error File::read_at(std::uint64_t offset, void* data, std::size_t n) const {
     return Error::None;
 }
 
+Error File::read_pieces_at(std::uint64_t offset, void* const* data, const std::size_t* sizes,
+                           int count) const {
+    if (fd_ < 0 || count < 0 || count > kMaxPieces) return Error::FileRead;
+    struct iovec io[kMaxPieces];
+    std::uint64_t total = 0;
+    for (int i = 0; i < count; ++i) {
+        io[i].iov_base = data[i];
+        io[i].iov_len = sizes[i];
+        total += sizes[i];
+    }
+    if (offset > size_ || total > size_ - offset) return Error::FileRead;
+    if (total == 0) return Error::None;
+    struct iovec* next = io;
+    int left = count;
+    while (left > 0) {
+        ssize_t got = ::preadv(fd_, next, left, off_t(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return Error::FileRead;
+        offset += std::uint64_t(got);
+        // A short read: step past the pieces it filled and into the one it stopped in.
+        auto rest = std::size_t(got);
+        while (left > 0 && rest >= next->iov_len) {
+            rest -= next->iov_len;
+            ++next;
+            --left;
+        }
+        if (left > 0) {
+            next->iov_base = static_cast<char*>(next->iov_base) + rest;
+            next->iov_len -= rest;
+        }
+    }
+    return Error::None;
+}
+
 Error File::write_at(std::uint64_t offset, const void* data, std::size_t n) {
     if (fd_ < 0) return Error::FileWrite;
     auto* p = static_cast<const char*>(data);
@@ -150,7 +184,8 @@ Error File::write_at(std::uint64_t offset, const void* data, std::size_t n) {
     return Error::None;
 }
 
-Error File::write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes, int count) {
+Error File::write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes,
+                            int count) {
     if (fd_ < 0 || count > 8) return Error::FileWrite;
     struct iovec io[8];
     std::size_t total = 0;

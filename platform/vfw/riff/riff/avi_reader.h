@@ -59,6 +59,7 @@ public:
     [[nodiscard]] Error read_chunk(const IndexEntry& entry, void* out) const {
         return file_.read_at(entry.offset, out, entry.size);
     }
+    const File& file() const { return file_; }
 
 private:
     struct MoviList {

@@ -10,7 +10,7 @@
 namespace vfw::riff {
 
 class File {
-public:
+  public:
     File() = default;
     ~File();
     File(File&& other) noexcept;
@@ -34,13 +34,19 @@ public:
 
     // Reads exactly n bytes at offset; anything short is FileRead.
     Error read_at(std::uint64_t offset, void* data, std::size_t n) const;
+    // Reads the pieces back to back from offset in one call where it can;
+    // anything short is FileRead.
+    static constexpr int kMaxPieces = 64;
+    Error read_pieces_at(std::uint64_t offset, void* const* data, const std::size_t* sizes,
+                         int count) const;
     Error write_at(std::uint64_t offset, const void* data, std::size_t n);
     // Writes the pieces back to back with as few system calls as possible.
-    Error write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes, int count);
+    Error write_pieces_at(std::uint64_t offset, const void* const* data, const std::size_t* sizes,
+                          int count);
     Error sync_size();  // re-reads the size after writes
     void close();
 
-private:
+  private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
 };
