@@ -5,6 +5,7 @@
 // so cp and ffmpeg are timed with a sync of their output as well.
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -93,19 +94,30 @@ int main(int argc, char** argv) {
     std::string out = dir + "/out.avi";
     auto clean = [&] { std::remove(out.c_str()); };
 
+    // Two rounds, the second in the reverse order, and the best of each:
+    // whoever runs first on this shared disk also pays for what ran before.
     warm(video);
-    double ours = 0;
-    with_open_file(video, [&](CKorvaneDlg& d) {
-        ours = seconds_of([&] { d.ExtractVideoStream(out.c_str()); });
-    });
-    clean();
-    double ff = shell_seconds("ffmpeg -nostdin -loglevel error -y -i '" + video +
-                              "' -map 0:v -c copy '" + out + "' && sync '" + out + "'");
-    clean();
-    double cp = shell_seconds("cp '" + video + "' '" + out + "' && sync '" + out + "'");
-    clean();
-    double cp_nosync = shell_seconds("cp '" + video + "' '" + out + "'");
-    clean();
+    double ours = 1e9, ff = 1e9, cp = 1e9, cp_nosync = 1e9;
+    auto best = [&](double& into, double t) {
+        into = std::min(into, t);
+        std::fprintf(stderr, "  (one round: %.3f s)\n", t);
+        clean();
+    };
+    std::function<void()> contestants[] = {
+        [&] {
+            with_open_file(video, [&](CKorvaneDlg& d) {
+                best(ours, seconds_of([&] { d.ExtractVideoStream(out.c_str()); }));
+            });
+        },
+        [&] {
+            best(ff, shell_seconds("ffmpeg -nostdin -loglevel error -y -i '" + video +
+                                   "' -map 0:v -c copy '" + out + "' && sync '" + out + "'"));
+        },
+        [&] { best(cp, shell_seconds("cp '" + video + "' '" + out + "' && sync '" + out + "'")); },
+        [&] { best(cp_nosync, shell_seconds("cp '" + video + "' '" + out + "'")); },
+    };
+    for (auto& run : contestants) run();
+    for (int i = 3; i >= 0; --i) contestants[i]();
     std::printf("video copy of %s (%.0f MB)\n", video.c_str(), 1150.0 * 921600 / 1e6);
     report("  program video copy", ours, "ffmpeg -map 0:v -c copy", ff);
     report("  program video copy", ours, "cp + sync", cp);
