@@ -1,7 +1,9 @@
 // Fixed-size reads over many small chunks, which are gathered into few
 // system calls: odd chunk sizes with their pad byte, a tail too short for a
-// sample, chunks without a whole sample, and other streams' chunks between.
+// sample, chunks without a whole sample, other streams' chunks between, and
+// a file cut short after it was opened.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "hand_made.h"
 #include "vfw.h"
@@ -71,6 +73,17 @@ TEST(GatheredRead, RunsOfSmallChunksReadAsTheyLie) {
         want.push_back(0xEE);  // nothing past the samples read
         EXPECT_EQ(buf, want);
     }
+
+    // Cut short after opening, half-way through the audio: the gathered read fails.
+    LONG middle = AVIStreamFindSample(audio, total / 2, FIND_ANY | FIND_OFFSET);
+    ASSERT_GT(middle, 0);
+    ASSERT_EQ(truncate(f.path.c_str(), off_t(middle)), 0);
+    Bytes buf(std::size_t(total) * 2);
+    LONG bytes = 0, samples = 0;
+    EXPECT_EQ(AVIStreamRead(audio, 0, total, buf.data(), LONG(buf.size()), &bytes, &samples),
+              AVIERR_FILEREAD);
+    EXPECT_EQ(AVIStreamRead(audio, 0, total / 4, buf.data(), LONG(buf.size()), &bytes, &samples),
+              AVIERR_OK);
     AVIStreamRelease(audio);
     AVIFileRelease(file);
 }
