@@ -20,7 +20,7 @@ public:
         std::uint64_t byte;
         if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return -1;
         const riff::IndexEntry& e = stream_.samples.entry(entry);
-        return e.key == riff::kMissingChunk ? -1 : e.size;
+        return e.key == riff::kMissingChunk ? std::int64_t{-1} : std::int64_t{e.size};
     }
     bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
         std::size_t entry;
