@@ -12,6 +12,20 @@ extern "C" {
 
 namespace vfw::codec {
 
+namespace {
+
+// libavcodec's form of a colour table: 256 opaque ARGB entries.
+std::vector<std::uint32_t> argb_palette(const std::vector<RGBQUAD>& colours) {
+    std::vector<std::uint32_t> argb;
+    for (const RGBQUAD& c : colours)
+        argb.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
+                       std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
+    if (!argb.empty()) argb.resize(AVPALETTE_COUNT, 0xFF000000u);
+    return argb;
+}
+
+}  // namespace
+
 Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& source,
                                                                  const VideoFormat& format,
                                                                  AVCodecID codec_id) {
@@ -51,10 +65,7 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
     s->reorders_ = descriptor && (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
         s->nal_length_size_ = (format.extra[4] & 3) + 1;
-    for (const RGBQUAD& c : format.palette)
-        s->palette_.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
-                              std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
-    if (!s->palette_.empty()) s->palette_.resize(AVPALETTE_COUNT, 0xFF000000u);
+    s->palette_ = argb_palette(format.palette);
     return s;
 }
 
@@ -147,6 +158,13 @@ Status LibavVideoSource::send_next() {
     std::memcpy(pkt->data, sample_.data(), sample_.size());
     pkt->pts = n;
     if (source_.is_key_frame(n)) pkt->flags |= AV_PKT_FLAG_KEY;
+    if (const std::vector<RGBQUAD>* colours = source_.palette_at(n)) {
+        std::vector<std::uint32_t> in_force = argb_palette(*colours);
+        if (in_force != palette_) {
+            palette_ = std::move(in_force);
+            palette_pending_ = !palette_.empty();
+        }
+    }
     if (palette_pending_) {
         std::uint8_t* side = av_packet_new_side_data(pkt, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
         if (side) std::memcpy(side, palette_.data(), AVPALETTE_SIZE);
