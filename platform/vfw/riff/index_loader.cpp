@@ -14,9 +14,11 @@ bool AviReader::chunk_id_at(std::uint64_t pos, std::uint32_t id) const {
     return ok(file_.read_at(pos, head, 4)) && load_u32(head) == id;
 }
 
-bool AviReader::note_palette_change(std::uint32_t chunk_id, std::uint64_t data, std::uint32_t size) {
+bool AviReader::note_palette_change(std::uint32_t chunk_id, std::uint64_t data,
+                                    std::uint32_t size) {
     const int stream = stream_of_chunk(chunk_id);
-    if (chunk_twocc(chunk_id) != kTwoccPalette || stream < 0 || std::size_t(stream) >= streams_.size())
+    if (chunk_twocc(chunk_id) != kTwoccPalette || stream < 0 ||
+        std::size_t(stream) >= streams_.size())
         return false;
     StreamData& s = streams_[std::size_t(stream)];
     // A change holds at most 256 entries after its 4-byte head.

@@ -61,6 +61,7 @@ TEST(DamagedChunk, CostsOnePosition) {
         {"-c:v rawvideo -pix_fmt bgr24", 12, 13},
         {"-c:v mpeg4 -g 4 -bf 0", 10, 12},  // a frame inside a group
         {"-c:v mpeg4 -g 4 -bf 0", 12, 16},  // a key frame
+        {"-c:v libx264 -g 4 -bf 0 -x264-params scenecut=0", 12, 16},
     };
     for (const DamageCase& c : cases) {
         TempDir dir;
