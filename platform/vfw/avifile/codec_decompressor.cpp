@@ -34,6 +34,10 @@ public:
         return codec::Status::ok();
     }
 
+    const std::vector<RGBQUAD>* palette_at(std::int64_t n) override {
+        return n >= 0 && n < sample_count() ? source_->palette_at(std::int32_t(n)) : nullptr;
+    }
+
 private:
     std::unique_ptr<SampleSource> source_;
 };

@@ -118,6 +118,8 @@ const BITMAPINFOHEADER* DibDecompressor::frame(std::int32_t pos) {
         if (!sample_.empty()) break;
     }
     if (sample_.size() < std::uint64_t(in_stride_) * std::uint64_t(height_)) return nullptr;
+    if (in_bits_ <= 8)
+        if (const std::vector<RGBQUAD>* palette = source_->palette_at(at)) palette_ = *palette;
 
     std::size_t palette_bytes = out_bits_ <= 8 ? palette_.size() * 4 : 0;
     std::size_t total = sizeof(BITMAPINFOHEADER) + palette_bytes + std::size_t(out_stride_) * std::size_t(height_);

@@ -2,6 +2,7 @@
 // decompressors. The decompressor object holds a reference on its stream.
 #include "avifile/guard.h"
 #include "avifile/objects.h"
+#include "avifile/palette_history.h"
 
 using namespace vfw;
 
@@ -9,7 +10,8 @@ namespace {
 
 class StreamSamples final : public SampleSource {
 public:
-    StreamSamples(const riff::AviReader& reader, const ReadStream& stream) : reader_(reader), stream_(stream) {}
+    StreamSamples(const riff::AviReader& reader, const ReadStream& stream)
+        : reader_(reader), stream_(stream), palettes_(reader, *stream.data) {}
 
     std::int32_t sample_count() const override { return stream_.samples.length(); }
     bool is_key(std::int32_t pos) const override { return stream_.samples.is_key(pos); }
@@ -20,7 +22,7 @@ public:
         std::uint64_t byte;
         if (stream_.samples.fixed_size() || !stream_.samples.locate(pos, entry, byte)) return -1;
         const riff::IndexEntry& e = stream_.samples.entry(entry);
-        return e.key == riff::kMissingChunk ? -1 : e.size;
+        return e.key == riff::kMissingChunk ? std::int64_t{-1} : std::int64_t{e.size};
     }
     bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const override {
         std::size_t entry;
@@ -32,9 +34,14 @@ public:
         return riff::ok(reader_.read_chunk(e, out.data()));
     }
 
+    const std::vector<RGBQUAD>* palette_at(std::int32_t pos) override {
+        return palettes_.has_changes() ? &palettes_.at(pos) : nullptr;
+    }
+
 private:
     const riff::AviReader& reader_;
     const ReadStream& stream_;
+    PaletteHistory palettes_;
 };
 
 }  // namespace

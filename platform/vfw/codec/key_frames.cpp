@@ -33,6 +33,47 @@ bool msvideo1_skips_nothing(const std::vector<std::uint8_t>& s, const BITMAPINFO
     return true;
 }
 
+// MS RLE has no frame type either: a frame stands alone when it paints every
+// pixel, with no delta escape and no row or picture ended early. A frame as
+// long as the plain picture is stored plain, as the decoder takes it.
+bool msrle_paints_everything(const std::vector<std::uint8_t>& s, const BITMAPINFOHEADER& format) {
+    const std::int64_t width = format.biWidth;
+    const std::int64_t height = std::abs(std::int64_t(format.biHeight));
+    const int bits = format.biBitCount;
+    const std::int64_t stride = (width * bits + 31) / 32 * 4;
+    if (std::int64_t(s.size()) == stride * height) return true;
+    std::int64_t x = 0, y = 0;
+    std::size_t at = 0;
+    while (y < height) {
+        if (at + 2 > s.size()) return y == height - 1 && x >= width;
+        const std::uint8_t count = s[at], code = s[at + 1];
+        at += 2;
+        if (count > 0) {  // a run
+            x += count;
+            continue;
+        }
+        switch (code) {
+            case 0:  // end of line
+                if (x < width) return false;
+                x = 0;
+                ++y;
+                break;
+            case 1:  // end of picture
+                return y == height - 1 && x >= width;
+            case 2:  // delta: pixels skipped keep the previous picture
+                return false;
+            default: {  // `code` pixels as they are, padded to 16 bits
+                const std::size_t bytes = bits == 4 ? (code + 1u) / 2 : code;
+                at += (bytes + 1) & ~std::size_t(1);
+                if (at > s.size()) return false;
+                x += code;
+                break;
+            }
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::size_t key_test_bytes(const BITMAPINFOHEADER& format, std::uint32_t handler) {
@@ -59,6 +100,9 @@ std::optional<bool> sample_is_key(const BITMAPINFOHEADER& format, std::uint32_t 
         case AV_CODEC_ID_MSVIDEO1:
             if (format.biBitCount != 16) return std::nullopt;
             return !sample.empty() && msvideo1_skips_nothing(sample, format);
+        case AV_CODEC_ID_MSRLE:
+            if (format.biBitCount != 8 && format.biBitCount != 4) return std::nullopt;
+            return !sample.empty() && msrle_paints_everything(sample, format);
         case AV_CODEC_ID_MJPEG:
         case AV_CODEC_ID_HUFFYUV:
         case AV_CODEC_ID_DVVIDEO:

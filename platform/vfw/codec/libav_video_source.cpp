@@ -12,6 +12,20 @@ extern "C" {
 
 namespace vfw::codec {
 
+namespace {
+
+// libavcodec's form of a colour table: 256 opaque ARGB entries.
+std::vector<std::uint32_t> argb_palette(const std::vector<RGBQUAD>& colours) {
+    std::vector<std::uint32_t> argb;
+    for (const RGBQUAD& c : colours)
+        argb.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
+                       std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
+    if (!argb.empty()) argb.resize(AVPALETTE_COUNT, 0xFF000000u);
+    return argb;
+}
+
+}  // namespace
+
 Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& source,
                                                                  const VideoFormat& format,
                                                                  AVCodecID codec_id) {
@@ -51,10 +65,7 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
     s->reorders_ = descriptor && (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
         s->nal_length_size_ = (format.extra[4] & 3) + 1;
-    for (const RGBQUAD& c : format.palette)
-        s->palette_.push_back(0xFF000000u | std::uint32_t(c.rgbRed) << 16 |
-                              std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
-    if (!s->palette_.empty()) s->palette_.resize(AVPALETTE_COUNT, 0xFF000000u);
+    s->palette_ = argb_palette(format.palette);
     return s;
 }
 
@@ -91,6 +102,8 @@ void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     have_current_ = false;
     current_pos_ = -1;
     next_sample_ = key_frame;
+    chain_broken_ = false;
+    recount_ = false;
     next_display_ = next_shown(shown_at);
     palette_pending_ = !palette_.empty();
 }
@@ -136,8 +149,12 @@ Status LibavVideoSource::send_next() {
     const std::int64_t n = next_sample_++;
     if (source_.sample_size(n) < 0) {  // no chunk behind this position: the decoder goes on
         if (reorders_) lost_.insert(n);
+        chain_broken_ = true;
+        recount_ = reorders_;
         return {};
     }
+    if (source_.is_key_frame(n)) chain_broken_ = false;
+    if (chain_broken_) unreliable_.insert(n);
     if (Status s = source_.read_sample(n, sample_); !s) return s;
     AVPacket* pkt = packet_.get();
     av_packet_unref(pkt);
@@ -147,6 +164,13 @@ Status LibavVideoSource::send_next() {
     std::memcpy(pkt->data, sample_.data(), sample_.size());
     pkt->pts = n;
     if (source_.is_key_frame(n)) pkt->flags |= AV_PKT_FLAG_KEY;
+    if (const std::vector<RGBQUAD>* colours = source_.palette_at(n)) {
+        std::vector<std::uint32_t> in_force = argb_palette(*colours);
+        if (in_force != palette_) {
+            palette_ = std::move(in_force);
+            palette_pending_ = !palette_.empty();
+        }
+    }
     if (palette_pending_) {
         std::uint8_t* side = av_packet_new_side_data(pkt, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
         if (side) std::memcpy(side, palette_.data(), AVPALETTE_SIZE);
@@ -161,8 +185,15 @@ Status LibavVideoSource::send_next() {
     return {};
 }
 
+Result<const AVFrame*> LibavVideoSource::checked_current(std::int64_t target) const {
+    if (unreliable_.contains(target))
+        return make_error(ErrorCode::NoFrame, "sample " + std::to_string(target) +
+                                                  " refers to a sample the file lacks");
+    return static_cast<const AVFrame*>(current_.get());
+}
+
 Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
-    if (have_current_ && current_pos_ == target) return static_cast<const AVFrame*>(current_.get());
+    if (have_current_ && current_pos_ == target) return checked_current(target);
     // Keep going forward unless the target is behind us or a key frame lies between.
     std::int64_t key = std::max<std::int64_t>(source_.key_frame_at_or_before(target), 0);
     const bool forward = started_ && !ended_ && current_pos_ < target &&
@@ -188,12 +219,19 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
                                                                : current_->best_effort_timestamp;
                 continue;
             }
-            current_pos_ = next_display_;
-            next_display_ = next_shown(next_display_ + 1);
-            // Learn where key frames are shown, to start there next time.
             const std::int64_t pts = current_->pts;
-            if (pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts))
-                key_positions_.try_emplace(pts, current_pos_);
+            const bool key = pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts);
+            // Past a missing sample the decoder may drop pictures it cannot build;
+            // the next key picture says where counting resumes.
+            if (key && recount_) {
+                current_pos_ = key_frame_position(pts);
+                recount_ = false;
+            } else {
+                current_pos_ = next_display_;
+            }
+            next_display_ = next_shown(current_pos_ + 1);
+            // Learn where key frames are shown, to start there next time.
+            if (key) key_positions_.try_emplace(pts, current_pos_);
             continue;
         }
         if (rc == AVERROR_EOF) {
@@ -218,7 +256,7 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
     if (!have_current_ || current_pos_ != target)
         return make_error(ErrorCode::NoFrame,
                           "no picture decoded for sample " + std::to_string(target));
-    return static_cast<const AVFrame*>(current_.get());
+    return checked_current(target);
 }
 
 }  // namespace vfw::codec

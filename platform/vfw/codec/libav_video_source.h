@@ -37,6 +37,8 @@ class LibavVideoSource final : public PictureSource {
     std::int64_t key_frame_position(std::int64_t key_frame);
     std::int64_t leading_pictures(std::int64_t key_frame);
     Status send_next();
+    // The picture held, unless it was decoded past a missing sample.
+    Result<const AVFrame*> checked_current(std::int64_t target) const;
     std::int64_t next_non_empty(std::int64_t position) const;
     std::int64_t next_shown(std::int64_t position) const;
     bool holds_picture(const std::vector<std::uint8_t>& sample);
@@ -65,6 +67,11 @@ class LibavVideoSource final : public PictureSource {
     std::vector<PictureType> types_;
     bool reorders_ = false;        // the codec may show pictures in another order than stored
     std::set<std::int64_t> lost_;  // positions whose sample holds no picture
+    // A sample with no chunk behind it breaks the chain of references up to the
+    // next key frame: the pictures decoded in between are not the file's.
+    bool chain_broken_ = false;
+    bool recount_ = false;  // place the next key picture by its sample, not by counting
+    std::set<std::int64_t> unreliable_;
 };
 
 }  // namespace vfw::codec

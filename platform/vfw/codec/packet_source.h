@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "codec_result.h"
+#include "wingdi.h"
 
 namespace vfw::codec {
 
@@ -19,6 +20,9 @@ public:
     virtual bool is_key_frame(std::int64_t n) const = 0;
     // Replaces `out` with the bytes of sample n.
     [[nodiscard]] virtual Status read_sample(std::int64_t n, std::vector<std::uint8_t>& out) = 0;
+    // The colour table in force at sample n where the stream changes its palette;
+    // null when it never does.
+    virtual const std::vector<RGBQUAD>* palette_at(std::int64_t) { return nullptr; }
 
     // Nearest key frame at or before n, or -1. Sources with an index of key frames
     // can answer faster than this scan.

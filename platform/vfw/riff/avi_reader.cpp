@@ -215,7 +215,10 @@ Error AviReader::parse_odml_list(const std::uint8_t* body, std::size_t size) {
 }
 
 void AviReader::clear_indexes() {
-    for (StreamData& s : streams_) s.index.clear();
+    for (StreamData& s : streams_) {
+        s.index.clear();
+        s.palette_changes.clear();
+    }
 }
 
 void AviReader::finish_streams() {

@@ -14,6 +14,19 @@ bool AviReader::chunk_id_at(std::uint64_t pos, std::uint32_t id) const {
     return ok(file_.read_at(pos, head, 4)) && load_u32(head) == id;
 }
 
+bool AviReader::note_palette_change(std::uint32_t chunk_id, std::uint64_t data,
+                                    std::uint32_t size) {
+    const int stream = stream_of_chunk(chunk_id);
+    if (chunk_twocc(chunk_id) != kTwoccPalette || stream < 0 ||
+        std::size_t(stream) >= streams_.size())
+        return false;
+    StreamData& s = streams_[std::size_t(stream)];
+    // A change holds at most 256 entries after its 4-byte head.
+    if (size >= 4 && size <= 4 + 256 * 4 && data <= file_.size() && size <= file_.size() - data)
+        s.palette_changes.push_back({std::uint32_t(s.index.size()), data, size});
+    return true;
+}
+
 bool AviReader::load_open_dml_index() {
     bool any = std::any_of(streams_.begin(), streams_.end(), [](const StreamData& s) { return !s.super_index.empty(); });
     if (!any) return false;
@@ -100,7 +113,10 @@ bool AviReader::load_legacy_index() {
     for (std::uint64_t i = 0; i < count; ++i) {
         auto e = load_record<LegacyIndexEntry>(&raw[i * 16], 16);
         int stream = usable(e);
-        if (stream < 0) continue;
+        if (stream < 0) {
+            if (have_base) note_palette_change(e.chunk_id, base + e.offset + 8, e.size);
+            continue;
+        }
         if (!have_base) {
             if (!legacy_base(e, base)) return false;
             have_base = true;
@@ -155,7 +171,8 @@ void AviReader::scan_movi() {
                 break;  // cut off by the end of the file
             } else {
                 int stream = stream_of_chunk(id);
-                if (stream >= 0 && std::size_t(stream) < streams_.size() && chunk_twocc(id) != kTwoccPalette) {
+                if (!note_palette_change(id, data, size) && stream >= 0 &&
+                    std::size_t(stream) < streams_.size()) {
                     if (++total > cap) return;
                     // Without an index nothing says which frames are key frames.
                     streams_[std::size_t(stream)].index.push_back({data, size, 1u});

@@ -24,6 +24,9 @@ public:
     virtual std::int64_t size(std::int32_t pos) const = 0;
     // Reads the whole sample at pos; false when it cannot be read.
     [[nodiscard]] virtual bool read(std::int32_t pos, std::vector<std::uint8_t>& out) const = 0;
+    // The colour table in force at pos where the stream changes its palette; null
+    // when it never does (the format's table holds throughout).
+    virtual const std::vector<RGBQUAD>* palette_at(std::int32_t) { return nullptr; }
 };
 
 class FrameDecompressor {

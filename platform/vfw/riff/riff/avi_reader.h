@@ -24,6 +24,13 @@ static_assert(sizeof(IndexEntry) == 16);
 // position stays, and delivers nothing.
 inline constexpr std::uint32_t kMissingChunk = 2;
 
+// A palette-change chunk (##pc): in force from the stream's sample `from` on.
+struct PaletteChange {
+    std::uint32_t from;
+    std::uint64_t offset;  // of the chunk data
+    std::uint32_t size;
+};
+
 struct StreamData {
     StreamHeader header{};
     std::vector<std::uint8_t> format;        // strf
@@ -31,6 +38,7 @@ struct StreamData {
     std::string name;                        // strn
     std::vector<IndexEntry> index;
     std::uint32_t largest_chunk = 0;
+    std::vector<PaletteChange> palette_changes;  // in file order
 
     // OpenDML super index, as found in the stream's header list.
     std::vector<SuperIndexEntry> super_index;
@@ -76,6 +84,8 @@ private:
     bool load_open_dml_index();
     bool load_legacy_index();
     void scan_movi();
+    // Records a ##pc chunk against its stream; false when the chunk is no palette change.
+    bool note_palette_change(std::uint32_t chunk_id, std::uint64_t data, std::uint32_t size);
     bool legacy_base(const LegacyIndexEntry& first, std::uint64_t& base) const;
     bool chunk_id_at(std::uint64_t pos, std::uint32_t id) const;
     std::size_t entry_cap() const { return std::size_t(file_.size() / 8 + 1); }
