@@ -14,6 +14,7 @@
 
 #include "child_process.h"
 #include "close_request.h"
+#include "window_geometry.h"
 #include "xvfb_server.h"
 
 using namespace x11_test;
@@ -159,20 +160,9 @@ class DialogsOnXvfb : public ::testing::Test {
         return false;
     }
     Area geometry(const std::string& id) {
-        Area g;
         auto out = xdo({"getwindowgeometry", "--shell", id});
-        std::istringstream in(out ? *out : "");
-        for (std::string line; std::getline(in, line);) {
-            auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            int v = std::atoi(line.c_str() + eq + 1);
-            std::string key = line.substr(0, eq);
-            if (key == "X") g.x = v;
-            if (key == "Y") g.y = v;
-            if (key == "WIDTH") g.w = v;
-            if (key == "HEIGHT") g.h = v;
-        }
-        return g;
+        e2e::Geometry g = e2e::parse_geometry(out ? *out : "");
+        return Area{g.x, g.y, g.w, g.h};
     }
     void point_at(int x, int y) { xdo({"mousemove", std::to_string(x), std::to_string(y)}); }
     void click(int x, int y) {

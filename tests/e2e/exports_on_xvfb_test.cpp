@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "child_process.h"
+#include "window_geometry.h"
 #include "xvfb_server.h"
 
 using namespace x11_test;
@@ -18,9 +19,7 @@ namespace {
 
 constexpr int kMenuBar = 19;
 
-struct Place {
-    int x = 0, y = 0, w = 0, h = 0;
-};
+using Place = e2e::Geometry;
 
 class ExportsOnXvfb : public ::testing::Test {
   protected:
@@ -56,16 +55,8 @@ class ExportsOnXvfb : public ::testing::Test {
         for (int i = 0; i < 150 && app_->running(); ++i) {
             auto ids = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
             if (ids && !ids->empty()) {
-                std::istringstream in(
-                    *xdo({"getwindowgeometry", "--shell", ids->substr(0, ids->find('\n'))}));
-                for (std::string line; std::getline(in, line);) {
-                    int v = std::atoi(line.c_str() + line.find('=') + 1);
-                    if (line.rfind("X=", 0) == 0) p.x = v;
-                    if (line.rfind("Y=", 0) == 0) p.y = v;
-                    if (line.rfind("WIDTH=", 0) == 0) p.w = v;
-                    if (line.rfind("HEIGHT=", 0) == 0) p.h = v;
-                }
-                return p;
+                auto out = xdo({"getwindowgeometry", "--shell", ids->substr(0, ids->find('\n'))});
+                return out ? e2e::parse_geometry(*out) : p;
             }
             std::this_thread::sleep_for(milliseconds(100));
         }

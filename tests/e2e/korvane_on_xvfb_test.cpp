@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "child_process.h"
+#include "window_geometry.h"
 #include "xvfb_server.h"
 
 using namespace x11_test;
@@ -22,9 +23,7 @@ constexpr int kFrameW = 160, kFrameH = 120, kFrames = 12;
 // Open, Next, End and Play buttons sit in it (template positions x 1.5 and x 1.625).
 constexpr int kMenuBar = 19;
 
-struct Geometry {
-    int x = 0, y = 0, w = 0, h = 0;
-};
+using e2e::Geometry;
 
 class KorvaneOnXvfb : public ::testing::Test {
 protected:
@@ -61,21 +60,8 @@ protected:
     }
 
     Geometry geometry(const std::string& id) {
-        Geometry g;
         auto out = xdo({"getwindowgeometry", "--shell", id});
-        if (!out) return g;
-        std::istringstream in(*out);
-        for (std::string line; std::getline(in, line);) {
-            auto eq = line.find('=');
-            if (eq == std::string::npos) continue;
-            int v = std::atoi(line.c_str() + eq + 1);
-            std::string key = line.substr(0, eq);
-            if (key == "X") g.x = v;
-            if (key == "Y") g.y = v;
-            if (key == "WIDTH") g.w = v;
-            if (key == "HEIGHT") g.h = v;
-        }
-        return g;
+        return out ? e2e::parse_geometry(*out) : Geometry{};
     }
 
     void click(int x, int y) {

@@ -67,21 +67,8 @@ bool KorvaneSession::showing(const std::string& title) const {
 }
 
 Geometry KorvaneSession::geometry(const std::string& id) const {
-    Geometry g;
     auto out = xdo({"getwindowgeometry", "--shell", id});
-    if (!out) return g;
-    std::istringstream in(*out);
-    for (std::string line; std::getline(in, line);) {
-        auto eq = line.find('=');
-        if (eq == std::string::npos) continue;
-        int v = std::atoi(line.c_str() + eq + 1);
-        std::string key = line.substr(0, eq);
-        if (key == "X") g.x = v;
-        if (key == "Y") g.y = v;
-        if (key == "WIDTH") g.w = v;
-        if (key == "HEIGHT") g.h = v;
-    }
-    return g;
+    return out ? parse_geometry(*out) : Geometry{};
 }
 
 void KorvaneSession::key_over(const std::string& id, const std::string& key) const {

@@ -10,13 +10,10 @@
 #include <vector>
 
 #include "child_process.h"
+#include "window_geometry.h"
 #include "xvfb_server.h"
 
 namespace e2e {
-
-struct Geometry {
-    int x = 0, y = 0, w = 0, h = 0;
-};
 
 class KorvaneSession {
   public:
