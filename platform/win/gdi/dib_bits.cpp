@@ -5,6 +5,7 @@
 #include "canvas.h"
 #include "dib_format.h"
 #include "dib_scaler.h"
+#include "fine_patch.h"
 
 using namespace win::gdi;
 
@@ -44,6 +45,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int destWidth, int destHeight, 
     job.dst = c.to_surface(RECT{xDest, yDest, xDest + destWidth, yDest + destHeight});
     job.clip = c.clip();
     scale_dib(job);
+    if (window_scale() == 2 && !c.dc().memory) record_fine_patch(job);
     c.mark_written();
     return srcHeight;
 }

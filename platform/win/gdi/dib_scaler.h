@@ -1,5 +1,6 @@
 // Scaling DIB pixels onto a surface: area averaging when shrinking, nearest
-// pixel when enlarging, one row at a time with precomputed column tables.
+// pixel (or, when asked, linear interpolation) when enlarging, one row at a
+// time with precomputed column tables.
 #pragma once
 
 #include "dib_format.h"
@@ -16,6 +17,9 @@ struct ScaleJob {
     Surface* target = nullptr;
     RECT dst{};   // where the whole source rectangle lands (surface coordinates)
     RECT clip{};  // the part of it to write
+    // Enlarging interpolates between the nearest two samples instead of
+    // repeating the nearest one.
+    bool smooth_enlarge = false;
 };
 
 void scale_dib(const ScaleJob& job);

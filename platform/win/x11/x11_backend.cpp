@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "display_scale.h"
+#include "doubled_surface.h"
+#include "fine_patch.h"
 #include "sys_colors.h"
 #include "x11.h"
 
@@ -202,7 +204,7 @@ void X11Backend::present(HWND hwnd, const gdi::Surface& given, const RECT& given
     const gdi::Surface* shown = &given;
     RECT dirty = given_dirty;
     if (scale_ == 2) {
-        // Every pixel becomes four; only the dirty part is copied again.
+        // Only the dirty part is copied again.
         gdi::Surface& d = x->doubled;
         if (d.width != given.width * 2 || d.height != given.height * 2) {
             d.resize(given.width * 2, given.height * 2);
@@ -210,14 +212,7 @@ void X11Backend::present(HWND hwnd, const gdi::Surface& given, const RECT& given
         }
         RECT all{0, 0, given.width, given.height};
         IntersectRect(&dirty, &dirty, &all);
-        for (int y = dirty.top; y < dirty.bottom; ++y) {
-            const std::uint32_t* src = given.row(y);
-            std::uint32_t* top = d.row(2 * y);
-            for (int px = dirty.left; px < dirty.right; ++px)
-                top[2 * px] = top[2 * px + 1] = src[px];
-            std::copy(top + 2 * dirty.left, top + 2 * dirty.right,
-                      d.row(2 * y + 1) + 2 * dirty.left);
-        }
+        put_doubled(given, dirty, d);
         dirty = to_screen(dirty);
         shown = &d;
     }
@@ -253,6 +248,7 @@ InstallResult install(const char* display_name) {
     if (!backend) return InstallResult{error};
     SIZE screen = backend->screen_size();
     gdi::set_screen_size(screen.cx, screen.cy);
+    gdi::set_window_scale(backend->scale());
     install_backend(std::move(backend));
     return InstallResult{};
 }
