@@ -14,6 +14,7 @@ KORVANE_PACKAGES=(
     ffmpeg xvfb xdotool x11-utils xdg-utils
     gstreamer1.0-tools gstreamer1.0-plugins-base gstreamer1.0-plugins-good imagemagick
     desktop-file-utils appstream
+    openbox
 )
 
 korvane_install_packages() {

@@ -48,10 +48,8 @@ void pad_taps(Axis& a, int limit) {
 }
 
 // Outputs [out_begin, out_end) of dst_len samples drawn from src_len samples
-// starting at src_start; sample indices are clamped to [0, limit). Linear
-// axes (enlarging only) weigh the two samples around each output's centre.
-Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit, int one,
-               bool linear) {
+// starting at src_start; sample indices are clamped to [0, limit).
+Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit, int one) {
     Axis a;
     const int n = out_end - out_begin;
     a.first.resize(std::size_t(n));
@@ -62,17 +60,6 @@ Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_e
     for (int k = 0; k < n; ++k) {
         const std::int64_t i = out_begin + k;
         a.offset[std::size_t(k)] = int(a.weights.size());
-        if (linear) {
-            // Output centre (i + 1/2) * S / D - 1/2 in source samples, in units of 1/(2D).
-            const std::int64_t at = (2 * i + 1) * S - D, unit = 2 * D;
-            const std::int64_t j0 = at >= 0 ? at / unit : -((-at + unit - 1) / unit);
-            const auto w1 = std::uint16_t((at - j0 * unit) * one / unit);
-            a.first[std::size_t(k)] = int(src_start + j0);
-            a.taps[std::size_t(k)] = 2;
-            a.weights.push_back(std::uint16_t(one - w1));
-            a.weights.push_back(w1);
-            continue;
-        }
         if (S <= D) {
             a.first[std::size_t(k)] = clamp(src_start + (2 * i + 1) * S / (2 * D));
             a.taps[std::size_t(k)] = 1;
@@ -239,9 +226,8 @@ void scale_dib(const ScaleJob& job) {
                  std::min(d.bottom, job.clip.bottom)};
     if (c.right <= c.left || c.bottom <= c.top) return;
 
-    const bool linear_x = job.smooth_enlarge && job.src_w < dw, linear_y = job.smooth_enlarge && job.src_h < dh;
-    Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne, linear_x);
-    Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne, linear_y);
+    Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
+    Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
     const int n = c.right - c.left;
     const bool identity_x = job.src_w == dw;
     pad_taps(ax, f.width);
@@ -254,7 +240,7 @@ void scale_dib(const ScaleJob& job) {
     RowSource rows(f, job.bits, x_lo, x_hi);
     const int C = rows.channels();
     const std::size_t span = std::size_t(x_hi - x_lo) * std::size_t(C);
-    const bool nearest_x = job.src_w <= dw && !linear_x;
+    const bool nearest_x = job.src_w <= dw;
     std::vector<std::uint16_t> acc(span);
 
     for (int k = 0; k < c.bottom - c.top; ++k) {

@@ -1,6 +1,5 @@
 // Scaling DIB pixels onto a surface: area averaging when shrinking, nearest
-// pixel (or, when asked, linear interpolation) when enlarging, one row at a
-// time with precomputed column tables.
+// pixel when enlarging, one row at a time with precomputed column tables.
 #pragma once
 
 #include "dib_format.h"
@@ -17,9 +16,6 @@ struct ScaleJob {
     Surface* target = nullptr;
     RECT dst{};   // where the whole source rectangle lands (surface coordinates)
     RECT clip{};  // the part of it to write
-    // Enlarging interpolates between the nearest two samples instead of
-    // repeating the nearest one.
-    bool smooth_enlarge = false;
 };
 
 void scale_dib(const ScaleJob& job);

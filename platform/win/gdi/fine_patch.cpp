@@ -42,7 +42,6 @@ void record_fine_patch(const ScaleJob& job) {
     twice.dst = RECT{2 * (job.dst.left - area.left), 2 * (job.dst.top - area.top),
                      2 * (job.dst.right - area.left), 2 * (job.dst.bottom - area.top)};
     twice.clip = RECT{0, 0, 2 * w, 2 * h};
-    twice.smooth_enlarge = true;
     scale_dib(twice);
     p.fine = std::move(fine.pixels);
     patches.push_back(std::move(p));
