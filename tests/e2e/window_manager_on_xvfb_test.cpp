@@ -4,6 +4,7 @@
 // active window.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -38,8 +39,17 @@ e2e::Geometry client_geometry(const KorvaneSession& s, const std::string& id) {
 class WindowManagerSession {
   public:
     explicit WindowManagerSession(KorvaneSession& s) : s_(s) {
+        // New windows are not focused by openbox itself: only the program's
+        // own requests can give them the keys. Alt+F4 is openbox's Close.
+        std::string config = (s.dir() / "rc.xml").string();
+        std::ofstream(config) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus><focusNew>no</focusNew><followMouse>no</followMouse></focus>
+  <keyboard><keybind key="A-F4"><action name="Close"/></keybind></keyboard>
+</openbox_config>
+)";
         wm_ = std::make_unique<x11_test::ChildProcess>(
-            std::vector<std::string>{"openbox", "--sm-disable"},
+            std::vector<std::string>{"openbox", "--sm-disable", "--config-file", config},
             std::vector<std::string>{"DISPLAY=" + s.display()}, true);
     }
     // Whether the window manager has taken the screen (it names its check window on the root).
