@@ -28,6 +28,9 @@ void record_fine_patch(const ScaleJob& job) {
     if (empty(area)) return;
     auto& patches = s.fine_patches;
     std::erase_if(patches, [&](const FinePatch& p) { return !empty(intersect(p.area, area)); });
+    // Drawn at its own size, the picture at twice the size is its pixels doubled: nothing to keep.
+    if (job.src_w == job.dst.right - job.dst.left && job.src_h == job.dst.bottom - job.dst.top)
+        return;
     if (patches.size() >= kMaxPatches) patches.erase(patches.begin());
 
     const int w = area.right - area.left, h = area.bottom - area.top;

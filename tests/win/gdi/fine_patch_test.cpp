@@ -60,7 +60,7 @@ TEST(GdiFinePatch, KeptOnlyForWindowSurfacesAtScaleTwo) {
     HDC mem = CreateCompatibleDC(t.dc);
     HBITMAP bm = CreateCompatibleBitmap(t.dc, 4, 4);
     HGDIOBJ old = SelectObject(mem, bm);
-    StretchDIBits(mem, 0, 0, 2, 1, 0, 0, 2, 1, g.bits.data(), &g.bmi, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(mem, 0, 0, 2, 1, 0, 0, 4, 1, g.bits.data(), &g.bmi, DIB_RGB_COLORS, SRCCOPY);
     EXPECT_TRUE(find_bitmap(bm)->surface->fine_patches.empty());
     SelectObject(mem, old);
     DeleteObject(bm);
@@ -69,10 +69,11 @@ TEST(GdiFinePatch, KeptOnlyForWindowSurfacesAtScaleTwo) {
 
 TEST(GdiFinePatch, NewerPicturesReplaceTheOnesTheyOverlap) {
     ScaleGuard two(2);
-    Grey g(2, 2, {0, 50, 100, 150});
+    Grey g(4, 4, {0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140, 150});
     TestDc t(20, 4);
+    // Halved, as big frames are.
     auto draw = [&](int x) {
-        StretchDIBits(t.dc, x, 0, 2, 2, 0, 0, 2, 2, g.bits.data(), &g.bmi, DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(t.dc, x, 0, 2, 2, 0, 0, 4, 4, g.bits.data(), &g.bmi, DIB_RGB_COLORS, SRCCOPY);
     };
     draw(0);
     draw(4);
@@ -84,6 +85,12 @@ TEST(GdiFinePatch, NewerPicturesReplaceTheOnesTheyOverlap) {
     for (int x = 8; x < 20; x += 2) draw(x);
     EXPECT_EQ(t.surface->fine_patches.size(), 4u) << "only the newest few are kept";
     EXPECT_EQ(t.surface->fine_patches.back().area.left, 18);
+    // At its own size the picture is kept as drawn (doubled on screen), and still replaces.
+    Grey one(1, 1, {9});
+    StretchDIBits(t.dc, 18, 0, 1, 1, 0, 0, 1, 1, one.bits.data(), &one.bmi, DIB_RGB_COLORS,
+                  SRCCOPY);
+    EXPECT_EQ(t.surface->fine_patches.size(), 3u);
+    EXPECT_NE(t.surface->fine_patches.back().area.left, 18);
     t.surface->resize(10, 4);
     EXPECT_TRUE(t.surface->fine_patches.empty()) << "a resized window is drawn again";
 }
