@@ -73,7 +73,11 @@ bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, 
     std::shared_ptr<Surface> source;
     POINT so{0, 0};
     if (src_dc == dst_dc) {
-        source = std::make_shared<Surface>(dst.surface());
+        // Pixels only: the copy is read once and never shown.
+        source = std::make_shared<Surface>();
+        source->width = dst.surface().width;
+        source->height = dst.surface().height;
+        source->pixels = dst.surface().pixels;
         so = o;
     } else {
         Canvas src(src_dc);
