@@ -46,8 +46,8 @@ private:
 Error AviReader::open(const std::string& path, std::unique_ptr<AviReader>& out, const ReaderLimits& limits) {
     auto reader = std::unique_ptr<AviReader>(new AviReader());
     reader->limits_ = limits;
-    if (Error e = File::open_read(path, reader->file_); !ok(e)) return e;
-    if (Error e = reader->parse_top_level(); !ok(e)) return e;
+    RIFF_TRY(File::open_read(path, reader->file_));
+    RIFF_TRY(reader->parse_top_level());
 
     if (reader->load_open_dml_index()) {
         reader->source_ = IndexSource::OpenDml;
@@ -107,7 +107,7 @@ Error AviReader::parse_top_level() {
             std::uint32_t type = load_u32(ck + 8);
             if (type == cc::hdrl && !have_header && size >= 4) {
                 if (end > file_size) return Error::BadFormat;
-                if (Error e = parse_header_list(data + 4, size - 4); !ok(e)) return e;
+                RIFF_TRY(parse_header_list(data + 4, size - 4));
                 have_header = true;
             } else if (type == cc::movi) {
                 if (size < 4) end = riff_end;  // left unpatched: the samples follow to the end
@@ -165,9 +165,9 @@ Error AviReader::parse_header_list(std::uint64_t offset, std::uint64_t size) {
             std::uint32_t type = load_u32(data);
             if (type == cc::strl) {
                 if (streams_.size() >= limits_.max_streams) continue;
-                if (Error e = parse_stream_list(data + 4, n - 4); !ok(e)) return e;
+                RIFF_TRY(parse_stream_list(data + 4, n - 4));
             } else if (type == cc::odml) {
-                if (Error e = parse_odml_list(data + 4, n - 4); !ok(e)) return e;
+                RIFF_TRY(parse_odml_list(data + 4, n - 4));
             }
         }
     }

@@ -213,7 +213,7 @@ Error File::write_pieces_at(std::uint64_t offset, const void* const* data, const
             continue;
         }
         const char* p = static_cast<const char*>(data[i]) + skip;
-        if (Error e = write_at(at + skip, p, sizes[i] - skip); !ok(e)) return e;
+        RIFF_TRY(write_at(at + skip, p, sizes[i] - skip));
         at += sizes[i];
         skip = 0;
     }
