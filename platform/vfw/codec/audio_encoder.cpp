@@ -211,10 +211,12 @@ Status AudioEncoder::pass_on(int frames, bool final, std::vector<EncodedPacket>&
     State& st = *state_;
     if (!st.ctx) {
         const std::size_t bytes = std::size_t(frames) * output_header().nBlockAlign;
-        if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
+        const std::uint8_t* pcm = st.converter.planes()[0];
+        if (bytes) out.push_back({std::vector<std::uint8_t>(pcm, pcm + bytes), true});
         return {};
     }
-    if (frames > 0 && av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), frames) < 0)
+    auto** planes = reinterpret_cast<void**>(st.converter.planes());
+    if (frames > 0 && av_audio_fifo_write(st.fifo.get(), planes, frames) < 0)
         return make_error(ErrorCode::CodecFailed, "out of memory");
     return drain_fifo(final, out);
 }

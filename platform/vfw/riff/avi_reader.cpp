@@ -88,19 +88,16 @@ Error AviReader::parse_top_level() {
     if (!have_header || !have_main_) return Error::BadFormat;
 
     // OpenDML continuation parts follow the first RIFF back to back.
-    std::uint64_t pos = declared_end + (declared_end & 1);
-    while (pos + 12 <= file_size) {
-        std::uint8_t ck[12];
-        if (!ok(file_.read_at(pos, ck, 12))) break;
-        if (load_u32(ck) != cc::RIFF || load_u32(ck + 8) != cc::AVIX) break;
-        std::uint64_t part_end = pos + 8 + std::uint64_t(load_u32(ck + 4));
-        ChunkCursor part(pos + 12, std::min(part_end, file_size));
-        while (part.next(file_, c)) {
+    ChunkCursor parts(declared_end + (declared_end & 1), file_size);
+    Chunk part;
+    while (parts.next(file_, part) && part.id == cc::RIFF && part.left >= 4 &&
+           chunk_id_at(part.data, cc::AVIX)) {
+        if (part.size < 4) break;
+        ChunkCursor lists(part.data + 4, std::min(part.end(), file_size));
+        while (lists.next(file_, c)) {
             if (c.id == cc::LIST && c.size >= 4 && c.left >= 4 && chunk_id_at(c.data, cc::movi))
                 movi_.push_back({c.data, std::min(c.end(), file_size)});
         }
-        if (part_end < pos + 12) break;
-        pos = part_end + (part_end & 1);
     }
     return Error::None;
 }

@@ -157,8 +157,10 @@ void AviReader::scan_movi() {
                 continue;
             }
             if (c.id == cc::LIST) {
-                if (c.size >= 4 && c.left >= 4 && depth < max_depth && chunk_id_at(c.data, cc::rec)) {
-                    lists[depth + 1] = ChunkCursor(c.data + 4, std::min(lists[depth].end(), c.end()));
+                if (c.size >= 4 && c.left >= 4 && depth < max_depth &&
+                    chunk_id_at(c.data, cc::rec)) {
+                    const std::uint64_t end = std::min(lists[depth].end(), c.end());
+                    lists[depth + 1] = ChunkCursor(c.data + 4, end);
                     ++depth;
                 }
             } else if (!c.fits()) {
