@@ -32,13 +32,14 @@ HRESULT open_for_reading(const char* path, std::unique_ptr<FileObject>& out) {
 
 PAVISTREAM hand_out_stream(std::uintptr_t file_handle, FileObject& file, std::size_t index) {
     if (std::uintptr_t existing = file.stream_handles[index]) {
-        registry().streams.get(reinterpret_cast<void*>(existing))->refs++;
+        registry().streams.get(existing)->refs++;
         return reinterpret_cast<PAVISTREAM>(existing);
     }
     auto stream = std::make_unique<StreamObject>();
     stream->file = file_handle;
     stream->index = index;
     std::uintptr_t handle = registry().streams.add(std::move(stream));
+    if (handle == 0) return nullptr;
     file.refs++;  // only once the stream holds it: the add may fail
     file.stream_handles[index] = handle;
     return reinterpret_cast<PAVISTREAM>(handle);
@@ -69,7 +70,7 @@ static HRESULT AVIFileOpenA_body(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LP
         if (HRESULT hr = open_for_reading(szFile, file); hr != AVIERR_OK) return hr;
     }
     *ppfile = reinterpret_cast<PAVIFILE>(registry().files.add(std::move(file)));
-    return AVIERR_OK;
+    return *ppfile ? AVIERR_OK : AVIERR_MEMORY;
 }
 
 HRESULT WINAPI AVIFileOpenA(PAVIFILE* ppfile, LPCSTR szFile, UINT uMode, LPCLSID clsid) {
@@ -126,7 +127,7 @@ static HRESULT AVIFileGetStream_body(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fc
         if (fccType != streamtypeANY && type != fccType) continue;
         if (seen++ == lParam) {
             *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file, i);
-            return AVIERR_OK;
+            return *ppavi ? AVIERR_OK : AVIERR_MEMORY;
         }
     }
     return AVIERR_NODATA;
@@ -178,7 +179,7 @@ static HRESULT AVIFileCreateStreamA_body(PAVIFILE pfile, PAVISTREAM* ppavi, AVIS
     file->write_streams.push_back(stream);
     file->stream_handles.push_back(0);
     *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file, file->write_streams.size() - 1);
-    return AVIERR_OK;
+    return *ppavi ? AVIERR_OK : AVIERR_MEMORY;
 }
 
 HRESULT WINAPI AVIFileCreateStreamA(PAVIFILE pfile, PAVISTREAM* ppavi, AVISTREAMINFOA* psi) {

@@ -58,6 +58,7 @@ static PGETFRAME AVIStreamGetFrameOpen_body(PAVISTREAM pavi, LPBITMAPINFOHEADER 
     object->stream = reinterpret_cast<std::uintptr_t>(pavi);
     object->decompressor = std::move(decompressor);
     const std::uintptr_t handle = registry().get_frames.add(std::move(object));
+    if (handle == 0) return nullptr;
     ref.stream->refs++;  // only once the object holds it: the add may fail
     return reinterpret_cast<PGETFRAME>(handle);
 }

@@ -15,7 +15,7 @@ FileObject* lookup(PAVIFILE file) { return registry().files.get(file); }
 StreamObject* lookup(PAVISTREAM stream) { return registry().streams.get(stream); }
 
 FileObject* file_of(const StreamObject& stream) {
-    return registry().files.get(reinterpret_cast<const void*>(stream.file));
+    return registry().files.get(stream.file);
 }
 
 StreamRef resolve(PAVISTREAM stream) {

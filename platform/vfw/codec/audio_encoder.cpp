@@ -205,6 +205,22 @@ Status AudioEncoder::drain_fifo(bool final, std::vector<EncodedPacket>& out) {
     return {};
 }
 
+// Hands on what the converter gave: straight out as PCM, or through the FIFO
+// to the encoder.
+Status AudioEncoder::pass_on(int frames, bool final, std::vector<EncodedPacket>& out) {
+    State& st = *state_;
+    if (!st.ctx) {
+        const std::size_t bytes = std::size_t(frames) * output_header().nBlockAlign;
+        const std::uint8_t* pcm = st.converter.planes()[0];
+        if (bytes) out.push_back({std::vector<std::uint8_t>(pcm, pcm + bytes), true});
+        return {};
+    }
+    auto** planes = reinterpret_cast<void**>(st.converter.planes());
+    if (frames > 0 && av_audio_fifo_write(st.fifo.get(), planes, frames) < 0)
+        return make_error(ErrorCode::CodecFailed, "out of memory");
+    return drain_fifo(final, out);
+}
+
 Status AudioEncoder::encode(std::span<const std::uint8_t> pcm, std::vector<EncodedPacket>& out) {
     return guarded([&]() -> Status {
         State& st = *state_;
@@ -216,15 +232,7 @@ Status AudioEncoder::encode(std::span<const std::uint8_t> pcm, std::vector<Encod
         auto done = st.converter.convert(in, count);
         st.partial.erase(st.partial.begin(), st.partial.begin() + std::ptrdiff_t(std::size_t(count) * block));
         if (!done) return done.status();
-        if (!st.ctx) {
-            const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
-            if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
-            return {};
-        }
-        if (done.value() > 0 &&
-            av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
-            return make_error(ErrorCode::CodecFailed, "out of memory");
-        return drain_fifo(false, out);
+        return pass_on(done.value(), false, out);
     });
 }
 
@@ -234,15 +242,7 @@ Status AudioEncoder::finish(std::vector<EncodedPacket>& out) {
         st.partial.clear();
         auto done = st.converter.convert(nullptr, 0);
         if (!done) return done.status();
-        if (!st.ctx) {
-            const std::size_t bytes = std::size_t(done.value()) * output_header().nBlockAlign;
-            if (bytes) out.push_back({std::vector<std::uint8_t>(st.converter.planes()[0], st.converter.planes()[0] + bytes), true});
-            return {};
-        }
-        if (done.value() > 0 &&
-            av_audio_fifo_write(st.fifo.get(), reinterpret_cast<void**>(st.converter.planes()), done.value()) < 0)
-            return make_error(ErrorCode::CodecFailed, "out of memory");
-        if (Status s = drain_fifo(true, out); !s) return s;
+        if (Status s = pass_on(done.value(), true, out); !s || !st.ctx) return s;
         avcodec_send_frame(st.ctx.get(), nullptr);
         return collect(out);
     });

@@ -40,6 +40,7 @@ private:
     struct State;
     explicit AudioEncoder(std::unique_ptr<State> state);
     Status drain_fifo(bool final, std::vector<EncodedPacket>& out);
+    Status pass_on(int frames, bool final, std::vector<EncodedPacket>& out);
     Status collect(std::vector<EncodedPacket>& out);
 
     std::unique_ptr<State> state_;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec_catalog.h"
+#include "compress/find_sample.h"
 #include "wave_format.h"
 
 namespace vfw::compress {
@@ -160,15 +161,7 @@ HRESULT CompressedAudio::read(LONG start, LONG samples, LPVOID buffer, LONG cb, 
 
 LONG CompressedAudio::find_sample(LONG pos, LONG flags) {
     // Every block of sound stands alone: each sample is a key sample.
-    const LONG length = LONG(info_.dwLength);
-    bool backwards = (flags & FIND_PREV) != 0;
-    if (flags & FIND_FROM_START) {
-        pos = 0;
-        backwards = false;
-    }
-    if (length == 0 || (flags & FIND_RET) != FIND_POS) return -1;
-    if (backwards) return pos < 0 ? -1 : std::min(pos, length - 1);
-    return pos >= length ? -1 : std::max<LONG>(pos, 0);
+    return compress::find_sample(pos, flags, LONG(info_.dwLength), [](LONG) { return 1; });
 }
 
 }  // namespace vfw::compress

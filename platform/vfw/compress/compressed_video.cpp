@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec_catalog.h"
+#include "compress/find_sample.h"
 
 namespace vfw::compress {
 
@@ -141,31 +142,11 @@ HRESULT CompressedVideo::read(LONG start, LONG samples, LPVOID buffer, LONG cb, 
 }
 
 LONG CompressedVideo::find_sample(LONG pos, LONG flags) {
-    const LONG length = LONG(info_.dwLength);
-    bool backwards = (flags & FIND_PREV) != 0;
-    if (flags & FIND_FROM_START) {
-        pos = 0;
-        backwards = false;
-    }
-    if (length == 0 || (flags & FIND_RET) != FIND_POS) return -1;
-    if ((flags & FIND_TYPE) != FIND_KEY) {
-        if (backwards) return pos < 0 ? -1 : std::min(pos, length - 1);
-        return pos >= length ? -1 : std::max<LONG>(pos, 0);
-    }
     // Key flags are known once a sample is encoded: encode up to the answer.
-    if (backwards) {
-        if (pos < 0) return -1;
-        pos = std::min(pos, length - 1);
-        if (std::int64_t(keys_.size()) <= pos && !produce(pos)) return -1;
-        for (LONG i = pos; i >= 0; --i)
-            if (keys_[std::size_t(i)]) return i;
-        return -1;
-    }
-    for (LONG i = std::max<LONG>(pos, 0); i < length; ++i) {
+    return compress::find_sample(pos, flags, LONG(info_.dwLength), [this](LONG i) {
         if (std::int64_t(keys_.size()) <= i && !produce(i)) return -1;
-        if (keys_[std::size_t(i)]) return i;
-    }
-    return -1;
+        return keys_[std::size_t(i)] ? 1 : 0;
+    });
 }
 
 }  // namespace vfw::compress

@@ -51,7 +51,7 @@ Error AviWriter::create(const std::string& path, std::unique_ptr<AviWriter>& out
     auto writer = std::unique_ptr<AviWriter>(new AviWriter());
     writer->options_ = options;
     writer->path_ = path;
-    if (Error e = File::create_beside(path, writer->file_, writer->temp_path_); !ok(e)) return e;
+    RIFF_TRY(File::create_beside(path, writer->file_, writer->temp_path_));
     out = std::move(writer);
     return Error::None;
 }
@@ -216,7 +216,7 @@ Error AviWriter::lay_out() {
     std::vector<std::uint8_t> prefix = build_prefix();
     prefix_size_ = prefix.size();
     laid_out_ = true;
-    if (Error e = append(prefix.data(), prefix.size()); !ok(e)) return e;
+    RIFF_TRY(append(prefix.data(), prefix.size()));
     return open_part();
 }
 
@@ -225,7 +225,7 @@ Error AviWriter::open_part() {
         riff_start_ = 0;
         movi_start_ = prefix_size_ - 12;
     } else {
-        if (parts_ >= options_.super_index_slots) return sticky_ = Error::Unsupported;
+        if (parts_ >= options_.super_index_slots) return stick(Error::Unsupported);
         riff_start_ = position();
         std::uint8_t head[24];
         store_u32(head, cc::RIFF);
@@ -235,7 +235,7 @@ Error AviWriter::open_part() {
         store_u32(head + 16, 0);
         store_u32(head + 20, cc::movi);
         movi_start_ = riff_start_ + 12;
-        if (Error e = append(head, sizeof head); !ok(e)) return e;
+        RIFF_TRY(append(head, sizeof head));
     }
     ++parts_;
     return Error::None;
@@ -252,14 +252,14 @@ Error AviWriter::write_sample(int stream, const void* data, std::uint32_t size, 
     if (finished_ || stream < 0 || std::size_t(stream) >= streams_.size()) return Error::BadParam;
     if (size > 0x7FFFFFFFu || (size && !data)) return Error::BadParam;
     if (!laid_out_)
-        if (Error e = lay_out(); !ok(e)) return e;
+        RIFF_TRY(lay_out());
 
     std::uint64_t chunk = 8 + std::uint64_t(size) + (size & 1);
     bool part_has_data = position() > movi_start_ + 12;
     if (part_has_data && position() + chunk + pending_index_bytes() - riff_start_ > options_.part_limit) {
         open_dml_ = true;
-        if (Error e = close_part(); !ok(e)) return e;
-        if (Error e = open_part(); !ok(e)) return e;
+        RIFF_TRY(close_part());
+        RIFF_TRY(open_part());
     }
 
     Stream& s = streams_[std::size_t(stream)];
@@ -276,18 +276,18 @@ Error AviWriter::write_sample(int stream, const void* data, std::uint32_t size, 
     store_u32(head + 4, size);
     if (size >= options_.buffer_bytes / 4) {
         // Large samples go straight from the caller's memory to the file.
-        if (Error e = flush(); !ok(e)) return e;
+        RIFF_TRY(flush());
         static const std::uint8_t pad = 0;
         const void* pieces[] = {head, data, &pad};
         std::size_t sizes[] = {8, size, std::size_t(size & 1)};
-        if (Error e = file_.write_pieces_at(flushed_, pieces, sizes, 3); !ok(e)) return sticky_ = e;
+        RIFF_TRY_OR(file_.write_pieces_at(flushed_, pieces, sizes, 3), stick);
         flushed_ += chunk;
     } else {
-        if (Error e = append(head, 8); !ok(e)) return e;
-        if (Error e = append(data, size); !ok(e)) return e;
+        RIFF_TRY(append(head, 8));
+        RIFF_TRY(append(data, size));
         if (size & 1) {
             std::uint8_t pad = 0;
-            if (Error e = append(&pad, 1); !ok(e)) return e;
+            RIFF_TRY(append(&pad, 1));
         }
     }
     s.stats.chunks++;
@@ -321,7 +321,7 @@ Error AviWriter::close_part() {
             b.close(at);
             s.super_index.push_back({std::uint32_t(ix_pos), std::uint32_t(ix_pos >> 32), std::uint32_t(ix.size()),
                                      std::uint32_t(s.samples_in_part)});
-            if (Error e = append(ix.data(), ix.size()); !ok(e)) return e;
+            RIFF_TRY(append(ix.data(), ix.size()));
         }
     }
     std::uint32_t movi_size = std::uint32_t(position() - (movi_start_ + 8));
@@ -334,13 +334,13 @@ Error AviWriter::close_part() {
         b.close(at);
         legacy_.clear();
         legacy_.shrink_to_fit();
-        if (Error e = append(idx.data(), idx.size()); !ok(e)) return e;
+        RIFF_TRY(append(idx.data(), idx.size()));
     }
     std::uint32_t riff_size = std::uint32_t(position() - riff_start_ - 8);
     if (parts_ == 1) first_riff_size_ = riff_size;
-    if (Error e = flush(); !ok(e)) return e;
-    if (Error e = patch_u32(movi_start_ + 4, movi_size); !ok(e)) return e;
-    if (Error e = patch_u32(riff_start_ + 4, riff_size); !ok(e)) return e;
+    RIFF_TRY(flush());
+    RIFF_TRY(patch_u32(movi_start_ + 4, movi_size));
+    RIFF_TRY(patch_u32(riff_start_ + 4, riff_size));
     for (Stream& s : streams_) {
         s.part_entries.clear();
         s.samples_in_part = 0;
@@ -351,9 +351,9 @@ Error AviWriter::close_part() {
 Error AviWriter::append(const void* data, std::size_t size) {
     if (!ok(sticky_)) return sticky_;
     if (buffer_.size() + size > options_.buffer_bytes)
-        if (Error e = flush(); !ok(e)) return e;
+        RIFF_TRY(flush());
     if (size >= options_.buffer_bytes) {
-        if (Error e = file_.write_at(flushed_, data, size); !ok(e)) return sticky_ = e;
+        RIFF_TRY_OR(file_.write_at(flushed_, data, size), stick);
         flushed_ += size;
         return Error::None;
     }
@@ -365,7 +365,7 @@ Error AviWriter::append(const void* data, std::size_t size) {
 Error AviWriter::flush() {
     if (!ok(sticky_)) return sticky_;
     if (buffer_.empty()) return Error::None;
-    if (Error e = file_.write_at(flushed_, buffer_.data(), buffer_.size()); !ok(e)) return sticky_ = e;
+    RIFF_TRY_OR(file_.write_at(flushed_, buffer_.data(), buffer_.size()), stick);
     flushed_ += buffer_.size();
     buffer_.clear();
     return Error::None;
@@ -374,7 +374,7 @@ Error AviWriter::flush() {
 Error AviWriter::patch_u32(std::uint64_t offset, std::uint32_t value) {
     std::uint8_t b[4];
     store_u32(b, value);
-    if (Error e = file_.write_at(offset, b, 4); !ok(e)) return sticky_ = e;
+    RIFF_TRY_OR(file_.write_at(offset, b, 4), stick);
     return Error::None;
 }
 
@@ -387,12 +387,12 @@ Error AviWriter::finish() {
     };
     if (!ok(sticky_)) return fail(sticky_);
     if (!laid_out_)
-        if (Error e = lay_out(); !ok(e)) return fail(e);
-    if (Error e = close_part(); !ok(e)) return fail(e);
+        RIFF_TRY_OR(lay_out(), fail);
+    RIFF_TRY_OR(close_part(), fail);
     std::vector<std::uint8_t> prefix = build_prefix();
     assert(prefix.size() == prefix_size_ && "the header must keep the size it was laid out with");
-    if (Error e = file_.write_at(0, prefix.data(), prefix.size()); !ok(e)) return fail(e);
-    if (Error e = file_.publish(path_, temp_path_); !ok(e)) return fail(e);
+    RIFF_TRY_OR(file_.write_at(0, prefix.data(), prefix.size()), fail);
+    RIFF_TRY_OR(file_.publish(path_, temp_path_), fail);
     temp_path_.clear();
     finished_ = true;
     return Error::None;

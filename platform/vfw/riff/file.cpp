@@ -121,18 +121,7 @@ Error File::publish(const std::string& target, const std::string& name) {
 }
 
 Error File::read_at(std::uint64_t offset, void* data, std::size_t n) const {
-    if (fd_ < 0) return Error::FileRead;
-    if (offset > size_ || n > size_ - offset) return Error::FileRead;
-    auto* p = static_cast<char*>(data);
-    while (n > 0) {
-        ssize_t got = ::pread(fd_, p, n, off_t(offset));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return Error::FileRead;
-        p += got;
-        n -= std::size_t(got);
-        offset += std::uint64_t(got);
-    }
-    return Error::None;
+    return read_pieces_at(offset, &data, &n, 1);
 }
 
 Error File::read_pieces_at(std::uint64_t offset, void* const* data, const std::size_t* sizes,
@@ -213,7 +202,7 @@ Error File::write_pieces_at(std::uint64_t offset, const void* const* data, const
             continue;
         }
         const char* p = static_cast<const char*>(data[i]) + skip;
-        if (Error e = write_at(at + skip, p, sizes[i] - skip); !ok(e)) return e;
+        RIFF_TRY(write_at(at + skip, p, sizes[i] - skip));
         at += sizes[i];
         skip = 0;
     }

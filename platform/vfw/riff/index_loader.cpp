@@ -6,6 +6,7 @@
 #include <set>
 
 #include "riff/avi_reader.h"
+#include "riff/chunk_cursor.h"
 
 namespace vfw::riff {
 
@@ -140,45 +141,39 @@ bool AviReader::load_legacy_index() {
 }
 
 void AviReader::scan_movi() {
-    const int max_depth = std::min(limits_.max_list_depth, 4);
+    constexpr int kDeepest = 4;
+    const int max_depth = std::min(limits_.max_list_depth, kDeepest);
     const std::size_t cap = entry_cap();
     std::size_t total = 0;
     for (const MoviList& movi : movi_) {
-        std::uint64_t ends[8];
+        ChunkCursor lists[kDeepest + 1];  // the movi list and the rec lists inside it
         int depth = 0;
-        std::uint64_t end = movi.end;
-        std::uint64_t pos = movi.fourcc_pos + 4;
+        lists[0] = ChunkCursor(movi.fourcc_pos + 4, movi.end);
+        Chunk c;
         for (;;) {
-            if (pos + 8 > end) {
+            if (!lists[depth].next(file_, c)) {
                 if (depth == 0) break;
-                pos = end + (end & 1);
-                end = ends[--depth];
+                --depth;
                 continue;
             }
-            std::uint8_t head[12];
-            if (!ok(file_.read_at(pos, head, 8))) break;
-            std::uint32_t id = load_u32(head), size = load_u32(head + 4);
-            std::uint64_t data = pos + 8;
-            if (id == cc::LIST) {
-                if (size >= 4 && data + 4 <= end && depth < max_depth && ok(file_.read_at(data, head + 8, 4)) &&
-                    load_u32(head + 8) == cc::rec) {
-                    ends[depth++] = end;
-                    end = std::min(end, data + size);
-                    pos = data + 4;
-                    continue;
+            if (c.id == cc::LIST) {
+                if (c.size >= 4 && c.left >= 4 && depth < max_depth &&
+                    chunk_id_at(c.data, cc::rec)) {
+                    const std::uint64_t end = std::min(lists[depth].end(), c.end());
+                    lists[depth + 1] = ChunkCursor(c.data + 4, end);
+                    ++depth;
                 }
-            } else if (data + size > end) {
+            } else if (!c.fits()) {
                 break;  // cut off by the end of the file
             } else {
-                int stream = stream_of_chunk(id);
-                if (!note_palette_change(id, data, size) && stream >= 0 &&
+                int stream = stream_of_chunk(c.id);
+                if (!note_palette_change(c.id, c.data, c.size) && stream >= 0 &&
                     std::size_t(stream) < streams_.size()) {
                     if (++total > cap) return;
                     // Without an index nothing says which frames are key frames.
-                    streams_[std::size_t(stream)].index.push_back({data, size, 1u});
+                    streams_[std::size_t(stream)].index.push_back({c.data, c.size, 1u});
                 }
             }
-            pos = data + size + (size & 1);
         }
     }
 }

@@ -3,6 +3,7 @@
 // the lookup instead of being dereferenced.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -23,6 +24,9 @@ enum class HandleKind : std::uint8_t {
     Region,
     DrawDib,
     Drop,
+    AviFile = 0xA1,
+    AviStream,
+    GetFrame,
 };
 
 // Layout of a handle value: generation (32 bits) | kind (8 bits) | slot + 1 (24 bits).
@@ -36,18 +40,25 @@ inline HandleKind handle_kind(const void* handle) {
 
 template <typename T>
 class HandleTable {
-public:
-    explicit HandleTable(HandleKind kind) : kind_(kind) {}
+  public:
+    // The most slots a handle value can name.
+    static constexpr std::uint32_t kMaxSlots = 0xffffff;
 
-    // Takes ownership; returns the handle value.
+    explicit HandleTable(HandleKind kind, std::uint32_t max_slots = kMaxSlots)
+        : kind_(kind), max_slots_(std::min(max_slots, kMaxSlots)) {}
+
+    // Takes ownership; returns the handle value, or 0 when every slot is in
+    // use (the object is then destroyed).
     std::uintptr_t add(std::unique_ptr<T> object) {
         std::uint32_t slot;
         if (!free_.empty()) {
             slot = free_.back();
             free_.pop_back();
-        } else {
+        } else if (slots_.size() < max_slots_) {
             slot = std::uint32_t(slots_.size());
             slots_.push_back({});
+        } else {
+            return 0;
         }
         Slot& s = slots_[slot];
         s.object = std::move(object);
@@ -69,8 +80,9 @@ public:
         Slot* s = const_cast<Slot*>(find(value));
         if (!s) return nullptr;
         std::unique_ptr<T> out = std::move(s->object);
-        ++s->generation;
-        free_.push_back(std::uint32_t(s - slots_.data()));
+        // A slot whose generation wraps is retired: reusing it could revive
+        // a handle that went stale long ago.
+        if (++s->generation != 0) free_.push_back(std::uint32_t(s - slots_.data()));
         return out;
     }
 
@@ -82,12 +94,13 @@ public:
     template <typename F>
     void for_each(F&& f) const {
         for (std::size_t i = 0; i < slots_.size(); ++i)
-            if (slots_[i].object) f(pack_handle(kind_, std::uint32_t(i), slots_[i].generation), *slots_[i].object);
+            if (slots_[i].object)
+                f(pack_handle(kind_, std::uint32_t(i), slots_[i].generation), *slots_[i].object);
     }
 
     std::size_t size() const { return slots_.size() - free_.size(); }
 
-private:
+  private:
     struct Slot {
         std::unique_ptr<T> object;
         std::uint32_t generation = 1;
@@ -103,6 +116,7 @@ private:
     }
 
     HandleKind kind_;
+    std::uint32_t max_slots_;
     std::vector<Slot> slots_;
     std::vector<std::uint32_t> free_;
 };

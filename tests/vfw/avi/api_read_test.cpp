@@ -125,6 +125,26 @@ TEST(AviRead, StreamLookupAndReferenceCounts) {
     EXPECT_EQ(AVIStreamLength(reinterpret_cast<PAVISTREAM>(0x1234)), -1);
 }
 
+TEST(AviRead, AHandleOfOneKindIsNoHandleOfAnother) {
+    TempDir dir;
+    std::string path = two_stream_file(dir);
+    PAVIFILE file = nullptr;
+    ASSERT_EQ(AVIFileOpenA(&file, path.c_str(), OF_SHARE_DENY_WRITE, nullptr), AVIERR_OK);
+    PAVISTREAM v = nullptr;
+    ASSERT_EQ(AVIFileGetStream(file, &v, streamtypeVIDEO, 0), AVIERR_OK);
+    AVISTREAMINFOA si{};
+    AVIFILEINFOA fi{};
+    // Files, streams and frame getters share one table type; only the kind tells them apart.
+    EXPECT_EQ(AVIStreamInfoA(reinterpret_cast<PAVISTREAM>(file), &si, sizeof si), AVIERR_BADHANDLE);
+    EXPECT_EQ(AVIFileInfoA(reinterpret_cast<PAVIFILE>(v), &fi, sizeof fi), AVIERR_BADHANDLE);
+    EXPECT_EQ(AVIStreamGetFrameClose(reinterpret_cast<PGETFRAME>(v)), AVIERR_BADHANDLE);
+    EXPECT_EQ(AVIStreamRelease(reinterpret_cast<PAVISTREAM>(file)), ULONG(-1));
+    EXPECT_EQ(AVIStreamInfoA(v, &si, sizeof si), AVIERR_OK) << "the refusals harmed nothing";
+    EXPECT_EQ(AVIFileInfoA(file, &fi, sizeof fi), AVIERR_OK);
+    EXPECT_EQ(AVIStreamRelease(v), 0u);
+    EXPECT_EQ(AVIFileRelease(file), 0u);
+}
+
 TEST(AviRead, FormatSizeProtocol) {
     TempDir dir;
     vfw::riff::MainHeader m{};

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "avifile/frame_decompressor.h"
-#include "avifile/object_table.h"
 #include "avifile/sample_map.h"
 #include "avifile/stream_handler.h"
+#include "handle_table.h"
 #include "riff/avi_reader.h"
 #include "riff/avi_writer.h"
 #include "vfw.h"
@@ -55,14 +55,10 @@ struct GetFrameObject {
     std::unique_ptr<FrameDecompressor> decompressor;
 };
 
-inline constexpr std::uint8_t kFileKind = 0xA1;
-inline constexpr std::uint8_t kStreamKind = 0xA2;
-inline constexpr std::uint8_t kGetFrameKind = 0xA3;
-
 struct Registry {
-    ObjectTable<FileObject, kFileKind> files;
-    ObjectTable<StreamObject, kStreamKind> streams;
-    ObjectTable<GetFrameObject, kGetFrameKind> get_frames;
+    win::HandleTable<FileObject> files{win::HandleKind::AviFile};
+    win::HandleTable<StreamObject> streams{win::HandleKind::AviStream};
+    win::HandleTable<GetFrameObject> get_frames{win::HandleKind::GetFrame};
     int init_count = 0;
 };
 

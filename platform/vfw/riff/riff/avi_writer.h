@@ -87,6 +87,8 @@ private:
     Error append(const void* data, std::size_t size);
     Error flush();
     Error patch_u32(std::uint64_t offset, std::uint32_t value);
+    // Keeps a failed write's error for every later call.
+    Error stick(Error e) { return sticky_ = e; }
     std::uint64_t position() const { return flushed_ + buffer_.size(); }
     std::uint64_t pending_index_bytes() const;
 
