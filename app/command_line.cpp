@@ -4,6 +4,8 @@
 #include <string_view>
 #include <system_error>
 
+namespace korvane {
+
 namespace {
 
 CommandLine usage(std::string bad) { return {CommandLine::Action::Usage, {}, std::move(bad)}; }
@@ -17,7 +19,7 @@ std::string full_path(const std::string& name) {
 
 }  // namespace
 
-CommandLine ParseCommandLine(int argc, char** argv) {
+CommandLine parse_command_line(int argc, char** argv) {
     CommandLine out;
     bool options = true;
     for (int i = 1; i < argc; ++i) {
@@ -39,7 +41,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     return out;
 }
 
-const char* HelpText() {
+const char* help_text() {
     return "Usage: korvane [FILE.avi]\n"
            "Shows the frames of an AVI file, plays them and exports the frame, the\n"
            "video or the audio stream. FILE.avi is opened once the about box is closed.\n"
@@ -48,6 +50,8 @@ const char* HelpText() {
            "  --version  show the version and exit\n";
 }
 
-const char* VersionText() { return "Korvane 1.0\n"; }
+const char* version_text() { return "Korvane 1.0\n"; }
 
-const char* UsageLine() { return "Usage: korvane [--help] [--version] [FILE.avi]\n"; }
+const char* usage_line() { return "Usage: korvane [--help] [--version] [FILE.avi]\n"; }
+
+}  // namespace korvane

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace korvane {
+
 struct CommandLine {
     enum class Action { Run, Help, Version, Usage };
     Action action = Action::Run;
@@ -11,9 +13,11 @@ struct CommandLine {
 };
 
 // Reads the arguments after the program's name; "--" ends the options.
-CommandLine ParseCommandLine(int argc, char** argv);
+CommandLine parse_command_line(int argc, char** argv);
 
 // The texts printed for --help, --version and a wrong command line.
-const char* HelpText();
-const char* VersionText();
-const char* UsageLine();
+const char* help_text();
+const char* version_text();
+const char* usage_line();
+
+}  // namespace korvane

@@ -16,20 +16,20 @@ const AFX_MSGMAP* CKorvaneApp::GetThisMessageMap() {
 }
 
 BOOL CKorvaneApp::InitApplication() {
-    CommandLine line = ParseCommandLine(m_argc, m_argv);
+    korvane::CommandLine line = korvane::parse_command_line(m_argc, m_argv);
     switch (line.action) {
-        case CommandLine::Action::Run:
+        case korvane::CommandLine::Action::Run:
             startFile = line.file;
             return TRUE;
-        case CommandLine::Action::Help:
-            std::fputs(HelpText(), stdout);
+        case korvane::CommandLine::Action::Help:
+            std::fputs(korvane::help_text(), stdout);
             break;
-        case CommandLine::Action::Version:
-            std::fputs(VersionText(), stdout);
+        case korvane::CommandLine::Action::Version:
+            std::fputs(korvane::version_text(), stdout);
             break;
-        case CommandLine::Action::Usage:
+        case korvane::CommandLine::Action::Usage:
             std::fprintf(stderr, "korvane: unexpected argument \"%s\"\n", line.bad.c_str());
-            std::fputs(UsageLine(), stderr);
+            std::fputs(korvane::usage_line(), stderr);
             exitCode = 2;
             break;
     }

@@ -15,7 +15,7 @@ void save_compressed(HWND owner, HWND bar, PAVISTREAM* stream, const char* path,
         return;
     PAVISTREAM compressed = nullptr;
     if (AVIMakeCompressedStream(&compressed, *stream, &options, nullptr) != 0) {
-        export_error(owner, "Error Creating Compressed Stream");
+        korvane::export_error(owner, "Error Creating Compressed Stream");
         AVISaveOptionsFree(1, list);
         return;
     }
@@ -25,9 +25,9 @@ void save_compressed(HWND owner, HWND bar, PAVISTREAM* stream, const char* path,
     HRESULT saved = AVISaveA(path, nullptr, nullptr, 1, compressed, &options);
     ::SendMessageA(bar, PBM_SETPOS, 0, 0);
     if (saved == AVIERR_OK)
-        export_notice(owner, done);
+        korvane::export_notice(owner, done);
     else
-        export_error(owner, "Error Saving AVI File.");
+        korvane::export_error(owner, "Error Saving AVI File.");
     AVIStreamRelease(compressed);
     AVISaveOptionsFree(1, list);
 }
@@ -46,13 +46,13 @@ void CKorvaneDlg::OnSaveButton() {
         if (state.videoStream)
             SaveVideoCompressed(path);
         else
-            export_error(m_hWnd, "No Video Stream Available");
+            korvane::export_error(m_hWnd, "No Video Stream Available");
     }
     if (select.saveAudio == 1) {
         if (state.audioStream)
             SaveAudioCompressed(path);
         else
-            export_error(m_hWnd, "No Audio Stream Available");
+            korvane::export_error(m_hWnd, "No Audio Stream Available");
     }
 }
 

@@ -47,7 +47,7 @@ void CKorvaneDlg::WriteFrameBitmap(CString path) {
             ? static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(state.getFrame, frame_number))
             : nullptr;
     if (!frame) {
-        export_error(m_hWnd, "Error Creating Bitmap Image");
+        korvane::export_error(m_hWnd, "Error Creating Bitmap Image");
         return;
     }
     FrameLayout layout = layout_of(*frame);
@@ -57,7 +57,7 @@ void CKorvaneDlg::WriteFrameBitmap(CString path) {
     // hands before the file is touched.
     auto* work = static_cast<BYTE*>(std::malloc(copied));
     if (!work) {
-        export_error(m_hWnd, "Error Creating Bitmap Image");
+        korvane::export_error(m_hWnd, "Error Creating Bitmap Image");
         return;
     }
     std::memcpy(work, frame, copied);
@@ -70,7 +70,7 @@ void CKorvaneDlg::WriteFrameBitmap(CString path) {
 
     bool written = false;
     {
-        OutputFile out{std::string(path)};
+        korvane::OutputFile out{std::string(path)};
         if (FILE* f = out.stream()) {
             std::fputc(int(bitmapFileHeader.bfType & 0xFF), f);
             std::fputc(int((bitmapFileHeader.bfType >> 8) & 0xFF), f);
@@ -84,7 +84,7 @@ void CKorvaneDlg::WriteFrameBitmap(CString path) {
     }
     std::free(work);
     if (written)
-        export_notice(m_hWnd, "Bitmap Image Created.");
+        korvane::export_notice(m_hWnd, "Bitmap Image Created.");
     else
-        export_error(m_hWnd, "Error Creating Bitmap Image");
+        korvane::export_error(m_hWnd, "Error Creating Bitmap Image");
 }

@@ -2,6 +2,8 @@
 
 #include "export_messages.h"
 
+namespace korvane {
+
 NewAviFile::~NewAviFile() {
     if (stream_) AVIStreamRelease(stream_);
     // Whatever did not reach complete() is not left at the user's path.
@@ -44,3 +46,5 @@ std::vector<BYTE> read_whole_format(PAVISTREAM stream) {
     format.resize(size_t(size > 0 ? size : 0));
     return format;
 }
+
+}  // namespace korvane

@@ -6,6 +6,8 @@
 
 #include "vfw.h"
 
+namespace korvane {
+
 class NewAviFile {
   public:
     NewAviFile() = default;
@@ -29,3 +31,5 @@ class NewAviFile {
 
 // A stream's whole format as it stores it.
 std::vector<BYTE> read_whole_format(PAVISTREAM stream);
+
+}  // namespace korvane

@@ -7,6 +7,8 @@
 #include <random>
 #include <utility>
 
+namespace korvane {
+
 namespace {
 
 std::string folder_of(const std::string& path) {
@@ -85,3 +87,5 @@ bool OutputFile::commit() {
     }
     return true;
 }
+
+}  // namespace korvane

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+namespace korvane {
+
 class OutputFile {
   public:
     explicit OutputFile(std::string path);
@@ -26,3 +28,5 @@ class OutputFile {
     std::string named_;  // the temporary's name where the folder cannot hold a nameless file
     FILE* stream_ = nullptr;
 };
+
+}  // namespace korvane

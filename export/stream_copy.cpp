@@ -52,13 +52,13 @@ AVISTREAMINFOA header_from(const AVISTREAMINFOA& source) {
 }
 
 // Ends a copy: the file completed and the outcome shown.
-void report(HWND owner, CopyEnd end, NewAviFile& file, const char* done) {
+void report(HWND owner, CopyEnd end, korvane::NewAviFile& file, const char* done) {
     if (end == CopyEnd::Done && !file.complete()) end = CopyEnd::WriteFailed;
     if (end == CopyEnd::Done)
-        export_notice(owner, done);
+        korvane::export_notice(owner, done);
     else
-        export_error(owner, end == CopyEnd::ReadFailed ? "Error Reading AVI Stream."
-                                                       : "Error Writing AVI File.");
+        korvane::export_error(owner, end == CopyEnd::ReadFailed ? "Error Reading AVI Stream."
+                                                                : "Error Writing AVI File.");
 }
 
 void step(HWND bar) { ::SendMessageA(bar, PBM_STEPIT, 0, 0); }
@@ -83,7 +83,7 @@ void CKorvaneDlg::OnAudioButton() {
 
 void CKorvaneDlg::ExtractVideoStream(CString path) {
     PAVISTREAM source = state.videoStream;
-    std::vector<BYTE> format = read_whole_format(source);
+    std::vector<BYTE> format = korvane::read_whole_format(source);
     state.formatSize = LONG(format.size());
     std::copy(format.begin(), format.end(), state.videoFormat.reserve(state.formatSize));
     const BITMAPINFOHEADER& f = *state.videoFormat.head();
@@ -94,7 +94,7 @@ void CKorvaneDlg::ExtractVideoStream(CString path) {
     header.dwSampleSize = 0;
     header.rcFrame = {0, 0, LONG(f.biWidth), LONG(f.biHeight)};
 
-    NewAviFile file;
+    korvane::NewAviFile file;
     if (!file.create(m_hWnd, path, header, format)) return;
     HWND bar = progressBar.m_hWnd;
     ::SendMessageA(bar, PBM_SETSTEP, 1, 0);
@@ -124,7 +124,7 @@ void CKorvaneDlg::ExtractVideoStream(CString path) {
 void CKorvaneDlg::ExtractAudioStream(CString path) {
     PAVISTREAM source = state.audioStream;
     const AVISTREAMINFOA& in = state.audioInfo;
-    std::vector<BYTE> format = read_whole_format(source);
+    std::vector<BYTE> format = korvane::read_whole_format(source);
     WAVEFORMATEX wave{};
     std::copy_n(format.begin(), std::min(format.size(), sizeof wave),
                 reinterpret_cast<BYTE*>(&wave));
@@ -153,7 +153,7 @@ void CKorvaneDlg::ExtractAudioStream(CString path) {
     }
     per_block = std::min<DWORD>(per_block, 0x7FFFFFFF);
 
-    NewAviFile file;
+    korvane::NewAviFile file;
     if (!file.create(m_hWnd, path, header, format)) return;
     HWND bar = progressBar.m_hWnd;
     LONG blocks = LONG((std::int64_t(std::max<LONG>(length, 0)) + per_block - 1) / per_block);

@@ -13,9 +13,9 @@ struct AviState {
     PAVISTREAM videoStream = nullptr;
     PAVISTREAM audioStream = nullptr;
     PGETFRAME getFrame = nullptr;
-    FormatBuffer<BITMAPINFOHEADER> frameFormat;
-    FormatBuffer<BITMAPINFOHEADER> videoFormat;
-    FormatBuffer<WAVEFORMATEX> audioFormat;
+    korvane::FormatBuffer<BITMAPINFOHEADER> frameFormat;
+    korvane::FormatBuffer<BITMAPINFOHEADER> videoFormat;
+    korvane::FormatBuffer<WAVEFORMATEX> audioFormat;
     HRESULT lastResult = 0;
     HRESULT audioResult = 0;
     LONG formatSize = 0;

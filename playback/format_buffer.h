@@ -7,6 +7,8 @@
 
 #include "windef.h"
 
+namespace korvane {
+
 template <typename Head>
 class FormatBuffer {
 public:
@@ -30,3 +32,5 @@ public:
 private:
     std::vector<BYTE> bytes_;
 };
+
+}  // namespace korvane

@@ -5,12 +5,12 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "bench_util.h"
 #include "riff/avi_writer.h"
 #include "vfw.h"
@@ -40,13 +40,11 @@ bool generate(const std::string& path) {
 
 template <typename F>
 double best_ms(int runs, F&& fn) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        if (!fn()) return -1;
-        best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
+    double best = bench::best_of(runs, [&] {
+        const auto start = bench::Clock::now();
+        return fn() ? bench::seconds_since(start) : -1.0;
+    });
+    return best < 0 ? best : best * 1000;
 }
 
 }  // namespace

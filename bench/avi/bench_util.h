@@ -6,12 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "bench_timing.h"
 
 namespace avibench {
 
@@ -21,12 +22,12 @@ struct Measure {
     bool ok = false;
 };
 
-inline Measure finish(pid_t pid, std::chrono::steady_clock::time_point start) {
+inline Measure finish(pid_t pid, bench::Clock::time_point start) {
     Measure m;
     int status = 0;
     struct rusage ru {};
     if (wait4(pid, &status, 0, &ru) != pid) return m;
-    m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    m.seconds = bench::seconds_since(start);
     m.peak_kb = ru.ru_maxrss;
     m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return m;
@@ -34,14 +35,14 @@ inline Measure finish(pid_t pid, std::chrono::steady_clock::time_point start) {
 
 // Runs fn in a forked child; the child's exit code is fn's result (0 = fine).
 inline Measure in_child(const std::function<int()>& fn) {
-    auto start = std::chrono::steady_clock::now();
+    auto start = bench::Clock::now();
     pid_t pid = fork();
     if (pid == 0) _exit(fn());
     return finish(pid, start);
 }
 
 inline Measure command(const std::vector<std::string>& argv) {
-    auto start = std::chrono::steady_clock::now();
+    auto start = bench::Clock::now();
     pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> args;

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,35 +17,21 @@ extern "C" {
 }
 
 #include "bench_avi.h"
+#include "bench_timing.h"
 #include "frame_decoder.h"
 #include "video_encoder.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double time_command(const std::string& command) {
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0) return -1;
-    return seconds_since(start);
-}
+using bench::best_of;
+using bench::Clock;
+using bench::seconds_since;
+using bench::time_command;
 
 struct Input {
     const char* label;
     const char* encode;  // ffmpeg options that make the file
 };
-
-// Best of `runs`, so other load on the machine disturbs both sides alike.
-template <typename F>
-double best_of(int runs, F&& f) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) best = std::min(best, f());
-    return best;
-}
 
 void run(const Input& input, const std::string& dir, int frames) {
     const std::string file = dir + "/" + input.label + ".avi";

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,29 +15,10 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include "bench_timing.h"
 #include "vfw.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double time_command(const std::string& command) {
-    const auto start = Clock::now();
-    if (std::system(command.c_str()) != 0) return -1;
-    return seconds_since(start);
-}
-
-// Best of `runs`, so other load on the machine disturbs both sides alike.
-template <typename F>
-double best_of(int runs, F&& f) {
-    double best = 1e30;
-    for (int i = 0; i < runs; ++i) best = std::min(best, f());
-    return best;
-}
 
 double save_ours(const std::string& in, const std::string& out, DWORD type,
                  AVICOMPRESSOPTIONS options) {
@@ -47,10 +27,10 @@ double save_ours(const std::string& in, const std::string& out, DWORD type,
     if (AVIFileOpenA(&file, in.c_str(), OF_READ, nullptr) != AVIERR_OK) return 1e30;
     double took = 1e30;
     if (AVIFileGetStream(file, &stream, type, 0) == AVIERR_OK) {
-        const auto start = Clock::now();
+        const auto start = bench::Clock::now();
         if (AVIMakeCompressedStream(&compressed, stream, &options, nullptr) == AVIERR_OK &&
             AVISaveA(out.c_str(), nullptr, nullptr, 1, compressed, &options) == AVIERR_OK)
-            took = seconds_since(start);
+            took = bench::seconds_since(start);
         if (compressed) AVIStreamRelease(compressed);
         AVIStreamRelease(stream);
     }
@@ -77,10 +57,10 @@ void video(const std::string& dir, const char* label, DWORD fourcc, const std::s
     options.dwFlags = AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES;
     options.dwKeyFrameEvery = 12;
     const double ours =
-        best_of(2, [&] { return save_ours(src, ours_file, streamtypeVIDEO, options); });
-    const double theirs = best_of(2, [&] {
-        return time_command("ffmpeg -nostdin -loglevel error -i " + src + " -c:v " + ffmpeg_codec +
-                            " -g 12 -bf 0 -an -f avi -y " + theirs_file);
+        bench::best_of(2, [&] { return save_ours(src, ours_file, streamtypeVIDEO, options); });
+    const double theirs = bench::best_of(2, [&] {
+        return bench::time_command("ffmpeg -nostdin -loglevel error -i " + src + " -c:v " +
+                                   ffmpeg_codec + " -g 12 -bf 0 -an -f avi -y " + theirs_file);
     });
     report(label, frames, "fps", ours, theirs, ours_file, theirs_file);
 }
@@ -120,11 +100,11 @@ int main(int argc, char** argv) {
     options.cbFormat = sizeof mp3;
     options.dwFlags = AVICOMPRESSF_VALID;
     const std::string src = dir + "/sound-src.avi";
-    const double ours =
-        best_of(2, [&] { return save_ours(src, dir + "/ours.avi", streamtypeAUDIO, options); });
-    const double theirs = best_of(2, [&] {
-        return time_command("ffmpeg -nostdin -loglevel error -i " + src +
-                            " -c:a libmp3lame -b:a 128k -f avi -y " + dir + "/theirs.avi");
+    const double ours = bench::best_of(
+        2, [&] { return save_ours(src, dir + "/ours.avi", streamtypeAUDIO, options); });
+    const double theirs = bench::best_of(2, [&] {
+        return bench::time_command("ffmpeg -nostdin -loglevel error -i " + src +
+                                   " -c:a libmp3lame -b:a 128k -f avi -y " + dir + "/theirs.avi");
     });
     report("MP3 128k save (120 s)", 120, "x realtime", ours, theirs, dir + "/ours.avi",
            dir + "/theirs.avi");

@@ -6,29 +6,22 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 
 #include "automation.h"
-#include "clock.h"
+#include "bench_timing.h"
 #include "commctrl.h"
 #include "dialogs.h"
+#include "headless_program.h"
 #include "korvane_dlg.h"
-#include "korvane_resources.h"
-#include "menus.h"
-#include "registry.h"
 #include "resource_ids.h"
 
 namespace {
 
-double seconds_of(const std::function<void()>& work) {
-    auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
+using bench::seconds_of;
 
 double shell_seconds(const std::string& cmd) {
     return seconds_of([&] {
@@ -93,11 +86,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "could not make the sources with ffmpeg\n");
         return 1;
     }
-    win::MonotonicClock clock;
-    win::automation::reset(&clock);
-    InitCommonControls();
-    win::menus::install();
-    HINSTANCE resources = win::res::install(korvane_resources());
+    bench::HeadlessProgram program;
 
     std::string out = dir + "/out.avi";
     auto clean = [&] { std::remove(out.c_str()); };
@@ -163,6 +152,5 @@ int main(int argc, char** argv) {
     std::printf("one 1920 x 1080 frame to .bmp\n");
     report("  program frame to .bmp", ours, "ffmpeg -frames:v 1 + sync", ff);
 
-    win::res::uninstall(resources);
     return 0;
 }

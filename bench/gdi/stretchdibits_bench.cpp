@@ -5,26 +5,20 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <time.h>
-
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "bench_timing.h"
 #include "device_context.h"
 #include "wingdi.h"
 
 namespace {
 
-// CPU time of this thread: the machine may be busy with other work, and the
-// figure that matters is what one core can do.
-double thread_seconds() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
+// Thread CPU time: what one core can do is the figure that matters.
+using bench::thread_seconds;
 
 // Runs `frame` repeatedly for about `seconds` of CPU time and returns frames per second.
 double measure(const std::function<void()>& frame, double seconds = 1.5) {

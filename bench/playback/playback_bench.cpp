@@ -3,18 +3,15 @@
 // shown and how long playback took; at its rate it should take 10 s.
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "automation.h"
-#include "clock.h"
+#include "bench_timing.h"
 #include "commctrl.h"
+#include "headless_program.h"
 #include "korvane_dlg.h"
-#include "korvane_resources.h"
-#include "menus.h"
-#include "registry.h"
 #include "resource_ids.h"
 
 namespace {
@@ -29,20 +26,20 @@ public:
 
     void OnCountedTimer(UINT_PTR id) {
         int before = seekBar.GetPos();
-        if (id == kPlaybackTimer && ticks == 0) start = std::chrono::steady_clock::now();
+        if (id == kPlaybackTimer && ticks == 0) start = bench::Clock::now();
         CKorvaneDlg::OnTimer(id);
         if (id != kPlaybackTimer) return;
         ++ticks;
         if (seekBar.GetPos() != before) ++shown;
         if (seekBar.GetPos() >= state.frameCount - 1) {
-            end = std::chrono::steady_clock::now();
+            end = bench::Clock::now();
             PostMessage(WM_COMMAND, ID_FILE_EXIT, 0);
         }
     }
 
     int ticks = 0;
     int shown = 1;  // frame 0, drawn by the open
-    std::chrono::steady_clock::time_point start, end;
+    bench::Clock::time_point start, end;
 };
 
 const AFX_MSGMAP* CCountingDlg::GetThisMessageMap() {
@@ -63,11 +60,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    win::MonotonicClock clock;
-    win::automation::reset(&clock);
-    InitCommonControls();
-    win::menus::install();
-    HINSTANCE resources = win::res::install(korvane_resources());
+    bench::HeadlessProgram program;
 
     CCountingDlg dlg;
     win::automation::set_modal_hook([&](HWND h) {
@@ -79,9 +72,8 @@ int main(int argc, char** argv) {
         PostMessageA(h, WM_COMMAND, IDC_PLAY, 0);
     });
     dlg.DoModal();
-    win::res::uninstall(resources);
 
-    double seconds = std::chrono::duration<double>(dlg.end - dlg.start).count();
+    double seconds = bench::seconds_between(dlg.start, dlg.end);
     // The first tick comes one interval after Play: playback spans frames 1..299.
     double expected = double(kFrames - 1) / 30.0;
     std::printf("frames shown: %d of %d\n", dlg.shown, kFrames);

@@ -11,6 +11,7 @@
 
 namespace {
 
+using korvane::CommandLine;
 using Action = CommandLine::Action;
 
 CommandLine parse(std::vector<std::string> args) {
@@ -18,7 +19,7 @@ CommandLine parse(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    return ParseCommandLine(int(args.size()), argv.data());
+    return korvane::parse_command_line(int(args.size()), argv.data());
 }
 
 std::string cwd() { return std::filesystem::current_path().string(); }
@@ -60,8 +61,8 @@ TEST(CommandLine, ReadsEachKindOfArgument) {
 }
 
 TEST(CommandLine, TextsAreShortAndNameTheOptions) {
-    EXPECT_EQ(std::string(VersionText()), "Korvane 1.0\n");
-    std::string help = HelpText(), usage = UsageLine();
+    EXPECT_EQ(std::string(korvane::version_text()), "Korvane 1.0\n");
+    std::string help = korvane::help_text(), usage = korvane::usage_line();
     for (const char* option : {"--help", "--version", "FILE.avi"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
         EXPECT_NE(usage.find(option), std::string::npos) << option;

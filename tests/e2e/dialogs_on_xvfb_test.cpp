@@ -3,19 +3,14 @@
 // popups opened with the mouse, and both stream information dialogs opened
 // from the menu. Every step leaves a PNG in the test's output folder.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <thread>
 
-#include "child_process.h"
 #include "close_request.h"
-#include "window_geometry.h"
-#include "xvfb_server.h"
+#include "korvane_session.h"
 
 using namespace x11_test;
 
@@ -76,9 +71,7 @@ bool close_enough(std::uint32_t a, std::uint32_t b, int tolerance) {
     return true;
 }
 
-struct Area {
-    int x = 0, y = 0, w = 0, h = 0;
-};
+using Area = e2e::Geometry;
 
 // Where the picture stands on the screen within the area; nullopt if nowhere.
 std::optional<std::pair<int, int>> find(const Screenshot& shot, const Picture& p, Area a) {
@@ -109,80 +102,18 @@ const char* const kButtons[] = {"st",  "prev",  "play",  "ps",    "next",
 class DialogsOnXvfb : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("korvane_dialogs_e2e_" + std::to_string(getpid()));
-        std::filesystem::create_directories(dir_);
+        ASSERT_TRUE(s_.ready());
         std::filesystem::create_directories(KORVANE_SHOTS_DIR);
-        avi_ = (dir_ / "both.avi").string();
-        auto made =
-            run({"ffmpeg",    "-loglevel", "error",    "-y",
-                 "-f",        "lavfi",     "-i",       "testsrc=size=160x120:rate=10",
-                 "-f",        "lavfi",     "-i",       "sine=frequency=440:sample_rate=8000",
-                 "-frames:v", "12",        "-t",       "1.2",
-                 "-c:v",      "rawvideo",  "-pix_fmt", "bgr24",
-                 "-c:a",      "pcm_s16le", avi_},
-                {}, milliseconds(30000));
-        ASSERT_TRUE(made) << "ffmpeg could not make the fixture";
-        server_ = std::make_unique<XvfbServer>(kScreenW, kScreenH);
-        ASSERT_TRUE(server_->ready());
-    }
-    void TearDown() override {
-        app_.reset();
-        server_.reset();
-        std::filesystem::remove_all(dir_);
+        avi_ = (s_.dir() / "both.avi").string();
+        ASSERT_TRUE(s_.make_avi(avi_, 12, 8000)) << "ffmpeg could not make the fixture";
     }
 
-    std::optional<std::string> xdo(std::vector<std::string> args) {
-        args.insert(args.begin(), "xdotool");
-        return run(args, {server_->env()});
-    }
-    std::vector<std::string> visible(const std::string& title) {
-        std::vector<std::string> ids;
-        auto out = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
-        std::istringstream in(out ? *out : "");
-        for (std::string line; std::getline(in, line);)
-            if (!line.empty()) ids.push_back(line);
-        return ids;
-    }
-    std::string wait_window(const std::string& title) {
-        for (int i = 0; i < 100 && app_->running(); ++i) {
-            auto ids = visible(title);
-            if (!ids.empty()) return ids.front();
-            std::this_thread::sleep_for(milliseconds(100));
-        }
-        return {};
-    }
-    bool wait_gone(const std::string& title) {
-        for (int i = 0; i < 50; ++i) {
-            if (visible(title).empty()) return true;
-            std::this_thread::sleep_for(milliseconds(100));
-        }
-        return false;
-    }
-    Area geometry(const std::string& id) {
-        auto out = xdo({"getwindowgeometry", "--shell", id});
-        e2e::Geometry g = e2e::parse_geometry(out ? *out : "");
-        return Area{g.x, g.y, g.w, g.h};
-    }
-    void point_at(int x, int y) { xdo({"mousemove", std::to_string(x), std::to_string(y)}); }
-    void click(int x, int y) {
-        point_at(x, y);
-        xdo({"click", "1"});
-        std::this_thread::sleep_for(milliseconds(400));
-    }
-    void key_in(const Area& window, const std::string& key) {
-        point_at(window.x + window.w / 2, window.y + window.h / 2);
-        xdo({"key", key});
-        std::this_thread::sleep_for(milliseconds(300));
-    }
     Screenshot shot(const std::string& name) {
-        std::this_thread::sleep_for(milliseconds(300));
-        return grab_screen(*server_, kScreenW, kScreenH,
-                           std::string(KORVANE_SHOTS_DIR) + "/" + name);
+        return s_.shot(std::string(KORVANE_SHOTS_DIR) + "/" + name);
     }
     // Opens a popup of the menu bar by clicking its title; x is from the window's left.
     Screenshot open_popup(int title_x, const std::string& name) {
-        click(main_.x + title_x, main_.y + 9);
+        s_.click(main_.x + title_x, main_.y + 9);
         return shot(name);
     }
     // Where a menu picture shows under the menu bar.
@@ -192,15 +123,15 @@ class DialogsOnXvfb : public ::testing::Test {
     }
     Area buttons_row() const { return {main_.x, main_.y + 300, main_.w, 60}; }
     void start() {
-        app_ = std::make_unique<ChildProcess>(std::vector<std::string>{KORVANE_PATH},
-                                              std::vector<std::string>{server_->env()}, true);
-        ASSERT_TRUE(app_->started());
+        s_.start({});
+        ASSERT_TRUE(s_.app().started());
+    }
+    bool close(const std::string& id) {
+        return win::x11::send_close_request(s_.display().c_str(), std::stoul(id));
     }
 
-    std::filesystem::path dir_;
+    e2e::KorvaneSession s_{kScreenW, kScreenH};
     std::string avi_;
-    std::unique_ptr<XvfbServer> server_;
-    std::unique_ptr<ChildProcess> app_;
     Area main_;
 };
 
@@ -208,15 +139,15 @@ constexpr int kFileTitle = 16, kExtractTitle = 56, kHelpTitle = 98;
 
 TEST_F(DialogsOnXvfb, TheAboutBoxGoesWithEnterEscapeAndItsCloseButtonAndTheMainWindowCarriesOn) {
     start();
-    std::string about = wait_window("About Korvane 1.0");
-    ASSERT_FALSE(about.empty()) << app_->output();
-    EXPECT_TRUE(visible("Korvane 1.0").empty()) << "the main window waits for the about box";
+    std::string about = s_.wait_window("About Korvane 1.0");
+    ASSERT_FALSE(about.empty()) << s_.app().output();
+    EXPECT_TRUE(s_.visible("Korvane 1.0").empty()) << "the main window waits for the about box";
     shot("about_startup.png");
-    key_in(geometry(about), "Return");
-    ASSERT_TRUE(wait_gone("About Korvane 1.0")) << "Enter closes it";
-    std::string main = wait_window("Korvane 1.0");
+    s_.key_in(s_.geometry(about), "Return");
+    ASSERT_TRUE(s_.wait_gone("About Korvane 1.0")) << "Enter closes it";
+    std::string main = s_.wait_window("Korvane 1.0");
     ASSERT_FALSE(main.empty());
-    main_ = geometry(main);
+    main_ = s_.geometry(main);
 
     // Help > About Korvane with the mouse, closed with Escape, then with the
     // close request a window manager sends for the close button.
@@ -225,34 +156,33 @@ TEST_F(DialogsOnXvfb, TheAboutBoxGoesWithEnterEscapeAndItsCloseButtonAndTheMainW
             open_popup(kHelpTitle, round == 0 ? "popup_help.png" : "popup_help_again.png");
         auto item = menu_picture(s, 185);
         ASSERT_TRUE(item) << "the About item's picture is in the Help popup";
-        click(item->first + 8, item->second + 8);
-        about = wait_window("About Korvane 1.0");
+        s_.click(item->first + 8, item->second + 8);
+        about = s_.wait_window("About Korvane 1.0");
         ASSERT_FALSE(about.empty()) << "About from the Help menu, round " << round;
         if (round == 0) {
-            key_in(geometry(about), "Escape");
+            s_.key_in(s_.geometry(about), "Escape");
         } else {
-            ASSERT_TRUE(
-                win::x11::send_close_request(server_->display().c_str(), std::stoul(about)));
+            ASSERT_TRUE(close(about));
         }
-        EXPECT_TRUE(wait_gone("About Korvane 1.0")) << "round " << round;
-        EXPECT_EQ(visible("Korvane 1.0").size(), 1u) << "the main window is still there";
-        EXPECT_TRUE(app_->running());
+        EXPECT_TRUE(s_.wait_gone("About Korvane 1.0")) << "round " << round;
+        EXPECT_EQ(s_.visible("Korvane 1.0").size(), 1u) << "the main window is still there";
+        EXPECT_TRUE(s_.app().running());
     }
     Screenshot after = shot("main_after_about.png");
     EXPECT_TRUE(find(after, load_bmp("openu.bmp"), buttons_row())) << "and still draws";
 
-    ASSERT_TRUE(win::x11::send_close_request(server_->display().c_str(), std::stoul(main)));
-    EXPECT_TRUE(app_->wait_exit(milliseconds(10000)).has_value());
+    ASSERT_TRUE(close(main));
+    EXPECT_TRUE(s_.app().wait_exit(milliseconds(10000)).has_value());
 }
 
 TEST_F(DialogsOnXvfb, ButtonPicturesPopupsAndBothInformationDialogs) {
     start();
-    std::string about = wait_window("About Korvane 1.0");
-    ASSERT_FALSE(about.empty()) << app_->output();
-    key_in(geometry(about), "Return");
-    std::string main = wait_window("Korvane 1.0");
+    std::string about = s_.wait_window("About Korvane 1.0");
+    ASSERT_FALSE(about.empty()) << s_.app().output();
+    s_.key_in(s_.geometry(about), "Return");
+    std::string main = s_.wait_window("Korvane 1.0");
     ASSERT_FALSE(main.empty());
-    main_ = geometry(main);
+    main_ = s_.geometry(main);
 
     Screenshot none = shot("main_no_file.png");
     for (const char* b : kButtons) {
@@ -263,13 +193,11 @@ TEST_F(DialogsOnXvfb, ButtonPicturesPopupsAndBothInformationDialogs) {
     auto open = find(none, load_bmp("openu.bmp"), buttons_row());
     ASSERT_TRUE(open) << "Open shows U";
 
-    click(open->first + 12, open->second + 12);
-    std::string dialog = wait_window("Open");
+    s_.click(open->first + 12, open->second + 12);
+    std::string dialog = s_.wait_window("Open");
     ASSERT_FALSE(dialog.empty()) << "no file dialog";
-    Area o = geometry(dialog);
-    point_at(o.x + o.w / 2, o.y + o.h / 2);
-    xdo({"type", "--delay", "5", avi_});
-    xdo({"key", "Return"});
+    Area o = s_.geometry(dialog);
+    s_.type_in(o, avi_);
     std::this_thread::sleep_for(milliseconds(1500));
 
     Screenshot opened = shot("main_file_open.png");
@@ -278,10 +206,10 @@ TEST_F(DialogsOnXvfb, ButtonPicturesPopupsAndBothInformationDialogs) {
             << b << " shows U";
     auto next = find(opened, load_bmp("nextu.bmp"), buttons_row());
     ASSERT_TRUE(next);
-    point_at(next->first + 12, next->second + 12);
-    xdo({"mousedown", "1"});
+    s_.point_at(next->first + 12, next->second + 12);
+    s_.xdo({"mousedown", "1"});
     Screenshot held = shot("next_held.png");
-    xdo({"mouseup", "1"});
+    s_.xdo({"mouseup", "1"});
     EXPECT_TRUE(find(held, load_bmp("nextd.bmp"), buttons_row())) << "Next shows D while held";
 
     // Each popup opened with the mouse shows its owner-drawn items.
@@ -300,13 +228,13 @@ TEST_F(DialogsOnXvfb, ButtonPicturesPopupsAndBothInformationDialogs) {
         for (int id : p.pictures) EXPECT_TRUE(menu_picture(s, id)) << p.name << ": picture " << id;
         auto first = menu_picture(s, p.pictures[0]);
         if (first) {
-            point_at(first->first + 60, first->second + 8);
+            s_.point_at(first->first + 60, first->second + 8);
             Screenshot lit = shot(std::string("lit_") + p.name);
             EXPECT_GT(count(lit, 0x40407F, {first->first, first->second - 4, 160, 20}), 500)
                 << p.name << ": the dark bar under the pointer";
         }
-        key_in(main_, "Escape");
-        key_in(main_, "Escape");
+        s_.key_in(main_, "Escape");
+        s_.key_in(main_, "Escape");
     }
 
     struct Info {
@@ -323,16 +251,16 @@ TEST_F(DialogsOnXvfb, ButtonPicturesPopupsAndBothInformationDialogs) {
         Screenshot s = open_popup(kExtractTitle, std::string("menu_for_") + info.png);
         auto item = menu_picture(s, info.picture);
         ASSERT_TRUE(item) << info.title;
-        click(item->first + 40, item->second + 8);
-        std::string id = wait_window(info.title);
+        s_.click(item->first + 40, item->second + 8);
+        std::string id = s_.wait_window(info.title);
         ASSERT_FALSE(id.empty()) << info.title << " from the Extract menu";
         shot(info.png);
-        key_in(geometry(id), info.close);
-        EXPECT_TRUE(wait_gone(info.title)) << info.close << " closes " << info.title;
+        s_.key_in(s_.geometry(id), info.close);
+        EXPECT_TRUE(s_.wait_gone(info.title)) << info.close << " closes " << info.title;
     }
-    EXPECT_TRUE(app_->running());
-    ASSERT_TRUE(win::x11::send_close_request(server_->display().c_str(), std::stoul(main)));
-    EXPECT_TRUE(app_->wait_exit(milliseconds(10000)).has_value());
+    EXPECT_TRUE(s_.app().running());
+    ASSERT_TRUE(close(main));
+    EXPECT_TRUE(s_.app().wait_exit(milliseconds(10000)).has_value());
 }
 
 }  // namespace

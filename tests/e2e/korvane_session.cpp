@@ -31,11 +31,19 @@ KorvaneSession::~KorvaneSession() {
     std::filesystem::remove_all(dir_);
 }
 
-bool KorvaneSession::make_avi(const std::string& path, int frames) const {
-    return bool(run(
-        {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc=size=160x120:rate=10",
-         "-frames:v", std::to_string(frames), "-c:v", "rawvideo", "-pix_fmt", "bgr24", path},
-        {}, milliseconds(30000)));
+bool KorvaneSession::make_avi(const std::string& path, int frames, int audio_rate) const {
+    std::vector<std::string> args{"ffmpeg", "-loglevel", "error", "-y",
+                                  "-f",     "lavfi",     "-i",    "testsrc=size=160x120:rate=10"};
+    if (audio_rate) {
+        // As long as the video: ten frames a second.
+        std::string seconds = std::to_string(frames / 10) + "." + std::to_string(frames % 10);
+        args.insert(args.end(), {"-f", "lavfi", "-i",
+                                 "sine=frequency=440:sample_rate=" + std::to_string(audio_rate),
+                                 "-t", seconds, "-c:a", "pcm_s16le"});
+    }
+    args.insert(args.end(), {"-frames:v", std::to_string(frames), "-c:v", "rawvideo", "-pix_fmt",
+                             "bgr24", path});
+    return bool(run(args, {}, milliseconds(30000)));
 }
 
 void KorvaneSession::start(const std::vector<std::string>& args, std::vector<std::string> env) {
@@ -52,32 +60,76 @@ std::optional<std::string> KorvaneSession::xdo(std::vector<std::string> args) co
     return run(args, {server_->env()});
 }
 
+std::vector<std::string> KorvaneSession::visible(const std::string& title) const {
+    std::vector<std::string> ids;
+    auto out = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    std::istringstream in(out.value_or(""));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) ids.push_back(line);
+    return ids;
+}
+
 std::string KorvaneSession::wait_window(const std::string& title) const {
     for (int i = 0; i < 150 && app_ && app_->running(); ++i) {
-        auto ids = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
-        if (ids && !ids->empty()) return ids->substr(0, ids->find('\n'));
+        auto ids = visible(title);
+        if (!ids.empty()) return ids.front();
         std::this_thread::sleep_for(milliseconds(100));
     }
     return {};
 }
 
-bool KorvaneSession::showing(const std::string& title) const {
-    auto ids = xdo({"search", "--onlyvisible", "--name", "^" + title + "$"});
-    return ids && !ids->empty();
+bool KorvaneSession::wait_gone(const std::string& title) const {
+    for (int i = 0; i < 50; ++i) {
+        if (!showing(title)) return true;
+        std::this_thread::sleep_for(milliseconds(100));
+    }
+    return false;
 }
+
+bool KorvaneSession::showing(const std::string& title) const { return !visible(title).empty(); }
 
 Geometry KorvaneSession::geometry(const std::string& id) const {
     auto out = xdo({"getwindowgeometry", "--shell", id});
     return out ? parse_geometry(*out) : Geometry{};
 }
 
-void KorvaneSession::key_over(const std::string& id, const std::string& key) const {
-    Geometry g = geometry(id);
-    xdo({"mousemove", std::to_string(g.x + g.w / 2), std::to_string(g.y + g.h / 2)});
+void KorvaneSession::point_at(int x, int y) const {
+    xdo({"mousemove", std::to_string(x), std::to_string(y)});
+}
+
+void KorvaneSession::click(int x, int y) const {
+    point_at(x, y);
+    xdo({"click", "1"});
+    std::this_thread::sleep_for(milliseconds(400));
+}
+
+void KorvaneSession::click_unit(const Geometry& window, int x, int y, int w, int h, int top) const {
+    // Dialog units are 3/2 pixels across and 13/8 down in the program's font.
+    click(window.x + (x + w / 2) * 3 / 2, window.y + top + (y + h / 2) * 13 / 8);
+}
+
+void KorvaneSession::click_button(const Geometry& main, int x) const {
+    click_unit(main, x, 191, 22, 20, kMenuBar);
+}
+
+void KorvaneSession::key_in(const Geometry& window, const std::string& key) const {
+    point_at(window.x + window.w / 2, window.y + window.h / 2);
     xdo({"key", key});
+    std::this_thread::sleep_for(milliseconds(300));
+}
+
+void KorvaneSession::key_over(const std::string& id, const std::string& key) const {
+    key_in(geometry(id), key);
+}
+
+void KorvaneSession::type_in(const Geometry& window, const std::string& text) const {
+    point_at(window.x + window.w / 2, window.y + window.h / 2);
+    xdo({"type", "--delay", "5", text});
+    xdo({"key", "Return"});
 }
 
 x11_test::Screenshot KorvaneSession::shot(const std::string& png) const {
+    std::this_thread::sleep_for(milliseconds(300));
     return x11_test::grab_screen(*server_, screen_w_, screen_h_, png);
 }
 
@@ -99,7 +151,11 @@ std::vector<std::uint32_t> KorvaneSession::decoded(const std::string& avi, int n
 
 int KorvaneSession::matching_points(const x11_test::Screenshot& shot, const Geometry& main,
                                     const std::string& avi, int n, int scale) const {
-    std::vector<std::uint32_t> frame = decoded(avi, n);
+    return matching_points(shot, main, decoded(avi, n), scale);
+}
+
+int KorvaneSession::matching_points(const x11_test::Screenshot& shot, const Geometry& main,
+                                    const std::vector<std::uint32_t>& frame, int scale) {
     if (frame.size() != std::size_t(kFrameW * kFrameH) || shot.pixels.empty()) return 0;
     // The frame is drawn at its natural size, centred in the view (408 x 256
     // pixels inside its sunken edge); at scale 2 every pixel is doubled.

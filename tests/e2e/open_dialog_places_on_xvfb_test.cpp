@@ -27,9 +27,7 @@ TEST(OpenDialogPlaces, LookInListShowsThePlaces) {
     std::string main = s.wait_window("Korvane 1.0");
     ASSERT_FALSE(main.empty());
     e2e::Geometry g = s.geometry(main);
-    s.xdo({"mousemove", std::to_string(g.x + 136 * 3 / 2 + 12),
-           std::to_string(g.y + KorvaneSession::kMenuBar + 191 * 13 / 8 + 12)});
-    s.xdo({"click", "1"});
+    s.click_button(g, 136);  // Open
     std::string open = s.wait_window("Open");
     ASSERT_FALSE(open.empty()) << "no file dialog";
     std::this_thread::sleep_for(milliseconds(300));
@@ -39,10 +37,8 @@ TEST(OpenDialogPlaces, LookInListShowsThePlaces) {
     std::this_thread::sleep_for(milliseconds(300));
     e2e::Geometry d = s.geometry(open);
     // "Look in" sits at 50, 6 (188 wide) in dialog units: its arrow at the right end.
-    s.xdo({"mousemove", std::to_string(d.x + (50 + 188) * 3 / 2 - 8),
-           std::to_string(d.y + 6 * 13 / 8 + 9)});
-    s.xdo({"click", "1"});
-    std::this_thread::sleep_for(milliseconds(500));
+    s.click(d.x + (50 + 188) * 3 / 2 - 8, d.y + 6 * 13 / 8 + 9);
+    std::this_thread::sleep_for(milliseconds(100));
     auto shot = s.shot("korvane_open_dialog_places.png");
     ASSERT_FALSE(shot.pixels.empty());
     // The dropped list hangs below the combo (18 dialog units down) with its

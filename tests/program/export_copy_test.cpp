@@ -77,7 +77,7 @@ void write_source(const std::string& path, const Source& s) {
 
 // 16-bit mono PCM at 8000 Hz as the format and header give it.
 void pcm(Source& s, bool short_format = false) {
-    WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
+    WAVEFORMATEX wf = kMonoPcm8k;
     s.audio_format.assign(reinterpret_cast<std::uint8_t*>(&wf),
                           reinterpret_cast<std::uint8_t*>(&wf) + (short_format ? 16 : 18));
     s.audio_info.dwScale = 2;

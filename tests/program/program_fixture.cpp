@@ -109,13 +109,7 @@ void write_avi(const std::string& path, const VideoFile& wanted) {
         ASSERT_EQ(AVIStreamSetFormat(video, 0, &bi, sizeof bi), 0);
     }
     if (wanted.audio) {
-        WAVEFORMATEX wf{};
-        wf.wFormatTag = WAVE_FORMAT_PCM;
-        wf.nChannels = 1;
-        wf.nSamplesPerSec = 8000;
-        wf.wBitsPerSample = 16;
-        wf.nBlockAlign = 2;
-        wf.nAvgBytesPerSec = 16000;
+        WAVEFORMATEX wf = kMonoPcm8k;
         AVISTREAMINFOA si{};
         si.fccType = streamtypeAUDIO;
         si.dwScale = 2;

@@ -47,6 +47,9 @@ bool file_alive(PAVIFILE file);
 bool stream_alive(PAVISTREAM stream);
 bool get_frame_alive(PGETFRAME get_frame);
 
+// 16-bit mono PCM at 8000 Hz, the sound of the generated files.
+inline constexpr WAVEFORMATEX kMonoPcm8k{WAVE_FORMAT_PCM, 1, 8000, 16000, 2, 16, 0};
+
 // Solid colour of frame i in the generated files, as 0x00RRGGBB.
 std::uint32_t colour_of(int frame);
 

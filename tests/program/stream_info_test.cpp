@@ -36,13 +36,7 @@ void write_headers(const std::string& path, AVISTREAMINFOA video, AVISTREAMINFOA
     audio.fccType = streamtypeAUDIO;
     audio.dwSampleSize = 2;
     ASSERT_EQ(AVIFileCreateStreamA(file, &as, &audio), 0);
-    WAVEFORMATEX wf{};
-    wf.wFormatTag = WAVE_FORMAT_PCM;
-    wf.nChannels = 1;
-    wf.nSamplesPerSec = 8000;
-    wf.wBitsPerSample = 16;
-    wf.nBlockAlign = 2;
-    wf.nAvgBytesPerSec = 16000;
+    WAVEFORMATEX wf = kMonoPcm8k;
     ASSERT_EQ(AVIStreamSetFormat(as, 0, &wf, sizeof wf), 0);
     std::vector<BYTE> pixels(bi.biSizeImage, 0x40), samples(200, 0);
     ASSERT_EQ(AVIStreamWrite(vs, 0, 1, pixels.data(), LONG(pixels.size()), AVIIF_KEYFRAME, nullptr,
