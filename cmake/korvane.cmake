@@ -3,46 +3,58 @@
 add_library(korvane_warnings INTERFACE)
 target_compile_options(korvane_warnings INTERFACE -Wall -Wextra -Werror)
 
-# Several people work in one tree: a folder whose CMakeLists names a file
-# that is not written yet is left out with a warning, so the others can
-# still configure. test.sh turns this off: there every named file must exist.
-option(KORVANE_STRICT_SOURCES "Fail when a listed source file is missing" OFF)
-
-function(korvane_existing_sources out name)
-    set(found)
-    foreach(src IN LISTS ARGN)
-        if(IS_ABSOLUTE ${src} OR EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src} OR KORVANE_STRICT_SOURCES
-           OR src MATCHES "^\\$<" OR src MATCHES "^${CMAKE_CURRENT_BINARY_DIR}")
-            list(APPEND found ${src})
-        else()
-            message(WARNING "${name}: ${src} does not exist yet; leaving ${name} out")
-            set(${out} "" PARENT_SCOPE)
-            return()
+# Each layer is reached through one include root of its own, a folder in the
+# build holding links to the layer's folders, so that "win/core/window.h" names
+# a file and a layer that has no root of a higher layer cannot include from it.
+# A root brings the roots of the layers below it (program -> afx -> vfw -> win).
+function(korvane_include_root name)
+    cmake_parse_arguments(ARG "" "" "FOLDERS;USES" ${ARGN})
+    set(root ${CMAKE_BINARY_DIR}/include_roots/${name})
+    file(MAKE_DIRECTORY ${root})
+    foreach(folder IN LISTS ARG_FOLDERS)
+        if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/${folder})
+            message(FATAL_ERROR "include root ${name}: ${folder} does not exist")
         endif()
+        get_filename_component(link ${folder} NAME)
+        file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${folder} ${root}/${link} SYMBOLIC)
     endforeach()
-    set(${out} ${found} PARENT_SCOPE)
+    add_library(korvane_root_${name} INTERFACE)
+    target_include_directories(korvane_root_${name} INTERFACE ${root})
+    target_link_libraries(korvane_root_${name} INTERFACE ${ARG_USES})
+endfunction()
+
+korvane_include_root(win FOLDERS platform/win USES platform_headers)
+korvane_include_root(vfw FOLDERS platform/vfw USES korvane_root_win)
+korvane_include_root(afx FOLDERS platform/afx USES korvane_root_vfw)
+korvane_include_root(program FOLDERS app ui playback export controls res USES korvane_root_afx)
+# Tests, benchmarks and tools share their helpers by path from the top; their
+# folders link it to every target they make.
+korvane_include_root(aside FOLDERS tests bench tools)
+
+# The layer a library belongs to follows from its folder.
+function(korvane_layer_of out)
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    if(folder MATCHES "^platform/(win|vfw|afx)(/|$)")
+        set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+    elseif(folder MATCHES "^(app|ui|playback|export|controls|res)(/|$)")
+        set(${out} program PARENT_SCOPE)
+    else()
+        message(FATAL_ERROR "${folder}: a library outside the layers")
+    endif()
 endfunction()
 
 # korvane_library(NAME SOURCES ... [DEPS ...] [PUBLIC_DEPS ...])
 function(korvane_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PUBLIC_DEPS" ${ARGN})
-    korvane_existing_sources(ARG_SOURCES ${name} ${ARG_SOURCES})
-    if(NOT ARG_SOURCES)
-        return()
-    endif()
+    korvane_layer_of(layer)
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC platform_headers ${ARG_PUBLIC_DEPS}
+    target_link_libraries(${name} PUBLIC korvane_root_${layer} ${ARG_PUBLIC_DEPS}
                                   PRIVATE korvane_warnings ${ARG_DEPS})
 endfunction()
 
 # korvane_test(NAME LABELS ... SOURCES ... [DEPS ...] [TIMEOUT s])
 function(korvane_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
-    korvane_existing_sources(ARG_SOURCES ${name} ${ARG_SOURCES})
-    if(NOT ARG_SOURCES)
-        return()
-    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE korvane_warnings ${ARG_DEPS}
                                           GTest::gtest GTest::gtest_main)
@@ -52,4 +64,23 @@ function(korvane_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT}
                          WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# Adds every subfolder of the current folder. A subfolder holding sources
+# but no CMakeLists.txt is an error, not a part quietly left out.
+function(korvane_add_subfolders)
+    file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+    foreach(dir IN LISTS entries)
+        if(NOT IS_DIRECTORY ${dir})
+            continue()
+        endif()
+        if(EXISTS ${dir}/CMakeLists.txt)
+            add_subdirectory(${dir})
+        else()
+            file(GLOB_RECURSE sources ${dir}/*.cpp ${dir}/*.c)
+            if(sources)
+                message(FATAL_ERROR "${dir} holds sources but no CMakeLists.txt")
+            endif()
+        endif()
+    endforeach()
 endfunction()

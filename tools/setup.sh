@@ -4,7 +4,7 @@
 set -euo pipefail
 
 KORVANE_PACKAGES=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config python3
     clang libclang-rt-14-dev
     libgtest-dev
     libx11-dev libxext-dev
