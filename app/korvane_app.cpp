@@ -1,10 +1,10 @@
-#include "korvane_app.h"
+#include "app/korvane_app.h"
 
 #include <cstdio>
 
-#include "command_line.h"
-#include "korvane_dlg.h"
-#include "korvane_resources.h"
+#include "app/command_line.h"
+#include "ui/korvane_dlg.h"
+#include "res/korvane_resources.h"
 
 CKorvaneApp::CKorvaneApp() = default;
 CKorvaneApp::~CKorvaneApp() = default;

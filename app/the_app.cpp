@@ -1,6 +1,6 @@
 // The one application object, and the resources the framework installs.
-#include "korvane_app.h"
-#include "korvane_resources.h"
+#include "app/korvane_app.h"
+#include "res/korvane_resources.h"
 
 CKorvaneApp theApp;
 

@@ -2,12 +2,12 @@
 // as a bench drives the main window.
 #pragma once
 
-#include "automation.h"
-#include "clock.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 #include "commctrl.h"
-#include "korvane_resources.h"
-#include "menus.h"
-#include "registry.h"
+#include "res/korvane_resources.h"
+#include "win/menus/menus.h"
+#include "win/resources/registry.h"
 
 namespace bench {
 

@@ -1,6 +1,6 @@
 // Owner-drawn popup items: a 20 x 20 picture box, the caption beside it, a
 // dark bar for the highlighted item and etched separators.
-#include "bitmap_menu.h"
+#include "controls/bitmap_menu.h"
 
 #include <cstdlib>
 #include <cstring>

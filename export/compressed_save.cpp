@@ -1,9 +1,9 @@
 // One stream saved re-compressed into a new AVI file by the platform.
 #include "afxdlgs.h"
 #include "commctrl.h"
-#include "export_messages.h"
-#include "korvane_dlg.h"
-#include "select_stream_dlg.h"
+#include "export/export_messages.h"
+#include "ui/korvane_dlg.h"
+#include "ui/select_stream_dlg.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "afxdlgs.h"
 #include "commctrl.h"
-#include "export_messages.h"
-#include "korvane_dlg.h"
-#include "output_file.h"
+#include "export/export_messages.h"
+#include "ui/korvane_dlg.h"
+#include "export/output_file.h"
 
 static_assert(sizeof(CKorvaneDlg::bitmapFileHeader) == 16);
 

@@ -1,6 +1,6 @@
-#include "new_avi_file.h"
+#include "export/new_avi_file.h"
 
-#include "export_messages.h"
+#include "export/export_messages.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "export/output_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

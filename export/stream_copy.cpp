@@ -4,9 +4,9 @@
 #include "afxcoll.h"
 #include "afxdlgs.h"
 #include "commctrl.h"
-#include "export_messages.h"
-#include "korvane_dlg.h"
-#include "new_avi_file.h"
+#include "export/export_messages.h"
+#include "ui/korvane_dlg.h"
+#include "export/new_avi_file.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The open-file state the main dialog holds for its whole life.
 #pragma once
 
-#include "format_buffer.h"
+#include "playback/format_buffer.h"
 #include "mmreg.h"
 #include "vfw.h"
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "commctrl.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
 
 void CKorvaneDlg::DrawFrame(HDC hdc, LPBITMAPINFOHEADER frame) {
     if (!frame) return;

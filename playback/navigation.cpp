@@ -1,8 +1,8 @@
 // Stepping, seeking and timed playback; the seek bar's position is the
 // current frame.
 #include "commctrl.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
 
 namespace {
 

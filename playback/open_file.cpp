@@ -1,8 +1,8 @@
 // Opening and closing an AVI file.
 #include "afxdlgs.h"
 #include "commctrl.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
 
 namespace {
 

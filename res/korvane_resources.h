@@ -2,6 +2,6 @@
 // installs them at start-up with win::res::install(korvane_resources()).
 #pragma once
 
-#include "resource_tables.h"
+#include "win/resources/resource_tables.h"
 
 const win::res::Module& korvane_resources();

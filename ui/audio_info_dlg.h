@@ -1,7 +1,7 @@
 // The header of the open file's audio stream.
 #pragma once
 
-#include "stream_info_dlg.h"
+#include "ui/stream_info_dlg.h"
 
 class CAudioInfoDlg : public CStreamInfoDlg {
   public:

@@ -1,9 +1,9 @@
 // The main window's command table and the checks its menu commands make.
-#include "audio_info_dlg.h"
+#include "ui/audio_info_dlg.h"
 #include "commctrl.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
-#include "video_info_dlg.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
+#include "ui/video_info_dlg.h"
 
 const AFX_MSGMAP* CKorvaneDlg::GetThisMessageMap() {
     using D = CKorvaneDlg;

@@ -1,7 +1,7 @@
 // Which controls the user can reach with no file, with video and with audio.
 #include "commctrl.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Help topics and the product's web page, handed to the desktop to open.
-#include "korvane_dlg.h"
+#include "ui/korvane_dlg.h"
 #include "shellapi.h"
 
 #ifndef KORVANE_HOME_PAGE

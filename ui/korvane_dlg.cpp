@@ -1,12 +1,12 @@
 // Start-up and shut-down of the main window.
-#include "korvane_dlg.h"
+#include "ui/korvane_dlg.h"
 
 #include <strings.h>
 
 #include <string>
 
-#include "about_dlg.h"
-#include "resource_ids.h"
+#include "ui/about_dlg.h"
+#include "ui/resource_ids.h"
 #include "shellapi.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include "afxcmn.h"
 #include "afxext.h"
 #include "afxwin.h"
-#include "avi_state.h"
-#include "bitmap_menu.h"
+#include "playback/avi_state.h"
+#include "controls/bitmap_menu.h"
 
 // Posted at start-up so that the start file opens in the running main window.
 inline constexpr UINT WM_KORVANE_OPENSTART = WM_APP + 0x13;

@@ -1,4 +1,4 @@
-#include "select_stream_dlg.h"
+#include "ui/select_stream_dlg.h"
 
 // saveVideo and saveAudio are left to OnInitDialog, which every run passes.
 CSelectStreamDlg::CSelectStreamDlg(CWnd* parent) : CDialog(IDD, parent) {}

@@ -1,4 +1,4 @@
-#include "stream_info_dlg.h"
+#include "ui/stream_info_dlg.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The header of the open file's video stream.
 #pragma once
 
-#include "stream_info_dlg.h"
+#include "ui/stream_info_dlg.h"
 
 class CVideoInfoDlg : public CStreamInfoDlg {
   public:

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "riff/avi_writer.h"
+#include "vfw/riff/avi_writer.h"
 #include "vfw.h"
 
 namespace {

@@ -10,9 +10,9 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "bench_timing.h"
+#include "bench/bench_timing.h"
 #include "bench_util.h"
-#include "riff/avi_writer.h"
+#include "vfw/riff/avi_writer.h"
 #include "vfw.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "bench_timing.h"
+#include "bench/bench_timing.h"
 
 namespace avibench {
 

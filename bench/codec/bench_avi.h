@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "packet_source.h"
+#include "vfw/codec/packet_source.h"
 
 namespace bench {
 

@@ -17,9 +17,9 @@ extern "C" {
 }
 
 #include "bench_avi.h"
-#include "bench_timing.h"
-#include "frame_decoder.h"
-#include "video_encoder.h"
+#include "bench/bench_timing.h"
+#include "vfw/codec/frame_decoder.h"
+#include "vfw/codec/video_encoder.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include "bench_timing.h"
+#include "bench/bench_timing.h"
 #include "vfw.h"
 
 namespace {

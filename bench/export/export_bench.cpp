@@ -11,13 +11,13 @@
 #include <functional>
 #include <string>
 
-#include "automation.h"
-#include "bench_timing.h"
+#include "win/core/automation.h"
+#include "bench/bench_timing.h"
 #include "commctrl.h"
-#include "dialogs.h"
-#include "headless_program.h"
-#include "korvane_dlg.h"
-#include "resource_ids.h"
+#include "win/dialogs/dialogs.h"
+#include "bench/headless_program.h"
+#include "ui/korvane_dlg.h"
+#include "ui/resource_ids.h"
 
 namespace {
 

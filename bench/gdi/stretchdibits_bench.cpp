@@ -11,8 +11,8 @@ extern "C" {
 #include <memory>
 #include <vector>
 
-#include "bench_timing.h"
-#include "device_context.h"
+#include "bench/bench_timing.h"
+#include "win/gdi/device_context.h"
 #include "wingdi.h"
 
 namespace {

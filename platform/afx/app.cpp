@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 using afx::state;
 

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "afx_state.h"
+#include "afx/afx_state.h"
 #include "commctrl.h"
-#include "menus.h"
-#include "registry.h"
-#include "x11.h"
+#include "win/menus/menus.h"
+#include "win/resources/registry.h"
+#include "win/x11/x11.h"
 
 // The program supplies its resources by defining this; a program without
 // any gets none.

@@ -1,5 +1,5 @@
 // The picture button: four pictures named after the caption, one shown per state.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 #include "afxext.h"
 
 const CRuntimeClass CBitmapButton::classCBitmapButton{"CBitmapButton", &CObject::classCObject};

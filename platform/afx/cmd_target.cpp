@@ -1,5 +1,5 @@
 // Looking messages up in the chained tables.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 namespace afx {
 

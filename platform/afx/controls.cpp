@@ -1,5 +1,5 @@
 // Wrappers of the standard and common controls: each call is one message.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 #include "afxcmn.h"
 
 const AFX_MSGMAP* CButton::GetThisMessageMap() {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 CDataExchange::CDataExchange(CWnd* dlg, BOOL saveAndValidate)
     : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dlg) {}

@@ -1,8 +1,8 @@
 // CDialog: template dialogs run modally through the framework's own loop,
 // so PreTranslateMessage sees every message before the dialog keyboard.
-#include "afx_state.h"
-#include "dialogs.h"
-#include "modal_loop.h"
+#include "afx/afx_state.h"
+#include "win/dialogs/dialogs.h"
+#include "win/core/modal_loop.h"
 
 CDialog::CDialog() = default;
 

@@ -2,7 +2,7 @@
 // platform's NUL-separated list.
 #include <cstring>
 
-#include "afx_state.h"
+#include "afx/afx_state.h"
 #include "afxdlgs.h"
 
 CFileDialog::CFileDialog(BOOL openFileDialog, LPCSTR defExt, LPCSTR fileName, DWORD flags,

@@ -2,7 +2,7 @@
 #include <map>
 #include <memory>
 
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 CGdiObject::~CGdiObject() { DeleteObject(); }
 

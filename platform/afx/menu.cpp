@@ -1,5 +1,5 @@
 // CMenu and its handle-to-object map.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 using afx::state;
 

@@ -1,6 +1,6 @@
 // CWnd: the handle map, the framework's window procedure and the routing of
 // messages through the tables.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 using afx::state;
 

@@ -1,5 +1,5 @@
 // CWnd's thin calls onto the window system.
-#include "afx_state.h"
+#include "afx/afx_state.h"
 
 CWnd* CWnd::GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
 CWnd* CWnd::GetParent() const { return FromHandle(::GetParent(m_hWnd)); }

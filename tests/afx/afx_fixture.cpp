@@ -1,9 +1,9 @@
 #include "afx_fixture.h"
 
 #include "commctrl.h"
-#include "korvane_resources.h"
-#include "menus.h"
-#include "registry.h"
+#include "res/korvane_resources.h"
+#include "win/menus/menus.h"
+#include "win/resources/registry.h"
 
 const win::res::Module& afx_test_resources();
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "afxwin.h"
-#include "automation.h"
-#include "clock.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 
 namespace afx_test {
 

@@ -6,7 +6,7 @@
 
 #include "afx_fixture.h"
 #include "afxext.h"
-#include "dialogs.h"
+#include "win/dialogs/dialogs.h"
 
 using afx_test::AfxTest;
 using afx_test::kTestDialog;

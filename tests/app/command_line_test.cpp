@@ -1,6 +1,6 @@
 // Every way the arguments can be read: a file to open, the two texts, and
 // the usage line for anything else.
-#include "command_line.h"
+#include "app/command_line.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

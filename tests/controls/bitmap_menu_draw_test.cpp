@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "afxwin.h"
-#include "automation.h"
-#include "bitmap_menu.h"
-#include "clock.h"
-#include "korvane_resources.h"
-#include "menus.h"
-#include "registry.h"
+#include "win/core/automation.h"
+#include "controls/bitmap_menu.h"
+#include "win/core/clock.h"
+#include "res/korvane_resources.h"
+#include "win/menus/menus.h"
+#include "win/resources/registry.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <optional>
 #include <thread>
 
-#include "close_request.h"
+#include "win/x11/close_request.h"
 #include "korvane_session.h"
 
 using namespace x11_test;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "tests/win/x11/child_process.h"
 #include "window_geometry.h"
-#include "xvfb_server.h"
+#include "tests/win/x11/xvfb_server.h"
 
 namespace e2e {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "riff/avi_reader.h"
+#include "vfw/riff/avi_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     int fd = memfd_create("avi_fuzz", MFD_CLOEXEC);

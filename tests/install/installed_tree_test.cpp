@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "child_process.h"
+#include "tests/win/x11/child_process.h"
 
 namespace fs = std::filesystem;
 using x11_test::milliseconds;

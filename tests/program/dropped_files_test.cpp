@@ -1,7 +1,7 @@
 // Files dropped onto the main window: the first .avi of the drop opens as a
 // file chosen in the Open dialog; a drop without one changes nothing and
 // says nothing; every drop is finished.
-#include "drop_files.h"
+#include "win/shell/drop_files.h"
 #include "program_fixture.h"
 
 using namespace program_test;

@@ -10,10 +10,10 @@
 #include <fstream>
 
 #include "commctrl.h"
-#include "korvane_resources.h"
-#include "menus.h"
+#include "res/korvane_resources.h"
+#include "win/menus/menus.h"
 #include "mmreg.h"
-#include "registry.h"
+#include "win/resources/registry.h"
 
 // The AVIFile calls the program makes pass through these wrappers (the test
 // links with --wrap), so a test can see what was handed out and released,

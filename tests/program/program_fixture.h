@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "afxwin.h"
-#include "automation.h"
-#include "clock.h"
-#include "dialogs.h"
-#include "korvane_dlg.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
+#include "win/dialogs/dialogs.h"
+#include "ui/korvane_dlg.h"
 #include "vfw.h"
 
 namespace program_test {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "icon.h"
+#include "win/gdi/icon.h"
 #include "wingdi.h"
 
 namespace demo {

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "demo_window.h"
-#include "x11.h"
+#include "win/x11/x11.h"
 
 int main() {
     win::x11::InstallResult display = win::x11::install();

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "dib_decoder.h"
+#include "win/resources/dib_decoder.h"
 #include "emitter.h"
-#include "icon_decoder.h"
+#include "win/resources/icon_decoder.h"
 #include "parser.h"
 
 namespace fs = std::filesystem;

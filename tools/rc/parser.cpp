@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "lexer.h"
-#include "resource_tables.h"
+#include "win/resources/resource_tables.h"
 #include "style_names.h"
 
 namespace rc {

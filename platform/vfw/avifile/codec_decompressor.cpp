@@ -1,13 +1,13 @@
 // Compressed frames for AVIStreamGetFrame: the stream's samples handed to
 // the codec layer as packets, frames delivered as the caller asked.
-#include "avifile/codec_decompressor.h"
+#include "vfw/avifile/codec_decompressor.h"
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "frame_decoder.h"
-#include "packet_source.h"
+#include "vfw/codec/frame_decoder.h"
+#include "vfw/codec/packet_source.h"
 #include "vfw.h"
 
 namespace vfw {

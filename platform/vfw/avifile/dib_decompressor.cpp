@@ -1,14 +1,14 @@
 // Uncompressed video (BI_RGB and BI_BITFIELDS) turned into packed DIBs of
 // 8 bits with palette, 16 (5-5-5), 24 or 32 bits, rows bottom-up and padded
 // to four bytes. No scaling: the requested size must be the stream's.
-#include "avifile/dib_decompressor.h"
+#include "vfw/avifile/dib_decompressor.h"
 
-#include "dib_layout.h"
+#include "vfw/codec/dib_layout.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "riff/records.h"
+#include "vfw/riff/records.h"
 
 namespace vfw {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "avifile/guard.h"
-#include "avifile/key_samples.h"
-#include "avifile/objects.h"
+#include "vfw/avifile/guard.h"
+#include "vfw/avifile/key_samples.h"
+#include "vfw/avifile/objects.h"
 
 using namespace vfw;
 

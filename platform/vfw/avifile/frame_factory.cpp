@@ -2,8 +2,8 @@
 // here, every other format through the codec layer.
 #include <cstring>
 
-#include "avifile/codec_decompressor.h"
-#include "avifile/dib_decompressor.h"
+#include "vfw/avifile/codec_decompressor.h"
+#include "vfw/avifile/dib_decompressor.h"
 #include "vfw.h"
 
 namespace vfw {

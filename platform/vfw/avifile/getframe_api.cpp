@@ -1,8 +1,8 @@
 // AVIStreamGetFrameOpen / GetFrame / GetFrameClose over the frame
 // decompressors. The decompressor object holds a reference on its stream.
-#include "avifile/guard.h"
-#include "avifile/objects.h"
-#include "avifile/palette_history.h"
+#include "vfw/avifile/guard.h"
+#include "vfw/avifile/objects.h"
+#include "vfw/avifile/palette_history.h"
 
 using namespace vfw;
 

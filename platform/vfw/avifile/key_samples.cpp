@@ -1,9 +1,9 @@
-#include "avifile/key_samples.h"
+#include "vfw/avifile/key_samples.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "key_frames.h"
+#include "vfw/codec/key_frames.h"
 
 namespace vfw {
 

@@ -1,5 +1,5 @@
 // The layer's tables and the reference counting of files and streams.
-#include "avifile/objects.h"
+#include "vfw/avifile/objects.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "avifile/palette_history.h"
+#include "vfw/avifile/palette_history.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "avifile/sample_map.h"
+#include "vfw/avifile/sample_map.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "avifile/guard.h"
-#include "avifile/objects.h"
+#include "vfw/avifile/guard.h"
+#include "vfw/avifile/objects.h"
 
 using namespace vfw;
 

@@ -1,7 +1,7 @@
 // Handles for streams that belong to no file.
-#include "avifile/stream_handler.h"
+#include "vfw/avifile/stream_handler.h"
 
-#include "avifile/objects.h"
+#include "vfw/avifile/objects.h"
 
 namespace vfw {
 

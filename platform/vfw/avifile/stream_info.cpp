@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "avifile/objects.h"
+#include "vfw/avifile/objects.h"
 
 namespace vfw {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "avifile/guard.h"
-#include "avifile/objects.h"
+#include "vfw/avifile/guard.h"
+#include "vfw/avifile/objects.h"
 
 using namespace vfw;
 

@@ -1,7 +1,7 @@
 // AVIStreamWrite: samples are appended at the stream's end only; a write
 // that starts anywhere else stores nothing.
-#include "avifile/guard.h"
-#include "avifile/objects.h"
+#include "vfw/avifile/guard.h"
+#include "vfw/avifile/objects.h"
 
 using namespace vfw;
 

@@ -1,5 +1,5 @@
-#include "audio_decoder.h"
-#include "libav_log.h"
+#include "vfw/codec/audio_decoder.h"
+#include "vfw/codec/libav_log.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,11 +9,11 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
-#include "av_ptr.h"
-#include "guarded.h"
-#include "format_tags.h"
-#include "pcm_converter.h"
-#include "wave_format.h"
+#include "vfw/codec/av_ptr.h"
+#include "vfw/codec/guarded.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/pcm_converter.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::codec {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "codec_result.h"
+#include "vfw/codec/codec_result.h"
 #include "mmreg.h"
 
 namespace vfw::codec {

@@ -1,5 +1,5 @@
-#include "audio_encoder.h"
-#include "libav_log.h"
+#include "vfw/codec/audio_encoder.h"
+#include "vfw/codec/libav_log.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,11 +11,11 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
-#include "av_ptr.h"
-#include "guarded.h"
-#include "codec_tables.h"
-#include "pcm_converter.h"
-#include "wave_format.h"
+#include "vfw/codec/av_ptr.h"
+#include "vfw/codec/guarded.h"
+#include "vfw/codec/codec_tables.h"
+#include "vfw/codec/pcm_converter.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::codec {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "codec_result.h"
-#include "encoded_packet.h"
+#include "vfw/codec/codec_result.h"
+#include "vfw/codec/encoded_packet.h"
 #include "mmreg.h"
 
 namespace vfw::codec {

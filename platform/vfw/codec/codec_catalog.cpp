@@ -1,6 +1,6 @@
-#include "codec_catalog.h"
+#include "vfw/codec/codec_catalog.h"
 
-#include "codec_tables.h"
+#include "vfw/codec/codec_tables.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

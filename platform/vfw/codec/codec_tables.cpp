@@ -1,8 +1,8 @@
-#include "codec_tables.h"
+#include "vfw/codec/codec_tables.h"
 
 #include <vector>
 
-#include "format_tags.h"
+#include "vfw/codec/format_tags.h"
 #include "mmreg.h"
 
 namespace vfw::codec {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "codec_catalog.h"
+#include "vfw/codec/codec_catalog.h"
 
 extern "C" {
 #include <libavutil/pixfmt.h>

@@ -1,4 +1,4 @@
-#include "dib_layout.h"
+#include "vfw/codec/dib_layout.h"
 
 #include <algorithm>
 #include <cstdlib>

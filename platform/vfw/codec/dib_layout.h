@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "codec_result.h"
+#include "vfw/codec/codec_result.h"
 #include "wingdi.h"
 
 namespace vfw::codec {

@@ -1,10 +1,10 @@
-#include "dib_writer.h"
+#include "vfw/codec/dib_writer.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
-#include "dib_layout.h"
+#include "vfw/codec/dib_layout.h"
 
 namespace vfw::codec {
 

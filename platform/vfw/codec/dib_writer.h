@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "av_ptr.h"
-#include "codec_result.h"
+#include "vfw/codec/av_ptr.h"
+#include "vfw/codec/codec_result.h"
 #include "wingdi.h"
 
 namespace vfw::codec {

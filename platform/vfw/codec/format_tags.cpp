@@ -1,4 +1,4 @@
-#include "format_tags.h"
+#include "vfw/codec/format_tags.h"
 
 extern "C" {
 #include <libavformat/avformat.h>

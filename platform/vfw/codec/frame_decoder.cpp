@@ -1,16 +1,16 @@
-#include "frame_decoder.h"
+#include "vfw/codec/frame_decoder.h"
 
 #include <cstdlib>
 #include <exception>
 #include <string>
 
-#include "dib_layout.h"
-#include "dib_writer.h"
-#include "format_tags.h"
-#include "guarded.h"
-#include "libav_log.h"
-#include "libav_video_source.h"
-#include "raw_dib_source.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/dib_writer.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/guarded.h"
+#include "vfw/codec/libav_log.h"
+#include "vfw/codec/libav_video_source.h"
+#include "vfw/codec/raw_dib_source.h"
 
 namespace vfw::codec {
 

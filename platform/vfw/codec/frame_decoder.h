@@ -10,8 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "codec_result.h"
-#include "packet_source.h"
+#include "vfw/codec/codec_result.h"
+#include "vfw/codec/packet_source.h"
 #include "wingdi.h"
 
 namespace vfw::codec {

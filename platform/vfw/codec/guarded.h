@@ -5,7 +5,7 @@
 #include <exception>
 #include <new>
 
-#include "codec_result.h"
+#include "vfw/codec/codec_result.h"
 
 namespace vfw::codec {
 

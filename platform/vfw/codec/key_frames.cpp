@@ -1,9 +1,9 @@
-#include "key_frames.h"
+#include "vfw/codec/key_frames.h"
 
 #include <cstdlib>
 
-#include "format_tags.h"
-#include "picture_types.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/picture_types.h"
 
 namespace vfw::codec {
 

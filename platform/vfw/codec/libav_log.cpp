@@ -1,4 +1,4 @@
-#include "libav_log.h"
+#include "vfw/codec/libav_log.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,10 +1,10 @@
-#include "libav_video_source.h"
+#include "vfw/codec/libav_video_source.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "picture_types.h"
+#include "vfw/codec/picture_types.h"
 
 extern "C" {
 #include <libavutil/mem.h>

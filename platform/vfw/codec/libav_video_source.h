@@ -14,10 +14,10 @@
 #include <set>
 #include <vector>
 
-#include "dib_layout.h"
-#include "packet_source.h"
-#include "picture_source.h"
-#include "picture_types.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/packet_source.h"
+#include "vfw/codec/picture_source.h"
+#include "vfw/codec/picture_types.h"
 
 namespace vfw::codec {
 

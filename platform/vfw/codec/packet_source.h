@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "codec_result.h"
+#include "vfw/codec/codec_result.h"
 #include "wingdi.h"
 
 namespace vfw::codec {

@@ -1,4 +1,4 @@
-#include "pcm_converter.h"
+#include "vfw/codec/pcm_converter.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>

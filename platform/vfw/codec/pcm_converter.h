@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "av_ptr.h"
-#include "codec_result.h"
+#include "vfw/codec/av_ptr.h"
+#include "vfw/codec/codec_result.h"
 
 namespace vfw::codec {
 

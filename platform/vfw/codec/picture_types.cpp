@@ -1,4 +1,4 @@
-#include "picture_types.h"
+#include "vfw/codec/picture_types.h"
 
 #include <cstddef>
 

@@ -1,4 +1,4 @@
-#include "raw_dib_source.h"
+#include "vfw/codec/raw_dib_source.h"
 
 #include <cstdlib>
 #include <cstring>

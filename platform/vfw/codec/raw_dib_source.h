@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "dib_layout.h"
-#include "packet_source.h"
-#include "picture_source.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/packet_source.h"
+#include "vfw/codec/picture_source.h"
 
 namespace vfw::codec {
 

@@ -1,5 +1,5 @@
-#include "video_encoder.h"
-#include "libav_log.h"
+#include "vfw/codec/video_encoder.h"
+#include "vfw/codec/libav_log.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,12 +10,12 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
-#include "av_ptr.h"
-#include "guarded.h"
-#include "codec_tables.h"
-#include "dib_layout.h"
-#include "format_tags.h"
-#include "raw_dib_source.h"
+#include "vfw/codec/av_ptr.h"
+#include "vfw/codec/guarded.h"
+#include "vfw/codec/codec_tables.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/raw_dib_source.h"
 
 namespace vfw::codec {
 

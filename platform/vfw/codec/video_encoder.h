@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "codec_result.h"
-#include "encoded_packet.h"
+#include "vfw/codec/codec_result.h"
+#include "vfw/codec/encoded_packet.h"
 #include "wingdi.h"
 
 namespace vfw::codec {

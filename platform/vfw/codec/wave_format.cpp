@@ -1,4 +1,4 @@
-#include "wave_format.h"
+#include "vfw/codec/wave_format.h"
 
 #include <cstring>
 #include <string>

@@ -1,11 +1,11 @@
-#include "compress/compressed_audio.h"
+#include "vfw/compress/compressed_audio.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "codec_catalog.h"
-#include "compress/find_sample.h"
-#include "wave_format.h"
+#include "vfw/codec/codec_catalog.h"
+#include "vfw/compress/find_sample.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::compress {
 

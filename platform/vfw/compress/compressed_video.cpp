@@ -1,10 +1,10 @@
-#include "compress/compressed_video.h"
+#include "vfw/compress/compressed_video.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "codec_catalog.h"
-#include "compress/find_sample.h"
+#include "vfw/codec/codec_catalog.h"
+#include "vfw/compress/find_sample.h"
 
 namespace vfw::compress {
 

@@ -1,8 +1,8 @@
 // AVIMakeCompressedStream: a stream over the source that delivers its
 // samples compressed as the options record says.
-#include "compress/compressed_audio.h"
-#include "compress/compressed_video.h"
-#include "compress/make_compressed.h"
+#include "vfw/compress/compressed_audio.h"
+#include "vfw/compress/compressed_video.h"
+#include "vfw/compress/make_compressed.h"
 
 namespace vfw::compress {
 

@@ -1,13 +1,13 @@
 // AVISaveA: the streams are read through the ordinary stream calls and
 // written interleaved by time through a new file's streams.
-#include "compress/save.h"
+#include "vfw/compress/save.h"
 
 #include <algorithm>
 #include <cstdarg>
 #include <vector>
 
-#include "avifile/objects.h"
-#include "compress/make_compressed.h"
+#include "vfw/avifile/objects.h"
+#include "vfw/compress/make_compressed.h"
 
 namespace vfw::compress {
 

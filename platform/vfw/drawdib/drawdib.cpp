@@ -3,7 +3,7 @@
 // parameters; they are cheap to open per frame.
 #include <memory>
 
-#include "handle_table.h"
+#include "win/base/handle_table.h"
 #include "vfw.h"
 #include "wingdi.h"
 

@@ -1,7 +1,7 @@
-#include "options/audio_choices.h"
+#include "vfw/options/audio_choices.h"
 
-#include "audio_encoder.h"
-#include "wave_format.h"
+#include "vfw/codec/audio_encoder.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::options {
 

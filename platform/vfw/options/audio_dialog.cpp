@@ -1,12 +1,12 @@
-#include "options/audio_dialog.h"
+#include "vfw/options/audio_dialog.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "dialogs.h"
-#include "options/audio_choices.h"
-#include "options/template_parts.h"
+#include "win/dialogs/dialogs.h"
+#include "vfw/options/audio_choices.h"
+#include "vfw/options/template_parts.h"
 
 namespace vfw::options {
 

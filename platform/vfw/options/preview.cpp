@@ -1,10 +1,10 @@
-#include "options/preview.h"
+#include "vfw/options/preview.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "frame_decoder.h"
-#include "packet_source.h"
+#include "vfw/codec/frame_decoder.h"
+#include "vfw/codec/packet_source.h"
 
 namespace vfw::options {
 

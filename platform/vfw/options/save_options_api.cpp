@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "commctrl.h"
-#include "options/audio_dialog.h"
-#include "options/video_dialog.h"
+#include "vfw/options/audio_dialog.h"
+#include "vfw/options/video_dialog.h"
 
 INT_PTR WINAPI AVISaveOptions(HWND hwnd, UINT uiFlags, int nStreams, PAVISTREAM* ppavi,
                               LPAVICOMPRESSOPTIONS* plpOptions) {

@@ -1,15 +1,15 @@
-#include "options/video_dialog.h"
+#include "vfw/options/video_dialog.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "codec_catalog.h"
+#include "vfw/codec/codec_catalog.h"
 #include "commctrl.h"
-#include "dialogs.h"
-#include "options/preview.h"
-#include "options/template_parts.h"
+#include "win/dialogs/dialogs.h"
+#include "vfw/options/preview.h"
+#include "vfw/options/template_parts.h"
 #include "wingdi.h"
 
 namespace vfw::options {

@@ -2,8 +2,8 @@
 // Index loading lives in index_loader.cpp.
 #include <algorithm>
 
-#include "riff/avi_reader.h"
-#include "riff/chunk_cursor.h"
+#include "vfw/riff/avi_reader.h"
+#include "vfw/riff/chunk_cursor.h"
 
 namespace vfw::riff {
 

@@ -1,6 +1,6 @@
 // Section index: creation and streams; header prefix; parts and indexes;
 // buffered output; finishing.
-#include "riff/avi_writer.h"
+#include "vfw/riff/avi_writer.h"
 
 #include <unistd.h>
 

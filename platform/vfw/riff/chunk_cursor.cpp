@@ -1,6 +1,6 @@
-#include "riff/chunk_cursor.h"
+#include "vfw/riff/chunk_cursor.h"
 
-#include "riff/records.h"
+#include "vfw/riff/records.h"
 
 namespace vfw::riff {
 

@@ -1,4 +1,4 @@
-#include "riff/file.h"
+#include "vfw/riff/file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <set>
 
-#include "riff/avi_reader.h"
-#include "riff/chunk_cursor.h"
+#include "vfw/riff/avi_reader.h"
+#include "vfw/riff/chunk_cursor.h"
 
 namespace vfw::riff {
 

@@ -1,12 +1,12 @@
 // BUTTON: push, default push, owner-drawn, check box, radio button and group
 // box. Pressed while the mouse or Space holds it; BN_CLICKED on release inside.
-#include "button.h"
+#include "win/controls/button.h"
 
 #include <strings.h>
 
 #include <cstring>
 
-#include "control_classes.h"
+#include "win/controls/control_classes.h"
 
 namespace win::controls::button {
 namespace {

@@ -1,7 +1,7 @@
 // The BUTTON class's state, shared by its behaviour and its drawing.
 #pragma once
 
-#include "control_common.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls::button {
 

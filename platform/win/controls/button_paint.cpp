@@ -2,8 +2,8 @@
 // boxes, and the owner-draw request.
 #include <algorithm>
 
-#include "button.h"
-#include "font.h"
+#include "win/controls/button.h"
+#include "win/gdi/font.h"
 
 namespace win::controls::button {
 namespace {

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "control_classes.h"
-#include "listbox.h"
+#include "win/controls/control_classes.h"
+#include "win/controls/listbox.h"
 
 namespace win::controls::combobox {
 namespace {

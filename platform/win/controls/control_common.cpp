@@ -1,9 +1,9 @@
-#include "control_common.h"
+#include "win/controls/control_common.h"
 
 #include <cstring>
 
-#include "font.h"
-#include "window.h"
+#include "win/gdi/font.h"
+#include "win/core/window.h"
 
 namespace win::controls {
 

@@ -1,12 +1,12 @@
 // EDIT, single line: typing, selection with the mouse and Shift, Home/End,
 // Backspace/Delete, Ctrl+A, horizontal auto-scroll, the caret and EN_*.
-#include "edit.h"
+#include "win/controls/edit.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 
-#include "control_classes.h"
+#include "win/controls/control_classes.h"
 
 namespace win::controls::edit {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "control_common.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls::edit {
 

@@ -2,8 +2,8 @@
 // while focused, grey text when disabled. The caret is hidden meanwhile.
 #include <algorithm>
 
-#include "edit.h"
-#include "font.h"
+#include "win/controls/edit.h"
+#include "win/gdi/font.h"
 
 namespace win::controls::edit {
 

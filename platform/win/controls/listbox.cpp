@@ -1,6 +1,6 @@
 // LISTBOX messages, mouse and keyboard; also the drop-down list of a combo
 // box, which reports to its combo instead of the parent.
-#include "listbox.h"
+#include "win/controls/listbox.h"
 
 #include <strings.h>
 
@@ -8,7 +8,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "control_classes.h"
+#include "win/controls/control_classes.h"
 
 namespace win::controls::listbox {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "control_common.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls::listbox {
 

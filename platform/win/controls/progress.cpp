@@ -2,9 +2,9 @@
 #include <algorithm>
 
 #include "commctrl.h"
-#include "control_classes.h"
-#include "control_common.h"
-#include "window.h"
+#include "win/controls/control_classes.h"
+#include "win/controls/control_common.h"
+#include "win/core/window.h"
 
 namespace win::controls {
 namespace {

@@ -1,7 +1,7 @@
 // Registration of every control class, on request and only once.
 #include "commctrl.h"
-#include "control_classes.h"
-#include "control_common.h"
+#include "win/controls/control_classes.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls {
 namespace {

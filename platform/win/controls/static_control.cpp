@@ -1,7 +1,7 @@
 // STATIC: text labels, frames and filled rectangles, etched lines, bitmaps
 // and icons. Colours come from the parent through WM_CTLCOLORSTATIC.
-#include "control_classes.h"
-#include "control_common.h"
+#include "win/controls/control_classes.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls {
 namespace {

@@ -1,11 +1,11 @@
 // msctls_trackbar32: range, position, page and line sizes; the thumb dragged
 // with the mouse, page clicks on the channel, and the keyboard. Horizontal.
-#include "trackbar.h"
+#include "win/controls/trackbar.h"
 
 #include <algorithm>
 
 #include "commctrl.h"
-#include "control_classes.h"
+#include "win/controls/control_classes.h"
 
 namespace win::controls::trackbar {
 namespace {

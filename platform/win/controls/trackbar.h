@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "control_common.h"
+#include "win/controls/control_common.h"
 
 namespace win::controls::trackbar {
 

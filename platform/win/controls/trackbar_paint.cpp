@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "commctrl.h"
-#include "trackbar.h"
+#include "win/controls/trackbar.h"
 
 namespace win::controls::trackbar {
 

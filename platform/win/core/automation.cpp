@@ -1,12 +1,12 @@
-#include "automation.h"
+#include "win/core/automation.h"
 
 #include <strings.h>
 
 #include <cstring>
 
-#include "png.h"
-#include "surface.h"
-#include "window.h"
+#include "win/gdi/png_writer.h"
+#include "win/gdi/surface.h"
+#include "win/core/window.h"
 
 namespace win::automation {
 

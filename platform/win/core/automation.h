@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "clock.h"
-#include "input.h"
+#include "win/core/clock.h"
+#include "win/core/input.h"
 #include "winuser.h"
 
 namespace win::automation {

@@ -1,9 +1,9 @@
 // Focus, activation, capture and key state, and the routing of input.
-#include "input.h"
+#include "win/core/input.h"
 
 #include <cstdlib>
 
-#include "window.h"
+#include "win/core/window.h"
 
 using namespace win;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window.h"
+#include "win/core/window.h"
 
 namespace win {
 bool find_paint_message(HWND filter, MSG* out);

@@ -1,6 +1,6 @@
-#include "modal_loop.h"
+#include "win/core/modal_loop.h"
 
-#include "window.h"
+#include "win/core/window.h"
 
 namespace win {
 

@@ -4,9 +4,9 @@
 // always invalidates the children it covers: they paint after it.
 #include <algorithm>
 
-#include "device_context.h"
-#include "surface.h"
-#include "window.h"
+#include "win/gdi/device_context.h"
+#include "win/gdi/surface.h"
+#include "win/core/window.h"
 
 namespace win {
 

@@ -2,7 +2,7 @@
 // repeated for every missed interval: one WM_TIMER, then on to the next.
 #include <algorithm>
 
-#include "window.h"
+#include "win/core/window.h"
 
 namespace win {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "backend.h"
-#include "clock.h"
-#include "handle_table.h"
-#include "nonclient_hooks.h"
+#include "win/core/backend.h"
+#include "win/core/clock.h"
+#include "win/base/handle_table.h"
+#include "win/core/nonclient_hooks.h"
 #include "winuser.h"
 
 namespace win {

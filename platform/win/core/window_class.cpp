@@ -1,7 +1,7 @@
 // Window classes, registered by name (case-blind).
 #include <cstring>
 
-#include "window.h"
+#include "win/core/window.h"
 
 using namespace win;
 

@@ -2,8 +2,8 @@
 // mapping points between windows and the screen.
 #include <algorithm>
 
-#include "surface.h"
-#include "window.h"
+#include "win/gdi/surface.h"
+#include "win/core/window.h"
 
 namespace win {
 

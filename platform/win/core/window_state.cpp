@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "window.h"
+#include "win/core/window.h"
 
 using namespace win;
 

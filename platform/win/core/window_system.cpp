@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "window.h"
+#include "win/core/window.h"
 
 namespace win {
 

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "surface.h"
-#include "window.h"
+#include "win/gdi/surface.h"
+#include "win/core/window.h"
 
 using namespace win;
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "control_messages.h"
-#include "dialog_state.h"
-#include "font.h"
-#include "templates.h"
+#include "win/dialogs/control_messages.h"
+#include "win/dialogs/dialog_state.h"
+#include "win/gdi/font.h"
+#include "win/resources/templates.h"
 #if KORVANE_DIALOGS_HAVE_CONTROLS
 #include "commctrl.h"
 #endif

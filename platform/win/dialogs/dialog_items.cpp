@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "control_messages.h"
-#include "dialog_state.h"
+#include "win/dialogs/control_messages.h"
+#include "win/dialogs/dialog_state.h"
 
 using namespace win::dialogs;
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "control_messages.h"
-#include "dialog_state.h"
+#include "win/dialogs/control_messages.h"
+#include "win/dialogs/dialog_state.h"
 
 namespace win::dialogs {
 

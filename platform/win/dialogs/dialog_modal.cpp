@@ -4,10 +4,10 @@
 // activation before it goes.
 #include <optional>
 
-#include "dialog_state.h"
-#include "dialog_template_binary.h"
-#include "modal_loop.h"
-#include "templates.h"
+#include "win/dialogs/dialog_state.h"
+#include "win/dialogs/dialog_template_binary.h"
+#include "win/core/modal_loop.h"
+#include "win/resources/templates.h"
 
 namespace win::dialogs {
 

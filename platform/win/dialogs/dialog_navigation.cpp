@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "control_messages.h"
-#include "dialog_state.h"
+#include "win/dialogs/control_messages.h"
+#include "win/dialogs/dialog_state.h"
 
 namespace win::dialogs {
 

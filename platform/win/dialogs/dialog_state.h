@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "dialogs.h"
+#include "win/dialogs/dialogs.h"
 #include "winuser.h"
 
 namespace win::dialogs {

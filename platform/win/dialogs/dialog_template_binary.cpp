@@ -1,6 +1,6 @@
 // The platform's in-memory template layout. Strings are UTF-16 in the
 // template and UTF-8 in the engine.
-#include "dialog_template_binary.h"
+#include "win/dialogs/dialog_template_binary.h"
 
 #include <strings.h>
 

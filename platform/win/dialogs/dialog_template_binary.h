@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 
 namespace win::dialogs {

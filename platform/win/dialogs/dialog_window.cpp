@@ -2,8 +2,8 @@
 // asks the dialog procedure first and does the dialog manager's part after.
 #include <map>
 
-#include "control_messages.h"
-#include "dialog_state.h"
+#include "win/dialogs/control_messages.h"
+#include "win/dialogs/dialog_state.h"
 
 namespace win::dialogs {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 
 namespace win::dialogs {

@@ -1,16 +1,16 @@
 // The open and save dialogs: a path line with Up, a list of the folder's
 // sub-folders and of the files that match the chosen type, the "File name:"
 // box and the "Files of type:" list. Built from a template like any dialog.
-#include "file_dialog.h"
+#include "win/dialogs/file_dialog.h"
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
 
-#include "dialogs.h"
-#include "file_dialog_state.h"
-#include "file_listing.h"
+#include "win/dialogs/dialogs.h"
+#include "win/dialogs/file_dialog_state.h"
+#include "win/dialogs/file_listing.h"
 
 namespace win::dialogs::file_dialog {
 

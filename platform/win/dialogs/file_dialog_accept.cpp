@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "dialogs.h"
-#include "file_dialog_state.h"
+#include "win/dialogs/dialogs.h"
+#include "win/dialogs/file_dialog_state.h"
 
 namespace win::dialogs::file_dialog {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <string>
 
-#include "file_dialog.h"
+#include "win/dialogs/file_dialog.h"
 
 namespace win::dialogs::file_dialog {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "file_dialog.h"
-#include "file_listing.h"
-#include "file_names.h"
+#include "win/dialogs/file_dialog.h"
+#include "win/dialogs/file_listing.h"
+#include "win/dialogs/file_names.h"
 
 namespace win::dialogs::file_dialog {
 

@@ -1,4 +1,4 @@
-#include "file_listing.h"
+#include "win/dialogs/file_listing.h"
 
 #include <cctype>
 #include <cstdio>

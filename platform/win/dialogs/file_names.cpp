@@ -1,11 +1,11 @@
-#include "file_names.h"
+#include "win/dialogs/file_names.h"
 
 #include <fnmatch.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "drop_files.h"
+#include "win/shell/drop_files.h"
 
 namespace win::dialogs::files {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog_state.h"
+#include "win/dialogs/dialog_state.h"
 
 namespace win::dialogs {
 

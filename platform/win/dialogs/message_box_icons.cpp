@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "dialogs.h"
-#include "icon.h"
+#include "win/dialogs/dialogs.h"
+#include "win/gdi/icon.h"
 
 namespace win::dialogs {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "brush_color.h"
-#include "canvas.h"
+#include "win/gdi/brush_color.h"
+#include "win/gdi/canvas.h"
 
 namespace win::gdi {
 namespace {

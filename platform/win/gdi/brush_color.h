@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "objects.h"
+#include "win/gdi/objects.h"
 
 namespace win::gdi {
 

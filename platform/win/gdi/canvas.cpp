@@ -1,11 +1,11 @@
 // Clipped pixel access for the drawing calls.
-#include "canvas.h"
+#include "win/gdi/canvas.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "dib_format.h"
+#include "win/gdi/dib_format.h"
 
 namespace win::gdi {
 

@@ -2,7 +2,7 @@
 // coordinates and keeps every write inside the DC's clip.
 #pragma once
 
-#include "objects.h"
+#include "win/gdi/objects.h"
 
 namespace win::gdi {
 

@@ -1,12 +1,12 @@
 // Device contexts: creation over window surfaces and memory bitmaps, object
 // selection, saved states, viewport origin and clipping.
-#include "device_context.h"
+#include "win/gdi/device_context.h"
 
 #include <algorithm>
 
-#include "canvas.h"
-#include "font.h"
-#include "objects.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/font.h"
+#include "win/gdi/objects.h"
 
 namespace win::gdi {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "surface.h"
+#include "win/gdi/surface.h"
 #include "wingdi.h"
 
 namespace win::gdi {

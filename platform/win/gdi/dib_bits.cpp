@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "canvas.h"
-#include "dib_format.h"
-#include "dib_scaler.h"
-#include "fine_patch.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/dib_format.h"
+#include "win/gdi/dib_scaler.h"
+#include "win/gdi/fine_patch.h"
 
 using namespace win::gdi;
 

@@ -1,5 +1,5 @@
 // DIB row decoding and encoding for every uncompressed layout.
-#include "dib_format.h"
+#include "win/gdi/dib_format.h"
 
 #include <bit>
 #include <cstring>

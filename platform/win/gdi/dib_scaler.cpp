@@ -1,7 +1,7 @@
 // The hot path of video display. Vertical weights are 7-bit fixed point
 // (they sum to 128 per output row) so that the sums of 8-bit channels fit in
 // 16 bits and the loops vectorise; horizontal weights have 14 bits.
-#include "dib_scaler.h"
+#include "win/gdi/dib_scaler.h"
 
 #include <algorithm>
 #include <cstring>

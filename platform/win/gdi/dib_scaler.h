@@ -2,8 +2,8 @@
 // pixel when enlarging, one row at a time with precomputed column tables.
 #pragma once
 
-#include "dib_format.h"
-#include "surface.h"
+#include "win/gdi/dib_format.h"
+#include "win/gdi/surface.h"
 
 namespace win::gdi {
 

@@ -1,8 +1,8 @@
 // CreateDIBSection: bitmaps whose pixels the caller reaches directly.
 #include <cstring>
 
-#include "canvas.h"
-#include "dib_format.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/dib_format.h"
 
 using namespace win::gdi;
 

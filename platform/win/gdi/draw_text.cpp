@@ -1,11 +1,11 @@
 // DrawTextA: layout of prefixed, wrapped text and its drawing.
-#include "draw_text.h"
+#include "win/gdi/draw_text.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "canvas.h"
-#include "text_render.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/text_render.h"
 #include "winuser.h"
 
 namespace win::gdi {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "font_face.h"
+#include "win/gdi/font_face.h"
 
 namespace win::gdi {
 

@@ -1,8 +1,8 @@
 // DrawEdge: the classic two-ring 3-D borders.
 #include <algorithm>
 
-#include "canvas.h"
-#include "sys_colors.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/sys_colors.h"
 #include "winuser.h"
 
 namespace win::gdi {

@@ -1,8 +1,8 @@
-#include "fine_patch.h"
+#include "win/gdi/fine_patch.h"
 
 #include <algorithm>
 
-#include "canvas.h"
+#include "win/gdi/canvas.h"
 
 namespace win::gdi {
 namespace {

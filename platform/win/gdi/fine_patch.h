@@ -2,7 +2,7 @@
 // screen showing every window doubled shows them with all their detail.
 #pragma once
 
-#include "dib_scaler.h"
+#include "win/gdi/dib_scaler.h"
 
 namespace win::gdi {
 

@@ -1,13 +1,13 @@
 // Font objects, text metrics and TextOutA.
-#include "font.h"
+#include "win/gdi/font.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "canvas.h"
-#include "font_face.h"
-#include "objects.h"
-#include "text_render.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/font_face.h"
+#include "win/gdi/objects.h"
+#include "win/gdi/text_render.h"
 
 namespace win::gdi {
 

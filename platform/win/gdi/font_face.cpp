@@ -1,5 +1,5 @@
 // Font files found by fontconfig, opened and rendered with FreeType.
-#include "font_face.h"
+#include "win/gdi/font_face.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

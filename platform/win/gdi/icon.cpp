@@ -1,10 +1,10 @@
 // Icons and DrawIcon / DrawIconEx.
-#include "icon.h"
+#include "win/gdi/icon.h"
 
 #include <algorithm>
 
-#include "canvas.h"
-#include "objects.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/objects.h"
 #include "winuser.h"
 
 namespace win::gdi {

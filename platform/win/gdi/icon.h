@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "surface.h"
+#include "win/gdi/surface.h"
 
 namespace win::gdi {
 

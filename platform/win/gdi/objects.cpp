@@ -1,10 +1,10 @@
 // Object tables, stock objects and the object calls that do not need a DC.
-#include "objects.h"
+#include "win/gdi/objects.h"
 
 #include <cstring>
 
-#include "font_face.h"
-#include "sys_colors.h"
+#include "win/gdi/font_face.h"
+#include "win/gdi/sys_colors.h"
 
 namespace win::gdi {
 

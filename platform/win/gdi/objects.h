@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "handle_table.h"
-#include "surface.h"
+#include "win/base/handle_table.h"
+#include "win/gdi/surface.h"
 #include "wingdi.h"
 
 namespace win::gdi {

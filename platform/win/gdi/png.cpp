@@ -1,5 +1,5 @@
 // PNG output through libpng; a failed write leaves no file behind.
-#include "png.h"
+#include "win/gdi/png_writer.h"
 
 // Our own header is also called png.h; reach libpng by its folder.
 #include <libpng16/png.h>

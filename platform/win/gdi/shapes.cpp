@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "brush_color.h"
-#include "canvas.h"
-#include "sys_colors.h"
+#include "win/gdi/brush_color.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/sys_colors.h"
 #include "winuser.h"
 
 namespace win::gdi {

@@ -1,9 +1,9 @@
 // System colours (the Windows 2000 standard scheme) and system metrics.
-#include "sys_colors.h"
+#include "win/gdi/sys_colors.h"
 
 #include <array>
 
-#include "objects.h"
+#include "win/gdi/objects.h"
 #include "winuser.h"
 
 namespace win::gdi {

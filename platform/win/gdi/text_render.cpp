@@ -1,9 +1,9 @@
 // Anti-aliased glyph blending and underlines.
-#include "text_render.h"
+#include "win/gdi/text_render.h"
 
 #include <algorithm>
 
-#include "font.h"
+#include "win/gdi/font.h"
 
 namespace win::gdi {
 namespace {

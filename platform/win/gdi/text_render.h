@@ -3,8 +3,8 @@
 
 #include <string_view>
 
-#include "canvas.h"
-#include "font_face.h"
+#include "win/gdi/canvas.h"
+#include "win/gdi/font_face.h"
 
 namespace win::gdi {
 

@@ -1,10 +1,10 @@
-#include "headless.h"
+#include "win/headless/headless.h"
 
 #include <chrono>
 #include <thread>
 
-#include "sys_colors.h"
-#include "window.h"
+#include "win/gdi/sys_colors.h"
+#include "win/core/window.h"
 
 namespace win::headless {
 

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "backend.h"
-#include "clock.h"
+#include "win/core/backend.h"
+#include "win/core/clock.h"
 
 namespace win::headless {
 

@@ -1,6 +1,6 @@
 // Menus made from the templates in a module's resources.
-#include "resource_name.h"
-#include "templates.h"
+#include "win/resources/resource_name.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 
 namespace {

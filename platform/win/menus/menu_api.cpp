@@ -3,7 +3,7 @@
 #include <cstring>
 #include <optional>
 
-#include "menu_table.h"
+#include "win/menus/menu_table.h"
 
 using namespace win::menus;
 

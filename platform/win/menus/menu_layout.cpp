@@ -1,10 +1,10 @@
-#include "menu_layout.h"
+#include "win/menus/menu_layout.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "draw_text.h"
-#include "font.h"
+#include "win/gdi/draw_text.h"
+#include "win/gdi/font.h"
 
 namespace win::menus {
 

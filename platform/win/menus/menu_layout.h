@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "menu_table.h"
+#include "win/menus/menu_table.h"
 
 namespace win::menus {
 

@@ -1,8 +1,8 @@
-#include "menu_paint.h"
+#include "win/menus/menu_paint.h"
 
-#include "font.h"
-#include "menu_layout.h"
-#include "window.h"
+#include "win/gdi/font.h"
+#include "win/menus/menu_layout.h"
+#include "win/core/window.h"
 
 namespace win::menus {
 

@@ -2,7 +2,7 @@
 // items.
 #pragma once
 
-#include "menu_table.h"
+#include "win/menus/menu_table.h"
 
 namespace win::menus {
 

@@ -3,8 +3,8 @@
 
 #include <map>
 
-#include "handle_table.h"
-#include "menu_table.h"
+#include "win/base/handle_table.h"
+#include "win/menus/menu_table.h"
 
 namespace win::menus {
 

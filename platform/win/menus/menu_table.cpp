@@ -1,8 +1,8 @@
-#include "menu_table.h"
+#include "win/menus/menu_table.h"
 
 #include <memory>
 
-#include "menu_state.h"
+#include "win/menus/menu_state.h"
 
 namespace win::menus {
 

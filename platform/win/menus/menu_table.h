@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "handle_table.h"
+#include "win/base/handle_table.h"
 #include "winuser.h"
 
 namespace win::menus {

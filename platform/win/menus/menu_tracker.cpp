@@ -1,13 +1,13 @@
-#include "menu_tracker.h"
+#include "win/menus/menu_tracker.h"
 
 #include <algorithm>
 
-#include "menu_layout.h"
-#include "menu_paint.h"
-#include "menu_state.h"
-#include "modal_loop.h"
-#include "popup_window.h"
-#include "system_menu.h"
+#include "win/menus/menu_layout.h"
+#include "win/menus/menu_paint.h"
+#include "win/menus/menu_state.h"
+#include "win/core/modal_loop.h"
+#include "win/menus/popup_window.h"
+#include "win/menus/system_menu.h"
 
 namespace win::menus {
 

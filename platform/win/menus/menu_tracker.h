@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "menu_table.h"
+#include "win/menus/menu_table.h"
 
 namespace win::menus {
 

@@ -1,8 +1,8 @@
-#include "popup_window.h"
+#include "win/menus/popup_window.h"
 
-#include "menu_paint.h"
-#include "menu_state.h"
-#include "menu_tracker.h"
+#include "win/menus/menu_paint.h"
+#include "win/menus/menu_state.h"
+#include "win/menus/menu_tracker.h"
 
 namespace win::menus {
 

@@ -1,7 +1,7 @@
-#include "system_menu.h"
+#include "win/menus/system_menu.h"
 
-#include "menu_state.h"
-#include "window.h"
+#include "win/menus/menu_state.h"
+#include "win/core/window.h"
 
 using namespace win::menus;
 

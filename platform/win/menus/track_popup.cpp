@@ -1,5 +1,5 @@
 // Popup menus shown at a point (context menus).
-#include "menu_tracker.h"
+#include "win/menus/menu_tracker.h"
 
 using namespace win::menus;
 

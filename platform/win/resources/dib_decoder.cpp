@@ -1,4 +1,4 @@
-#include "dib_decoder.h"
+#include "win/resources/dib_decoder.h"
 
 #include <bit>
 #include <cstring>

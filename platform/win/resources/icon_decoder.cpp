@@ -1,4 +1,4 @@
-#include "icon_decoder.h"
+#include "win/resources/icon_decoder.h"
 
 #include <cstdlib>
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "dib_decoder.h"
+#include "win/resources/dib_decoder.h"
 
 namespace win::res {
 

@@ -1,11 +1,11 @@
-#include "load_image.h"
+#include "win/resources/load_image.h"
 
 #include <cstring>
 
-#include "dib_decoder.h"
-#include "icon.h"
-#include "icon_decoder.h"
-#include "registry.h"
+#include "win/resources/dib_decoder.h"
+#include "win/gdi/icon.h"
+#include "win/resources/icon_decoder.h"
+#include "win/resources/registry.h"
 #include "wingdi.h"
 #include "winuser_resources.h"
 

@@ -1,7 +1,7 @@
 // Bitmap and icon resources as GDI objects.
 #pragma once
 
-#include "resource_name.h"
+#include "win/resources/resource_name.h"
 #include "windef.h"
 
 namespace win::res {

@@ -1,7 +1,7 @@
 // LoadStringA: copies a string-table entry into the caller's buffer.
 #include <cstring>
 
-#include "registry.h"
+#include "win/resources/registry.h"
 #include "winuser_resources.h"
 
 int LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int bufferMax) {

@@ -1,10 +1,10 @@
-#include "registry.h"
+#include "win/resources/registry.h"
 
 #include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "handle_table.h"
+#include "win/base/handle_table.h"
 
 namespace win::res {
 

@@ -2,8 +2,8 @@
 // once at start-up; tests install their own and remove them again.
 #pragma once
 
-#include "resource_name.h"
-#include "resource_tables.h"
+#include "win/resources/resource_name.h"
+#include "win/resources/resource_tables.h"
 #include "windef.h"
 
 namespace win::res {

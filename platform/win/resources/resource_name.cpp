@@ -1,4 +1,4 @@
-#include "resource_name.h"
+#include "win/resources/resource_name.h"
 
 #include <cctype>
 #include <charconv>

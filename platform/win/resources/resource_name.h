@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "resource_tables.h"
+#include "win/resources/resource_tables.h"
 #include "windef.h"
 
 namespace win::res {

@@ -1,4 +1,4 @@
-#include "templates.h"
+#include "win/resources/templates.h"
 
 namespace win::res {
 

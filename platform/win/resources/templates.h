@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "registry.h"
-#include "resource_name.h"
+#include "win/resources/registry.h"
+#include "win/resources/resource_name.h"
 #include "windef.h"
 
 namespace win::res {

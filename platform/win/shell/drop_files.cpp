@@ -1,11 +1,11 @@
-#include "drop_files.h"
+#include "win/shell/drop_files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <memory>
 
-#include "handle_table.h"
+#include "win/base/handle_table.h"
 #include "winuser.h"
 
 namespace win::shell {

@@ -1,7 +1,7 @@
 // ShellExecuteA over xdg-open: no shell in between (the name reaches the
 // opener as one argument whatever it holds), and no waiting; a small thread
 // reaps the opener so that no zombie stays behind.
-#include "shell_execute.h"
+#include "win/shell/shell_execute.h"
 
 #include <spawn.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "close_request.h"
+#include "win/x11/close_request.h"
 
-#include "display.h"
+#include "win/x11/display.h"
 
 namespace win::x11 {
 

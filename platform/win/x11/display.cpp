@@ -1,4 +1,4 @@
-#include "display.h"
+#include "win/x11/display.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "display_scale.h"
+#include "win/x11/display_scale.h"
 
 #include <cstdlib>
 #include <string_view>

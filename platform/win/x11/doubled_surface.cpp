@@ -1,4 +1,4 @@
-#include "doubled_surface.h"
+#include "win/x11/doubled_surface.h"
 
 #include <algorithm>
 

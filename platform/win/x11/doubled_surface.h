@@ -3,7 +3,7 @@
 // it was drawn, which comes from its fine patch instead.
 #pragma once
 
-#include "surface.h"
+#include "win/gdi/surface.h"
 
 namespace win::x11 {
 

@@ -5,9 +5,9 @@
 
 #include <cerrno>
 
-#include "input.h"
-#include "key_map.h"
-#include "x11_backend.h"
+#include "win/core/input.h"
+#include "win/x11/key_map.h"
+#include "win/x11/x11_backend.h"
 
 namespace win::x11 {
 

@@ -4,7 +4,7 @@
 // (keys to the window under the pointer) would send typing astray.
 #include <string>
 
-#include "x11_backend.h"
+#include "win/x11/x11_backend.h"
 
 namespace win::x11 {
 

@@ -1,8 +1,8 @@
-#include "property_data.h"
+#include "win/x11/property_data.h"
 
 #include <cstdint>
 
-#include "objects.h"
+#include "win/gdi/objects.h"
 
 namespace win::x11 {
 

@@ -1,4 +1,4 @@
-#include "surface_image.h"
+#include "win/x11/surface_image.h"
 
 #include <X11/Xutil.h>
 #include <sys/ipc.h>
@@ -8,7 +8,7 @@
 #include <bit>
 #include <cstring>
 
-#include "display.h"
+#include "win/x11/display.h"
 
 namespace win::x11 {
 

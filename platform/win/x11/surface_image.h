@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "surface.h"
+#include "win/gdi/surface.h"
 
 namespace win::x11 {
 

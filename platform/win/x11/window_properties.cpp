@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "property_data.h"
-#include "x11_backend.h"
+#include "win/x11/property_data.h"
+#include "win/x11/x11_backend.h"
 
 namespace win::x11 {
 

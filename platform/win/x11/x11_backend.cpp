@@ -1,5 +1,5 @@
 // Opening the display and mirroring the window core's top-level windows.
-#include "x11_backend.h"
+#include "win/x11/x11_backend.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xutil.h>
@@ -8,11 +8,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "display_scale.h"
-#include "doubled_surface.h"
-#include "fine_patch.h"
-#include "sys_colors.h"
-#include "x11.h"
+#include "win/x11/display_scale.h"
+#include "win/x11/doubled_surface.h"
+#include "win/gdi/fine_patch.h"
+#include "win/gdi/sys_colors.h"
+#include "win/x11/x11.h"
 
 namespace win::x11 {
 

@@ -9,11 +9,11 @@
 #include <string>
 #include <unordered_map>
 
-#include "backend.h"
-#include "display.h"
-#include "surface.h"
-#include "surface_image.h"
-#include "window.h"
+#include "win/core/backend.h"
+#include "win/x11/display.h"
+#include "win/gdi/surface.h"
+#include "win/x11/surface_image.h"
+#include "win/core/window.h"
 
 namespace win::x11 {
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

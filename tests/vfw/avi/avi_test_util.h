@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "riff/records.h"
+#include "vfw/riff/records.h"
 
 namespace avitest {
 

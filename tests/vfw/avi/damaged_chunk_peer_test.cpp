@@ -8,7 +8,7 @@
 #include <fstream>
 #include <vector>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "codec_fixture.h"
-#include "dib_layout.h"
+#include "tests/vfw/codec/codec_fixture.h"
+#include "vfw/codec/dib_layout.h"
 #include "vfw.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "peer_probe.h"
-#include "riff/avi_reader.h"
-#include "riff/avi_writer.h"
+#include "vfw/riff/avi_reader.h"
+#include "vfw/riff/avi_writer.h"
 
 using namespace avitest;
 

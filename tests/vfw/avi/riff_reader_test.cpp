@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "hand_made.h"
-#include "riff/avi_reader.h"
+#include "vfw/riff/avi_reader.h"
 
 using namespace avitest;
 using vfw::riff::AviReader;

@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "avi_test_util.h"
-#include "riff/avi_reader.h"
-#include "riff/avi_writer.h"
+#include "vfw/riff/avi_reader.h"
+#include "vfw/riff/avi_writer.h"
 
 using namespace avitest;
 using vfw::riff::AviReader;

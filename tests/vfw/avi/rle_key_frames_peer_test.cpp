@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "hand_made_avi.h"
 #include "vfw.h"
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "avifile/objects.h"
-#include "codec_fixture.h"
+#include "vfw/avifile/objects.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "audio_decoder.h"
-#include "audio_encoder.h"
-#include "codec_catalog.h"
-#include "wave_format.h"
+#include "vfw/codec/audio_decoder.h"
+#include "vfw/codec/audio_encoder.h"
+#include "vfw/codec/codec_catalog.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::codec::test {
 namespace {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "audio_encoder.h"
+#include "vfw/codec/audio_encoder.h"
 #include "codec_fixture.h"
-#include "wave_format.h"
+#include "vfw/codec/wave_format.h"
 
 namespace vfw::codec::test {
 namespace {

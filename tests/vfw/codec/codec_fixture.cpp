@@ -13,7 +13,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
-#include "dib_layout.h"
+#include "vfw/codec/dib_layout.h"
 
 namespace vfw::codec::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "packet_source.h"
+#include "vfw/codec/packet_source.h"
 #include "wingdi.h"
 
 namespace vfw::codec::test {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "codec_fixture.h"
-#include "frame_decoder.h"
+#include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
 namespace {

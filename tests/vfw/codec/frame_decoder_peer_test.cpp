@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "codec_fixture.h"
-#include "frame_decoder.h"
+#include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "codec_fixture.h"
-#include "dib_layout.h"
-#include "format_tags.h"
-#include "frame_decoder.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
 namespace {

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "codec_fixture.h"
-#include "frame_decoder.h"
+#include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "codec_fixture.h"
-#include "frame_decoder.h"
+#include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
 namespace {

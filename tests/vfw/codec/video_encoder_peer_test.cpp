@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "codec_fixture.h"
-#include "dib_layout.h"
-#include "format_tags.h"
-#include "video_encoder.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/video_encoder.h"
 
 namespace vfw::codec::test {
 namespace {

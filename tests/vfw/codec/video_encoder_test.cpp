@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstring>
 
-#include "codec_catalog.h"
+#include "vfw/codec/codec_catalog.h"
 #include "codec_fixture.h"
-#include "dib_layout.h"
-#include "format_tags.h"
-#include "frame_decoder.h"
-#include "video_encoder.h"
+#include "vfw/codec/dib_layout.h"
+#include "vfw/codec/format_tags.h"
+#include "vfw/codec/frame_decoder.h"
+#include "vfw/codec/video_encoder.h"
 
 namespace vfw::codec::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "compress/find_sample.h"
+#include "vfw/compress/find_sample.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

@@ -5,15 +5,15 @@
 #include <cstring>
 #include <string>
 
-#include "automation.h"
-#include "clock.h"
-#include "codec_catalog.h"
-#include "codec_fixture.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
+#include "vfw/codec/codec_catalog.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "commctrl.h"
 #include "compress_test_util.h"
-#include "options/audio_choices.h"
-#include "options/audio_dialog.h"
-#include "options/video_dialog.h"
+#include "vfw/options/audio_choices.h"
+#include "vfw/options/audio_dialog.h"
+#include "vfw/options/video_dialog.h"
 
 namespace {
 

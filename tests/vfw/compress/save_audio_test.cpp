@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "codec_fixture.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "compress_test_util.h"
-#include "wave_format.h"
+#include "vfw/codec/wave_format.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "codec_catalog.h"
-#include "codec_fixture.h"
+#include "vfw/codec/codec_catalog.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "compress_test_util.h"
-#include "format_tags.h"
+#include "vfw/codec/format_tags.h"
 
 namespace {
 

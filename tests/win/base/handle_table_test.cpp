@@ -1,4 +1,4 @@
-#include "handle_table.h"
+#include "win/base/handle_table.h"
 
 #include <gtest/gtest.h>
 

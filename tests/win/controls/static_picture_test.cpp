@@ -1,7 +1,7 @@
 // Picture statics made from a template name their picture in their text.
 #include "controls_fixture.h"
-#include "korvane_resources.h"
-#include "registry.h"
+#include "res/korvane_resources.h"
+#include "win/resources/registry.h"
 
 using namespace controls_test;
 

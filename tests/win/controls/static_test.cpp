@@ -1,6 +1,6 @@
 #include <set>
 
-#include "icon.h"
+#include "win/gdi/icon.h"
 
 #include "controls_fixture.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "automation.h"
-#include "clock.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 #include "winuser.h"
 
 namespace core_test {

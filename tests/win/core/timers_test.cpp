@@ -1,5 +1,5 @@
 #include "core_fixture.h"
-#include "modal_loop.h"
+#include "win/core/modal_loop.h"
 
 using namespace core_test;
 

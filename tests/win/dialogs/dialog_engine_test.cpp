@@ -1,8 +1,8 @@
 // Dialogs from templates: geometry in dialog units, WM_INITDIALOG and the
 // first focus, in-memory templates, and the modal run with its owner.
 #include "dialog_fixture.h"
-#include "dialog_template_binary.h"
-#include "registry.h"
+#include "win/dialogs/dialog_template_binary.h"
+#include "win/resources/registry.h"
 
 using namespace dialog_test;
 using win::res::DialogTemplate;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "automation.h"
-#include "clock.h"
-#include "dialogs.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
+#include "win/dialogs/dialogs.h"
 #include "winuser.h"
 
 namespace dialog_test {

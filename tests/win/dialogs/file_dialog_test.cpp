@@ -1,6 +1,6 @@
 // The open and save dialogs driven as a user would: type a name and press
 // Enter, answer the replace question, cancel; with real folders on disk.
-#include "file_dialog.h"
+#include "win/dialogs/file_dialog.h"
 
 #include <unistd.h>
 

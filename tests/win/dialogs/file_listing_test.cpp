@@ -1,5 +1,5 @@
 // The file dialogs' naming rules without a window.
-#include "file_listing.h"
+#include "win/dialogs/file_listing.h"
 
 #include <gtest/gtest.h>
 

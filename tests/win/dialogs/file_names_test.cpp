@@ -2,7 +2,7 @@
 // extension, typed paths and the offsets handed back.
 #include <gtest/gtest.h>
 
-#include "file_names.h"
+#include "win/dialogs/file_names.h"
 
 using namespace win::dialogs::files;
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "dib_format.h"
+#include "win/gdi/dib_format.h"
 
 namespace win::gdi {
 namespace {

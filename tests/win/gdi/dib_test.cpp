@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "dib_format.h"
+#include "win/gdi/dib_format.h"
 #include "picture.h"
 #include "winuser.h"
 

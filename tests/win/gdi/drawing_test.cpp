@@ -1,8 +1,8 @@
 // Rectangles, lines, blits and icons at the exact pixel.
 #include <gtest/gtest.h>
 
-#include "icon.h"
-#include "objects.h"
+#include "win/gdi/icon.h"
+#include "win/gdi/objects.h"
 #include "picture.h"
 #include "winuser.h"
 

@@ -1,12 +1,12 @@
 // Pictures drawn into windows shown at twice their size: the patches kept
 // beside the surface.
-#include "fine_patch.h"
+#include "win/gdi/fine_patch.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "objects.h"
+#include "win/gdi/objects.h"
 #include "picture.h"
 #include "winuser.h"
 

@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "device_context.h"
-#include "font.h"
-#include "icon.h"
-#include "objects.h"
-#include "sys_colors.h"
+#include "win/gdi/device_context.h"
+#include "win/gdi/font.h"
+#include "win/gdi/icon.h"
+#include "win/gdi/objects.h"
+#include "win/gdi/sys_colors.h"
 #include "winuser.h"
 
 namespace win::gdi {

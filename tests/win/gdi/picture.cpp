@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "png.h"
+#include "win/gdi/png_writer.h"
 
 namespace win::gdi::test {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "device_context.h"
-#include "surface.h"
+#include "win/gdi/device_context.h"
+#include "win/gdi/surface.h"
 
 namespace win::gdi::test {
 

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "draw_text.h"
-#include "font.h"
+#include "win/gdi/draw_text.h"
+#include "win/gdi/font.h"
 #include "picture.h"
 #include "winuser.h"
 

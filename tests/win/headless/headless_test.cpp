@@ -1,14 +1,14 @@
 // The headless display keeps what a screen would show, and waiting on it
 // moves the virtual clock instead of sleeping.
-#include "headless.h"
+#include "win/headless/headless.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
 
-#include "automation.h"
-#include "icon.h"
+#include "win/core/automation.h"
+#include "win/gdi/icon.h"
 #include "winuser.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // with xdotool. It reports what its window receives on standard output.
 #include <cstdio>
 
-#include "menus.h"
+#include "win/menus/menus.h"
 #include "winuser.h"
-#include "x11.h"
+#include "win/x11/x11.h"
 
 namespace {
 

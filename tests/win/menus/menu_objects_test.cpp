@@ -1,5 +1,5 @@
 #include "menus_fixture.h"
-#include "registry.h"
+#include "win/resources/registry.h"
 
 using namespace menus_test;
 

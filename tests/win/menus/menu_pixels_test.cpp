@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "menu_layout.h"
+#include "win/menus/menu_layout.h"
 #include "menus_fixture.h"
 
 using namespace menus_test;

@@ -1,4 +1,4 @@
-#include "menu_layout.h"
+#include "win/menus/menu_layout.h"
 #include "menus_fixture.h"
 
 using namespace menus_test;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "menus.h"
-#include "window.h"
+#include "win/menus/menus.h"
+#include "win/core/window.h"
 
 namespace menus_test {
 

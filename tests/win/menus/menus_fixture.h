@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "automation.h"
-#include "clock.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 #include "winuser.h"
 
 namespace menus_test {

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <thread>
 
-#include "child_process.h"
-#include "xvfb_server.h"
+#include "tests/win/x11/child_process.h"
+#include "tests/win/x11/xvfb_server.h"
 
 using namespace x11_test;
 

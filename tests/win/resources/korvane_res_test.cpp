@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "dib_decoder.h"
-#include "icon_decoder.h"
-#include "korvane_resources.h"
-#include "registry.h"
-#include "templates.h"
+#include "win/resources/dib_decoder.h"
+#include "win/resources/icon_decoder.h"
+#include "res/korvane_resources.h"
+#include "win/resources/registry.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 #include "winuser_controls.h"
 #include "winuser_resources.h"

@@ -1,10 +1,10 @@
 // Bitmaps and icons of an installed module become GDI objects.
-#include "load_image.h"
+#include "win/resources/load_image.h"
 
 #include <gtest/gtest.h>
 
-#include "icon.h"
-#include "registry.h"
+#include "win/gdi/icon.h"
+#include "win/resources/registry.h"
 #include "wingdi.h"
 #include "winuser_resources.h"
 

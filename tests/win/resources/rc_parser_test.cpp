@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "emitter.h"
-#include "parser.h"
+#include "tools/rc/emitter.h"
+#include "tools/rc/parser.h"
 
 namespace {
 

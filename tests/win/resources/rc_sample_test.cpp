@@ -2,10 +2,10 @@
 // generated tables back through the runtime.
 #include <gtest/gtest.h>
 
-#include "dib_decoder.h"
-#include "icon_decoder.h"
-#include "registry.h"
-#include "templates.h"
+#include "win/resources/dib_decoder.h"
+#include "win/resources/icon_decoder.h"
+#include "win/resources/registry.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 #include "winuser_controls.h"
 #include "winuser_resources.h"

@@ -1,10 +1,10 @@
-#include "registry.h"
+#include "win/resources/registry.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 #include "winuser_controls.h"
 #include "winuser_resources.h"

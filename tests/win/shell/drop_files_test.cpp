@@ -1,5 +1,5 @@
 // Dropped files: the addresses a drop brings, and the HDROP the program reads.
-#include "drop_files.h"
+#include "win/shell/drop_files.h"
 
 #include <gtest/gtest.h>
 

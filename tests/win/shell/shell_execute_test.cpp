@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "shell_execute.h"
+#include "win/shell/shell_execute.h"
 #include "shellapi.h"
 #include "winuser.h"
 

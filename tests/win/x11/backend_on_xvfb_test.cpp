@@ -6,12 +6,12 @@
 #include <thread>
 #include <vector>
 
-#include "automation.h"
-#include "window.h"
-#include "icon.h"
+#include "win/core/automation.h"
+#include "win/core/window.h"
+#include "win/gdi/icon.h"
 #include "winuser.h"
 #include "winuser_controls.h"
-#include "x11.h"
+#include "win/x11/x11.h"
 #include "xvfb_server.h"
 
 using namespace x11_test;

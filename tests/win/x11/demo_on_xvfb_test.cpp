@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "child_process.h"
-#include "close_request.h"
-#include "surface.h"
+#include "win/x11/close_request.h"
+#include "win/gdi/surface.h"
 #include "winuser.h"
 #include "xvfb_server.h"
 

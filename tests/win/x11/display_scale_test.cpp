@@ -1,5 +1,5 @@
 // Which scale the display is used at, from the settings a desktop gives.
-#include "display_scale.h"
+#include "win/x11/display_scale.h"
 
 #include <gtest/gtest.h>
 

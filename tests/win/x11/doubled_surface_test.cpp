@@ -1,15 +1,15 @@
 // A window surface shown at twice its size: pictures drawn smaller than
 // they are show their detail, everything else (and anything drawn over a
 // picture later) is doubled.
-#include "doubled_surface.h"
+#include "win/x11/doubled_surface.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "device_context.h"
-#include "fine_patch.h"
+#include "win/gdi/device_context.h"
+#include "win/gdi/fine_patch.h"
 #include "winuser.h"
 
 namespace win::x11 {

@@ -1,6 +1,6 @@
 // X keysyms (written as numbers: tests do not include X headers) to
 // virtual keys and typed characters.
-#include "key_map.h"
+#include "win/x11/key_map.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "property_data.h"
+#include "win/x11/property_data.h"
 
 #include <gtest/gtest.h>
 
-#include "icon.h"
+#include "win/gdi/icon.h"
 
 using win::x11::net_wm_icon_data;
 using win::x11::utf8_from_ansi;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "riff/avi_reader.h"
+#include "vfw/riff/avi_reader.h"
 
 namespace vfw {
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
-#include "avifile/stream_handler.h"
-#include "encoded_packet.h"
-#include "video_encoder.h"
+#include "vfw/avifile/stream_handler.h"
+#include "vfw/codec/encoded_packet.h"
+#include "vfw/codec/video_encoder.h"
 
 namespace vfw::compress {
 

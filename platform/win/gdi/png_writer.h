@@ -1,7 +1,7 @@
 // PNG output for test pictures and the headless backend.
 #pragma once
 
-#include "surface.h"
+#include "win/gdi/surface.h"
 
 namespace win::gdi {
 

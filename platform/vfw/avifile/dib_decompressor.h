@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "avifile/frame_decompressor.h"
+#include "vfw/avifile/frame_decompressor.h"
 #include "vfw.h"
 
 namespace vfw {

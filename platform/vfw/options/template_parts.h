@@ -1,7 +1,7 @@
 // Small builders for the in-memory templates of the compression dialogs.
 #pragma once
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "winuser.h"
 
 namespace vfw::options {

@@ -1,7 +1,7 @@
 // The "Sound Selection" dialog: an audio format and its attributes.
 #pragma once
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "vfw.h"
 
 namespace vfw::options {

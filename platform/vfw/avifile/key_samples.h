@@ -2,8 +2,8 @@
 // cannot tell them, so each sample's own bitstream is asked.
 #pragma once
 
-#include "avifile/sample_map.h"
-#include "riff/avi_reader.h"
+#include "vfw/avifile/sample_map.h"
+#include "vfw/riff/avi_reader.h"
 
 namespace vfw {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "riff/error.h"
-#include "riff/file.h"
-#include "riff/records.h"
+#include "vfw/riff/error.h"
+#include "vfw/riff/file.h"
+#include "vfw/riff/records.h"
 
 namespace vfw::riff {
 

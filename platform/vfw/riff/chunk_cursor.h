@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "riff/file.h"
+#include "vfw/riff/file.h"
 
 namespace vfw::riff {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "riff/error.h"
+#include "vfw/riff/error.h"
 
 namespace vfw::riff {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "avifile/frame_decompressor.h"
+#include "vfw/avifile/frame_decompressor.h"
 
 namespace vfw {
 

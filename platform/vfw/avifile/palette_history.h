@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "riff/avi_reader.h"
+#include "vfw/riff/avi_reader.h"
 #include "wingdi.h"
 
 namespace vfw {

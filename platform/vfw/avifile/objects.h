@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "avifile/frame_decompressor.h"
-#include "avifile/sample_map.h"
-#include "avifile/stream_handler.h"
-#include "handle_table.h"
-#include "riff/avi_reader.h"
-#include "riff/avi_writer.h"
+#include "vfw/avifile/frame_decompressor.h"
+#include "vfw/avifile/sample_map.h"
+#include "vfw/avifile/stream_handler.h"
+#include "win/base/handle_table.h"
+#include "vfw/riff/avi_reader.h"
+#include "vfw/riff/avi_writer.h"
 #include "vfw.h"
 
 namespace vfw {

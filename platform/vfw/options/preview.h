@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "vfw.h"
-#include "video_encoder.h"
+#include "vfw/codec/video_encoder.h"
 
 namespace vfw::options {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "codec_catalog.h"
+#include "vfw/codec/codec_catalog.h"
 #include "mmreg.h"
 
 namespace vfw::options {

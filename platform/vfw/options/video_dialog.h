@@ -2,7 +2,7 @@
 // key-frame interval, data rate and a preview of one frame.
 #pragma once
 
-#include "templates.h"
+#include "win/resources/templates.h"
 #include "vfw.h"
 
 namespace vfw::options {
