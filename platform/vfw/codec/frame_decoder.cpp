@@ -27,6 +27,18 @@ AVCodecID codec_for(const BITMAPINFOHEADER& h, std::uint32_t handler) {
     return id;
 }
 
+// An uncompressed paletted stream shown unscaled at 8 bits keeps its own colour
+// table, at its own length unless the palette changes along the way.
+std::uint32_t colours_kept(const VideoFormat& input, const BITMAPINFOHEADER& output,
+                           PacketSource& source) {
+    const BITMAPINFOHEADER& h = input.header;
+    const bool own = is_plain_dib(h) && h.biBitCount <= 8 && output.biBitCount == 8 &&
+                     output.biWidth == h.biWidth &&
+                     std::abs(std::int64_t{output.biHeight}) == std::abs(std::int64_t{h.biHeight});
+    if (!own || input.palette.empty() || source.palette_at(0)) return 256;
+    return std::uint32_t(input.palette.size());
+}
+
 }  // namespace
 
 Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
@@ -58,7 +70,8 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
             if (!decoder) return decoder.error();
             pictures = decoder.take();
         }
-        return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output));
+        return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output,
+                                                              colours_kept(input, output, source)));
     });
 }
 
@@ -66,14 +79,14 @@ bool FrameDecoder::can_decode(std::span<const std::uint8_t> format, std::uint32_
     auto parsed = parse_video_format(format);
     if (!parsed) return false;
     const BITMAPINFOHEADER& h = parsed.value().header;
-    if (is_plain_dib(h)) return RawDibSource::pixel_format_of(parsed.value()) != AV_PIX_FMT_NONE;
+    if (is_plain_dib(h)) return RawDibSource::handles(parsed.value());
     return codec_for(h, handler) != AV_CODEC_ID_NONE;
 }
 
 FrameDecoder::FrameDecoder(PacketSource& source, std::unique_ptr<PictureSource> pictures,
-                           const BITMAPINFOHEADER& output)
+                           const BITMAPINFOHEADER& output, std::uint32_t colours)
     : source_(source), pictures_(std::move(pictures)), writer_(std::make_unique<DibWriter>()) {
-    writer_->configure(output);
+    writer_->configure(output, colours);
 }
 
 FrameDecoder::~FrameDecoder() = default;
