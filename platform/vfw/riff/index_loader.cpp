@@ -60,6 +60,29 @@ bool AviReader::load_open_dml_index() {
             }
         }
     }
+    // Standard indexes list a stream's data chunks only. The palette changes of
+    // 8-bit video come from a scan, each in force from the first indexed chunk after it.
+    const auto paletted = [](const StreamData& s) {
+        return s.header.type == cc::vids && s.format.size() >= 16 &&
+               (s.format[14] | s.format[15] << 8) <= 8;
+    };
+    if (std::none_of(streams_.begin(), streams_.end(), paletted)) return true;
+    std::vector<std::vector<IndexEntry>> kept;
+    for (StreamData& s : streams_) kept.push_back(std::move(s.index));
+    clear_indexes();
+    scan_movi();
+    for (std::size_t i = 0; i < streams_.size(); ++i) {
+        StreamData& s = streams_[i];
+        s.index = std::move(kept[i]);
+        std::vector<std::uint64_t> offsets;
+        offsets.reserve(s.index.size());
+        for (const IndexEntry& e : s.index) offsets.push_back(e.offset);
+        std::sort(offsets.begin(), offsets.end());
+        for (PaletteChange& c : s.palette_changes)
+            c.from = std::uint32_t(std::lower_bound(offsets.begin(), offsets.end(), c.offset) -
+                                   offsets.begin());
+        if (!paletted(s)) s.palette_changes.clear();
+    }
     return true;
 }
 
@@ -130,7 +153,8 @@ bool AviReader::load_legacy_index() {
             ++missing;
             continue;
         }
-        streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
+        streams_[std::size_t(stream)].index.push_back(
+            {data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
         last_header = header;
         last_id = e.chunk_id;
     }
@@ -160,8 +184,8 @@ void AviReader::scan_movi() {
             std::uint32_t id = load_u32(head), size = load_u32(head + 4);
             std::uint64_t data = pos + 8;
             if (id == cc::LIST) {
-                if (size >= 4 && data + 4 <= end && depth < max_depth && ok(file_.read_at(data, head + 8, 4)) &&
-                    load_u32(head + 8) == cc::rec) {
+                if (size >= 4 && data + 4 <= end && depth < max_depth &&
+                    ok(file_.read_at(data, head + 8, 4)) && load_u32(head + 8) == cc::rec) {
                     ends[depth++] = end;
                     end = std::min(end, data + size);
                     pos = data + 4;
