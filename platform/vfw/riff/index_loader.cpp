@@ -153,8 +153,7 @@ bool AviReader::load_legacy_index() {
             ++missing;
             continue;
         }
-        streams_[std::size_t(stream)].index.push_back(
-            {data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
+        streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
         last_header = header;
         last_id = e.chunk_id;
     }
@@ -184,8 +183,8 @@ void AviReader::scan_movi() {
             std::uint32_t id = load_u32(head), size = load_u32(head + 4);
             std::uint64_t data = pos + 8;
             if (id == cc::LIST) {
-                if (size >= 4 && data + 4 <= end && depth < max_depth &&
-                    ok(file_.read_at(data, head + 8, 4)) && load_u32(head + 8) == cc::rec) {
+                if (size >= 4 && data + 4 <= end && depth < max_depth && ok(file_.read_at(data, head + 8, 4)) &&
+                    load_u32(head + 8) == cc::rec) {
                     ends[depth++] = end;
                     end = std::min(end, data + size);
                     pos = data + 4;
