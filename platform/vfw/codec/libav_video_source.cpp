@@ -221,9 +221,9 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
             }
             const std::int64_t pts = current_->pts;
             const bool key = pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts);
-            // Past a missing sample the decoder may drop pictures it cannot build;
-            // the next key picture says where counting resumes.
-            if (key && recount_) {
+            // Past a missing or damaged sample the decoder may drop pictures it cannot
+            // build; every key picture says where counting resumes.
+            if (key) {
                 current_pos_ = key_frame_position(pts);
                 recount_ = false;
             } else {
