@@ -162,7 +162,17 @@ void FrameDecoder::keep(std::int64_t position) {
     const std::size_t size = writer_->dib_size();
     if (size > cache_limit_ || cache_index_.contains(position)) return;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(writer_->dib());
-    cache_.push_front({position, std::vector<std::uint8_t>(bytes, bytes + size)});
+    // Once the cache is full the frame dropped lends its buffer, so that playing on
+    // costs a copy per frame and no fresh memory.
+    std::vector<std::uint8_t> dib;
+    if (cache_bytes_ + size > cache_limit_ && !cache_.empty()) {
+        dib = std::move(cache_.back().dib);
+        cache_bytes_ -= dib.size();
+        cache_index_.erase(cache_.back().position);
+        cache_.pop_back();
+    }
+    dib.assign(bytes, bytes + size);
+    cache_.push_front({position, std::move(dib)});
     cache_index_[position] = cache_.begin();
     cache_bytes_ += size;
     trim_cache();
