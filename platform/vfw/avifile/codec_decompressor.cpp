@@ -1,8 +1,9 @@
-// Compressed frames for AVIStreamGetFrame: the stream's samples handed to
-// the codec layer as packets, frames delivered as the caller asked.
+// Frames for AVIStreamGetFrame, compressed or not: the stream's samples handed
+// to the codec layer as packets, frames delivered as the caller asked.
 #include "vfw/avifile/codec_decompressor.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace {
 // Sizes come from the index; each sample's bytes are read once, when the
 // decoder takes them.
 class SamplePackets final : public codec::PacketSource {
-public:
+  public:
     explicit SamplePackets(std::unique_ptr<SampleSource> source) : source_(std::move(source)) {}
 
     std::int64_t sample_count() const override { return source_->sample_count(); }
@@ -38,18 +39,19 @@ public:
         return n >= 0 && n < sample_count() ? source_->palette_at(std::int32_t(n)) : nullptr;
     }
 
-private:
+  private:
     std::unique_ptr<SampleSource> source_;
 };
 
 class CodecDecompressor final : public FrameDecompressor {
-public:
-    CodecDecompressor(std::unique_ptr<SamplePackets> packets, std::unique_ptr<codec::FrameDecoder> decoder)
+  public:
+    CodecDecompressor(std::unique_ptr<SamplePackets> packets,
+                      std::unique_ptr<codec::FrameDecoder> decoder)
         : packets_(std::move(packets)), decoder_(std::move(decoder)) {}
 
     const BITMAPINFOHEADER* frame(std::int32_t pos) override { return decoder_->frame(pos); }
 
-private:
+  private:
     std::unique_ptr<SamplePackets> packets_;  // outlives the decoder that reads it
     std::unique_ptr<codec::FrameDecoder> decoder_;
 };
@@ -60,18 +62,22 @@ std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<Sampl
                                                            const BITMAPINFOHEADER* wanted) {
     const std::vector<std::uint8_t>& format = source->format();
     const std::uint32_t handler = source->handler();
-    if (format.size() < sizeof(BITMAPINFOHEADER) || !codec::FrameDecoder::can_decode(format, handler))
+    if (format.size() < sizeof(BITMAPINFOHEADER) ||
+        !codec::FrameDecoder::can_decode(format, handler))
         return nullptr;
     BITMAPINFOHEADER stream;
     std::memcpy(&stream, format.data(), sizeof stream);
     const std::int32_t width = stream.biWidth;
     const std::int32_t height = stream.biHeight < 0 ? -stream.biHeight : stream.biHeight;
+    const bool uncompressed =
+        stream.biCompression == BI_RGB || stream.biCompression == BI_BITFIELDS;
 
     // Zero fields of a request mean "as the stream has it"; the best display
-    // format is 32 bits, as for uncompressed streams.
+    // format is 32 bits. Uncompressed streams default to their own depth.
     BITMAPINFOHEADER out{};
     if (wanted == nullptr) {
-        out = BITMAPINFOHEADER{sizeof out, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        const WORD bits = !uncompressed ? 24 : stream.biBitCount <= 8 ? 8 : stream.biBitCount;
+        out = BITMAPINFOHEADER{sizeof out, width, height, 1, bits, BI_RGB, 0, 0, 0, 0, 0};
     } else if (reinterpret_cast<std::uintptr_t>(wanted) == AVIGETFRAMEF_BESTDISPLAYFMT) {
         out = BITMAPINFOHEADER{sizeof out, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     } else {
@@ -83,12 +89,22 @@ std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<Sampl
         if (out.biBitCount == 0) out.biBitCount = 24;
         out.biPlanes = 1;
         out.biSizeImage = 0;
+        // Uncompressed frames are handed out as stored: no scaling, and no
+        // reduction of true colour to a fixed palette.
+        if (uncompressed && (out.biWidth != width || std::abs(out.biHeight) != height ||
+                             (out.biBitCount == 8 && stream.biBitCount > 8)))
+            return nullptr;
     }
 
     auto packets = std::make_unique<SamplePackets>(std::move(source));
     auto decoder = codec::FrameDecoder::open(*packets, format, &out, handler);
     if (!decoder) return nullptr;
     return std::make_unique<CodecDecompressor>(std::move(packets), decoder.take());
+}
+
+std::unique_ptr<FrameDecompressor> make_frame_decompressor(std::unique_ptr<SampleSource> source,
+                                                           const BITMAPINFOHEADER* wanted) {
+    return open_codec_decompressor(std::move(source), wanted);
 }
 
 }  // namespace vfw

@@ -22,7 +22,7 @@ AVPixelFormat pixel_format_for(std::uint16_t bit_count) {
         case 24:
             return AV_PIX_FMT_BGR24;
         default:
-            return AV_PIX_FMT_BGRA;
+            return AV_PIX_FMT_BGR0;
     }
 }
 
@@ -42,17 +42,18 @@ std::size_t padded_stride(int width, int bytes_per_pixel) {
 
 }  // namespace
 
-void DibWriter::configure(const BITMAPINFOHEADER& output) {
-    const BITMAPINFOHEADER header =
-        make_rgb_header(output.biWidth, output.biHeight, output.biBitCount);
-    header_bytes_ = sizeof header + dib_color_count(header) * sizeof(RGBQUAD);
+void DibWriter::configure(const BITMAPINFOHEADER& output, std::uint32_t colours) {
+    BITMAPINFOHEADER header = make_rgb_header(output.biWidth, output.biHeight, output.biBitCount);
+    if (header.biBitCount == 8) header.biClrUsed = std::clamp<std::uint32_t>(colours, 1, 256);
+    colours_ = header.biClrUsed;
+    header_bytes_ = sizeof header + colours_ * sizeof(RGBQUAD);
     image_bytes_ = header.biSizeImage;
     storage_.assign(header_bytes_ + image_bytes_ + kRowAlignment, 0);
     const auto address = reinterpret_cast<std::uintptr_t>(storage_.data()) + header_bytes_;
     offset_ = (kRowAlignment - address % kRowAlignment) % kRowAlignment;
     std::memcpy(base(), &header, sizeof header);
     out_format_ = pixel_format_for(header.biBitCount);
-    if (header.biBitCount == 8) set_palette(fixed_palette().data(), 256);
+    if (header.biBitCount == 8) set_palette(fixed_palette().data(), colours_);
     sws_.reset();
     sws_colorspace_ = sws_range_ = -1;
 }
@@ -68,7 +69,7 @@ Status DibWriter::write(const AVFrame& frame) {
         copy_pal8(frame);
         return {};
     }
-    if (h.biBitCount == 8) set_palette(fixed_palette().data(), 256);
+    if (h.biBitCount == 8) set_palette(fixed_palette().data(), colours_);
     return scale(frame);
 }
 
@@ -83,7 +84,7 @@ void DibWriter::copy_pal8(const AVFrame& frame) {
         colors[i].rgbRed = BYTE((argb[i] >> 16) & 0xff);
         colors[i].rgbReserved = 0;
     }
-    set_palette(colors, 256);
+    set_palette(colors, colours_);
     const std::uint32_t stride = dib_stride(h.biWidth, 8);
     const int rows = frame.height;
     for (int y = 0; y < rows; ++y) {
@@ -141,8 +142,11 @@ Status DibWriter::scale(const AVFrame& frame) {
     const std::size_t row_bytes = std::size_t(out_w) * std::size_t(bytes_per_pixel);
     for (int y = 0; y < out_h; ++y) {
         const int out_row = h.biHeight > 0 ? out_h - 1 - y : y;
-        std::memcpy(bits() + std::size_t(out_row) * stride,
-                    scratch_.data() + std::size_t(y) * padded, row_bytes);
+        std::uint8_t* row = bits() + std::size_t(out_row) * stride;
+        std::memcpy(row, scratch_.data() + std::size_t(y) * padded, row_bytes);
+        // libswscale fills the fourth byte; in a 32-bit DIB it is reserved and zero.
+        if (h.biBitCount == 32)
+            for (std::size_t x = 3; x < row_bytes; x += 4) row[x] = 0;
     }
     return {};
 }

@@ -27,6 +27,18 @@ AVCodecID codec_for(const BITMAPINFOHEADER& h, std::uint32_t handler) {
     return id;
 }
 
+// An uncompressed paletted stream shown unscaled at 8 bits keeps its own colour
+// table, at its own length unless the palette changes along the way.
+std::uint32_t colours_kept(const VideoFormat& input, const BITMAPINFOHEADER& output,
+                           PacketSource& source) {
+    const BITMAPINFOHEADER& h = input.header;
+    const bool own = is_plain_dib(h) && h.biBitCount <= 8 && output.biBitCount == 8 &&
+                     output.biWidth == h.biWidth &&
+                     std::abs(std::int64_t{output.biHeight}) == std::abs(std::int64_t{h.biHeight});
+    if (!own || input.palette.empty() || source.palette_at(0)) return 256;
+    return std::uint32_t(input.palette.size());
+}
+
 }  // namespace
 
 Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
@@ -58,7 +70,8 @@ Result<std::unique_ptr<FrameDecoder>> FrameDecoder::open(PacketSource& source,
             if (!decoder) return decoder.error();
             pictures = decoder.take();
         }
-        return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output));
+        return std::unique_ptr<FrameDecoder>(new FrameDecoder(source, std::move(pictures), output,
+                                                              colours_kept(input, output, source)));
     });
 }
 
@@ -66,14 +79,14 @@ bool FrameDecoder::can_decode(std::span<const std::uint8_t> format, std::uint32_
     auto parsed = parse_video_format(format);
     if (!parsed) return false;
     const BITMAPINFOHEADER& h = parsed.value().header;
-    if (is_plain_dib(h)) return RawDibSource::pixel_format_of(parsed.value()) != AV_PIX_FMT_NONE;
+    if (is_plain_dib(h)) return RawDibSource::handles(parsed.value());
     return codec_for(h, handler) != AV_CODEC_ID_NONE;
 }
 
 FrameDecoder::FrameDecoder(PacketSource& source, std::unique_ptr<PictureSource> pictures,
-                           const BITMAPINFOHEADER& output)
+                           const BITMAPINFOHEADER& output, std::uint32_t colours)
     : source_(source), pictures_(std::move(pictures)), writer_(std::make_unique<DibWriter>()) {
-    writer_->configure(output);
+    writer_->configure(output, colours);
 }
 
 FrameDecoder::~FrameDecoder() = default;
@@ -149,7 +162,17 @@ void FrameDecoder::keep(std::int64_t position) {
     const std::size_t size = writer_->dib_size();
     if (size > cache_limit_ || cache_index_.contains(position)) return;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(writer_->dib());
-    cache_.push_front({position, std::vector<std::uint8_t>(bytes, bytes + size)});
+    // Once the cache is full the frame dropped lends its buffer, so that playing on
+    // costs a copy per frame and no fresh memory.
+    std::vector<std::uint8_t> dib;
+    if (cache_bytes_ + size > cache_limit_ && !cache_.empty()) {
+        dib = std::move(cache_.back().dib);
+        cache_bytes_ -= dib.size();
+        cache_index_.erase(cache_.back().position);
+        cache_.pop_back();
+    }
+    dib.assign(bytes, bytes + size);
+    cache_.push_front({position, std::move(dib)});
     cache_index_[position] = cache_.begin();
     cache_bytes_ += size;
     trim_cache();

@@ -59,7 +59,7 @@ class FrameDecoder {
 
   private:
     FrameDecoder(PacketSource& source, std::unique_ptr<PictureSource> pictures,
-                 const BITMAPINFOHEADER& output);
+                 const BITMAPINFOHEADER& output, std::uint32_t colours);
     Error fail(Error error);
     const BITMAPINFOHEADER* cached(std::int64_t position);
     void keep(std::int64_t position);

@@ -104,6 +104,7 @@ void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     next_sample_ = key_frame;
     chain_broken_ = false;
     recount_ = false;
+    run_key_ = -1;
     next_display_ = next_shown(shown_at);
     palette_pending_ = !palette_.empty();
 }
@@ -129,6 +130,25 @@ std::int64_t LibavVideoSource::leading_pictures(std::int64_t key_frame) {
         }
     }
     return leading;
+}
+
+// The B-frames that follow a key frame as it is sent, counted as leading_pictures
+// counts them but from the types already read, so that no sample is read twice.
+void LibavVideoSource::note_leading_pictures(std::int64_t n) {
+    if (codec_id_ != AV_CODEC_ID_MPEG4 && codec_id_ != AV_CODEC_ID_H264) return;
+    std::size_t first = 0;
+    if (source_.is_key_frame(n)) {
+        run_key_ = n;
+        run_leading_ = 0;
+        run_open_ = true;
+        first = 1;  // the key picture itself
+    }
+    for (std::size_t i = first; run_open_ && i < types_.size(); ++i) {
+        if (types_[i] != PictureType::Bidirectional)
+            run_open_ = false;
+        else
+            ++run_leading_;
+    }
 }
 
 std::int64_t LibavVideoSource::key_frame_position(std::int64_t key_frame) {
@@ -178,6 +198,7 @@ Status LibavVideoSource::send_next() {
     }
     ++samples_sent_;
     if (reorders_ && !holds_picture(sample_)) lost_.insert(n);
+    if (reorders_) note_leading_pictures(n);
     // A damaged sample gives no picture, which timestamps show. Its error is not
     // taken as its own: with frame threads it may come back for a later sample.
     const int rc = avcodec_send_packet(ctx_.get(), pkt);
@@ -221,10 +242,16 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
             }
             const std::int64_t pts = current_->pts;
             const bool key = pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts);
-            // Past a missing sample the decoder may drop pictures it cannot build;
-            // the next key picture says where counting resumes.
-            if (key && recount_) {
-                current_pos_ = key_frame_position(pts);
+            // Past a missing or damaged sample the decoder may drop pictures it cannot
+            // build; every key picture says where counting resumes.
+            if (key) {
+                const auto learned = key_positions_.find(pts);
+                if (learned != key_positions_.end())
+                    current_pos_ = learned->second;
+                else if (pts == run_key_)
+                    current_pos_ = pts + run_leading_;
+                else
+                    current_pos_ = recount_ ? key_frame_position(pts) : next_display_;
                 recount_ = false;
             } else {
                 current_pos_ = next_display_;

@@ -42,6 +42,7 @@ class LibavVideoSource final : public PictureSource {
     std::int64_t next_non_empty(std::int64_t position) const;
     std::int64_t next_shown(std::int64_t position) const;
     bool holds_picture(const std::vector<std::uint8_t>& sample);
+    void note_leading_pictures(std::int64_t sample);
 
     PacketSource& source_;
     CodecContextPtr ctx_;
@@ -72,6 +73,10 @@ class LibavVideoSource final : public PictureSource {
     bool chain_broken_ = false;
     bool recount_ = false;  // place the next key picture by its sample, not by counting
     std::set<std::int64_t> unreliable_;
+    // The last key frame sent and the B-frames sent after it that are shown before it.
+    std::int64_t run_key_ = -1;
+    std::int64_t run_leading_ = 0;
+    bool run_open_ = false;
 };
 
 }  // namespace vfw::codec

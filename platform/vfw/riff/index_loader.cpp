@@ -61,6 +61,29 @@ bool AviReader::load_open_dml_index() {
             }
         }
     }
+    // Standard indexes list a stream's data chunks only. The palette changes of
+    // 8-bit video come from a scan, each in force from the first indexed chunk after it.
+    const auto paletted = [](const StreamData& s) {
+        return s.header.type == cc::vids && s.format.size() >= 16 &&
+               (s.format[14] | s.format[15] << 8) <= 8;
+    };
+    if (std::none_of(streams_.begin(), streams_.end(), paletted)) return true;
+    std::vector<std::vector<IndexEntry>> kept;
+    for (StreamData& s : streams_) kept.push_back(std::move(s.index));
+    clear_indexes();
+    scan_movi();
+    for (std::size_t i = 0; i < streams_.size(); ++i) {
+        StreamData& s = streams_[i];
+        s.index = std::move(kept[i]);
+        std::vector<std::uint64_t> offsets;
+        offsets.reserve(s.index.size());
+        for (const IndexEntry& e : s.index) offsets.push_back(e.offset);
+        std::sort(offsets.begin(), offsets.end());
+        for (PaletteChange& c : s.palette_changes)
+            c.from = std::uint32_t(std::lower_bound(offsets.begin(), offsets.end(), c.offset) -
+                                   offsets.begin());
+        if (!paletted(s)) s.palette_changes.clear();
+    }
     return true;
 }
 

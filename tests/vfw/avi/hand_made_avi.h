@@ -24,6 +24,7 @@ struct HandVideo {
     Bytes palette;                  // blue, green, red, 0 for each entry
     std::vector<HandChunk> chunks;  // in file order
     bool with_index = true;         // an idx1 after the movi list
+    bool open_dml = false;          // a super index and one standard index (ix00) instead
 };
 
 void write_hand_made_avi(const std::filesystem::path& path, const HandVideo& video);

@@ -29,13 +29,16 @@ Bytes frame(bool rle) {
 
 // Frames 0..3; before frame 1 entry 0 turns blue, before frame 3 entries 0 and 1
 // turn white and black.
-void write_file(const std::filesystem::path& path, bool rle, bool with_index) {
+enum class Index { Legacy, None, OpenDml };
+
+void write_file(const std::filesystem::path& path, bool rle, Index index) {
     vfw::test::HandVideo video{kWidth,
                                kHeight,
                                std::uint32_t(rle ? BI_RLE8 : BI_RGB),
                                {0, 0, 255, 0, 0, 255, 0, 0},  // red, green
                                {},
-                               with_index};
+                               index == Index::Legacy,
+                               index == Index::OpenDml};
     video.chunks = {{"00dc", frame(rle), 0x10},
                     {"00pc", {0, 1, 0, 0, 0, 0, 255, 0}},
                     {"00dc", frame(rle), 0x10},
@@ -65,12 +68,14 @@ std::vector<Bytes> expected_frames() {
 TEST(PaletteChange, EachFrameInItsOwnColours) {
     const std::vector<Bytes> expected = expected_frames();
     for (const bool rle : {false, true}) {
-        for (const bool with_index : {true, false}) {
-            SCOPED_TRACE(std::string(rle ? "RLE8" : "plain") +
-                         (with_index ? ", indexed" : ", scanned"));
+        for (const Index index : {Index::Legacy, Index::None, Index::OpenDml}) {
+            SCOPED_TRACE(std::string(rle ? "RLE8" : "plain") + (index == Index::Legacy ? ", idx1"
+                                                                : index == Index::None
+                                                                    ? ", scanned"
+                                                                    : ", OpenDML"));
             TempDir dir;
             const auto path = dir / "pal.avi";
-            write_file(path, rle, with_index);
+            write_file(path, rle, index);
             // ffmpeg reads the file as we build it and shows the same colours.
             EXPECT_EQ(vfw::codec::test::ffmpeg_bgr24_frames(path, kWidth, kHeight), expected);
 
