@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build,
-# the AddressSanitizer + UBSan build, and a bounded fuzzing run.
+# the AddressSanitizer + UBSan build, and a bounded fuzzing run; checks the format first.
 set -euo pipefail
 source "$(dirname "$0")/tools/setup.sh"
 korvane_install_packages
 jobs=$(nproc)
+
+# Every C++ source of the tree as the root .clang-format writes it.
+git -C "$KORVANE_ROOT" ls-files -z '*.cpp' '*.h' | (cd "$KORVANE_ROOT" && xargs -0 clang-format --dry-run -Werror)
 
 korvane_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$KORVANE_ROOT/build" --output-on-failure -j "$jobs"

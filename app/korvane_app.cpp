@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/command_line.h"
-#include "ui/korvane_dlg.h"
 #include "res/korvane_resources.h"
+#include "ui/korvane_dlg.h"
 
 CKorvaneApp::CKorvaneApp() = default;
 CKorvaneApp::~CKorvaneApp() = default;

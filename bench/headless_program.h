@@ -2,10 +2,10 @@
 // as a bench drives the main window.
 #pragma once
 
-#include "win/core/automation.h"
-#include "win/core/clock.h"
 #include "commctrl.h"
 #include "res/korvane_resources.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 #include "win/menus/menus.h"
 #include "win/resources/registry.h"
 

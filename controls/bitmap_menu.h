@@ -12,7 +12,7 @@ struct BitmapMenuItem {
 };
 
 class CBitmapMenu : public CMenu {
-public:
+  public:
     CBitmapMenu();
     ~CBitmapMenu() override;
 

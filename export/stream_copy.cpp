@@ -5,8 +5,8 @@
 #include "afxdlgs.h"
 #include "commctrl.h"
 #include "export/export_messages.h"
-#include "ui/korvane_dlg.h"
 #include "export/new_avi_file.h"
+#include "ui/korvane_dlg.h"
 
 namespace {
 

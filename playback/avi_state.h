@@ -1,8 +1,8 @@
 // The open-file state the main dialog holds for its whole life.
 #pragma once
 
-#include "playback/format_buffer.h"
 #include "mmreg.h"
+#include "playback/format_buffer.h"
 #include "vfw.h"
 
 struct AviState {

@@ -11,7 +11,7 @@ namespace korvane {
 
 template <typename Head>
 class FormatBuffer {
-public:
+  public:
     FormatBuffer() : bytes_(sizeof(Head), 0) {}
 
     Head* operator->() { return head(); }
@@ -29,7 +29,7 @@ public:
         return bytes_.data();
     }
 
-private:
+  private:
     std::vector<BYTE> bytes_;
 };
 

@@ -21,8 +21,10 @@ void CKorvaneDlg::DrawFrame(HDC hdc, LPBITMAPINFOHEADER frame) {
     // The pixels follow the frame's own colour table, when it has one; the
     // colour table goes to the drawing with the requested header.
     DWORD colours = 0;
-    if (frame->biBitCount <= 8) colours = frame->biClrUsed ? frame->biClrUsed : (1u << frame->biBitCount);
-    auto* bits = reinterpret_cast<BYTE*>(frame) + sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD);
+    if (frame->biBitCount <= 8)
+        colours = frame->biClrUsed ? frame->biClrUsed : (1u << frame->biBitCount);
+    auto* bits =
+        reinterpret_cast<BYTE*>(frame) + sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD);
     std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + colours * sizeof(RGBQUAD));
     std::memcpy(header.data(), &format, sizeof(BITMAPINFOHEADER));
     std::memcpy(header.data() + sizeof(BITMAPINFOHEADER), frame + 1, colours * sizeof(RGBQUAD));
@@ -31,7 +33,8 @@ void CKorvaneDlg::DrawFrame(HDC hdc, LPBITMAPINFOHEADER frame) {
 
     HDRAWDIB hdd = DrawDibOpen();
     DrawDibBegin(hdd, hdc, 0, 0, source, 0, 0, 0x00CC0020);
-    DrawDibDraw(hdd, hdc, x, y, w, h, source, bits, 0, 0, format.biWidth, format.biHeight, 0x00CC0020);
+    DrawDibDraw(hdd, hdc, x, y, w, h, source, bits, 0, 0, format.biWidth, format.biHeight,
+                0x00CC0020);
     DrawDibEnd(hdd);
     DrawDibClose(hdd);
 }
@@ -60,7 +63,8 @@ void CKorvaneDlg::OnPaint() {
     dc.FillRect(&viewRect, &black);
     if (state.aviFile && state.videoStream && state.getFrame) {
         int position = int(::SendMessageA(seekBar.m_hWnd, TBM_GETPOS, 0, 0));
-        DrawFrame(dc.m_hDC, static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(state.getFrame, position)));
+        DrawFrame(dc.m_hDC,
+                  static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(state.getFrame, position)));
     }
     Default();
 }

@@ -6,7 +6,9 @@
 
 namespace {
 
-void error_box(HWND owner, const char* text) { ::MessageBoxA(owner, text, "Error", MB_OK | MB_ICONHAND); }
+void error_box(HWND owner, const char* text) {
+    ::MessageBoxA(owner, text, "Error", MB_OK | MB_ICONHAND);
+}
 
 // Frames can be asked for in these depths only; others (12-bit YUV, say) get 24.
 WORD requestable_bit_count(WORD bits) {
@@ -48,7 +50,8 @@ void CKorvaneDlg::OpenAviFile(CString path) {
     }
 
     if (state.videoStream) {
-        state.lastResult = AVIStreamInfoA(state.videoStream, &state.videoInfo, sizeof(AVISTREAMINFOA));
+        state.lastResult =
+            AVIStreamInfoA(state.videoStream, &state.videoInfo, sizeof(AVISTREAMINFOA));
         if (state.lastResult != 0) {
             error_box(m_hWnd, "Error Getting Video Stream Information");
         } else {
@@ -73,7 +76,8 @@ void CKorvaneDlg::OpenAviFile(CString path) {
                 error_box(m_hWnd, "Error Getting Frame Open");
             } else {
                 HDC dc = ::GetDC(m_hWnd);
-                DrawFrame(dc, static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(state.getFrame, 0)));
+                DrawFrame(dc,
+                          static_cast<LPBITMAPINFOHEADER>(AVIStreamGetFrame(state.getFrame, 0)));
                 state.isOpen = 1;
                 enableVideoControls();
                 seekBar.SetRange(state.firstFrame, state.frameCount - 1, TRUE);
@@ -84,7 +88,8 @@ void CKorvaneDlg::OpenAviFile(CString path) {
     }
 
     if (state.audioStream) {
-        state.lastResult = AVIStreamInfoA(state.audioStream, &state.audioInfo, sizeof(AVISTREAMINFOA));
+        state.lastResult =
+            AVIStreamInfoA(state.audioStream, &state.audioInfo, sizeof(AVISTREAMINFOA));
         if (state.lastResult != 0) {
             error_box(m_hWnd, "Error Getting Audio Stream Information");
         } else {

@@ -5,7 +5,7 @@ set -euo pipefail
 
 KORVANE_PACKAGES=(
     cmake ninja-build g++ pkg-config python3
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     libgtest-dev
     libx11-dev libxext-dev
     libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra

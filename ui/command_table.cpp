@@ -1,6 +1,6 @@
 // The main window's command table and the checks its menu commands make.
-#include "ui/audio_info_dlg.h"
 #include "commctrl.h"
+#include "ui/audio_info_dlg.h"
 #include "ui/korvane_dlg.h"
 #include "ui/resource_ids.h"
 #include "ui/video_info_dlg.h"

@@ -10,8 +10,8 @@ void enable(HWND dialog, int id, BOOL on) { ::EnableWindow(::GetDlgItem(dialog, 
 }  // namespace
 
 void CKorvaneDlg::enableVideoControls() {
-    for (int id : {IDC_START, IDC_PREV, IDC_PLAY, IDC_PAUSE, IDC_NEXT, IDC_END, IDC_FRAME, IDC_VIDEO,
-                   IDC_SAVE, IDC_SEEKBAR})
+    for (int id : {IDC_START, IDC_PREV, IDC_PLAY, IDC_PAUSE, IDC_NEXT, IDC_END, IDC_FRAME,
+                   IDC_VIDEO, IDC_SAVE, IDC_SEEKBAR})
         enable(m_hWnd, id, TRUE);
 }
 
@@ -20,8 +20,8 @@ void CKorvaneDlg::enableAudioControls() {
 }
 
 void CKorvaneDlg::disableFileControls() {
-    for (int id : {IDC_START, IDC_PREV, IDC_PLAY, IDC_PAUSE, IDC_NEXT, IDC_END, IDC_FRAME, IDC_VIDEO,
-                   IDC_AUDIO, IDC_SAVE})
+    for (int id : {IDC_START, IDC_PREV, IDC_PLAY, IDC_PAUSE, IDC_NEXT, IDC_END, IDC_FRAME,
+                   IDC_VIDEO, IDC_AUDIO, IDC_SAVE})
         enable(m_hWnd, id, FALSE);
     ::SendMessageA(::GetDlgItem(m_hWnd, IDC_SEEKBAR), TBM_SETPOS, 1, 0);
     enable(m_hWnd, IDC_SEEKBAR, FALSE);

@@ -1,6 +1,6 @@
 // Help topics and the product's web page, handed to the desktop to open.
-#include "ui/korvane_dlg.h"
 #include "shellapi.h"
+#include "ui/korvane_dlg.h"
 
 #ifndef KORVANE_HOME_PAGE
 #error "KORVANE_HOME_PAGE names the product's web address (a CMake cache variable)"

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "shellapi.h"
 #include "ui/about_dlg.h"
 #include "ui/resource_ids.h"
-#include "shellapi.h"
 
 namespace {
 
@@ -18,17 +18,25 @@ struct MenuEntry {
 };
 
 const MenuEntry kFileItems[] = {
-    {ID_FILE_OPENAVI, "&Open AVI File", 135}, {ID_FILE_CLOSE, "&Close", 139}, {0, nullptr, 0},
-    {ID_FILE_SAVEAS, "&Save As", 137},        {0, nullptr, 0},               {ID_FILE_EXIT, "E&xit", 132},
+    {ID_FILE_OPENAVI, "&Open AVI File", 135},
+    {ID_FILE_CLOSE, "&Close", 139},
+    {0, nullptr, 0},
+    {ID_FILE_SAVEAS, "&Save As", 137},
+    {0, nullptr, 0},
+    {ID_FILE_EXIT, "E&xit", 132},
 };
 const MenuEntry kExtractItems[] = {
-    {ID_EXTRACT_FRAME, "Extract Current &Frame", 140}, {ID_EXTRACT_VIDEO, "Extract &Video", 138},
-    {ID_EXTRACT_AUDIO, "Extract &Audio", 131},         {0, nullptr, 0},
-    {ID_VIDEO_STREAM_INFO, "Video &Stream Info", 135}, {ID_AUDIO_STREAM_INFO, "Audio Stream &Info", 142},
+    {ID_EXTRACT_FRAME, "Extract Current &Frame", 140},
+    {ID_EXTRACT_VIDEO, "Extract &Video", 138},
+    {ID_EXTRACT_AUDIO, "Extract &Audio", 131},
+    {0, nullptr, 0},
+    {ID_VIDEO_STREAM_INFO, "Video &Stream Info", 135},
+    {ID_AUDIO_STREAM_INFO, "Audio Stream &Info", 142},
 };
 const MenuEntry kHelpItems[] = {
-    {ID_HELP_TOPICS, "Help &Topics", 134}, {0, nullptr, 0}, {ID_HELP_WEBPAGE, "&Visit Web Page", 133},
-    {0, nullptr, 0},                       {ID_HELP_ABOUT, "&About Korvane", 185},
+    {ID_HELP_TOPICS, "Help &Topics", 134},     {0, nullptr, 0},
+    {ID_HELP_WEBPAGE, "&Visit Web Page", 133}, {0, nullptr, 0},
+    {ID_HELP_ABOUT, "&About Korvane", 185},
 };
 
 template <size_t N>
@@ -37,8 +45,10 @@ void fill_popup(CBitmapMenu& menu, int width, const MenuEntry (&entries)[N]) {
     menu.SetItemHeight(20);
     menu.SetItemWidth(width);
     for (const MenuEntry& e : entries) {
-        if (e.caption) menu.AppendItem(0, e.id, e.caption, e.bitmap);
-        else menu.AppendItem(MF_SEPARATOR, 0, "", 0);
+        if (e.caption)
+            menu.AppendItem(0, e.id, e.caption, e.bitmap);
+        else
+            menu.AppendItem(MF_SEPARATOR, 0, "", 0);
     }
 }
 
@@ -116,7 +126,8 @@ LRESULT CKorvaneDlg::OnDropFiles(WPARAM wp, LPARAM) {
     for (UINT i = 0; i < count && chosen.IsEmpty(); ++i) {
         std::string name(::DragQueryFileA(drop, i, nullptr, 0), '\0');
         ::DragQueryFileA(drop, i, name.data(), UINT(name.size() + 1));
-        if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".avi") == 0) chosen = name.c_str();
+        if (name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".avi") == 0)
+            chosen = name.c_str();
     }
     ::DragFinish(drop);
     if (!chosen.IsEmpty()) OpenChosenFile(chosen);

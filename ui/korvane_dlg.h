@@ -5,14 +5,14 @@
 #include "afxcmn.h"
 #include "afxext.h"
 #include "afxwin.h"
-#include "playback/avi_state.h"
 #include "controls/bitmap_menu.h"
+#include "playback/avi_state.h"
 
 // Posted at start-up so that the start file opens in the running main window.
 inline constexpr UINT WM_KORVANE_OPENSTART = WM_APP + 0x13;
 
 class CKorvaneDlg : public CDialog {
-public:
+  public:
     explicit CKorvaneDlg(CWnd* parent = nullptr);
     ~CKorvaneDlg() override;
     static const AFX_MSGMAP* GetThisMessageMap();
@@ -73,7 +73,7 @@ public:
     void SaveVideoCompressed(CString path);
     void SaveAudioCompressed(CString path);
 
-protected:
+  protected:
     void DoDataExchange(CDataExchange* dx) override;
     BOOL PreTranslateMessage(MSG* msg) override;
     BOOL OnInitDialog() override;
@@ -112,7 +112,7 @@ protected:
     LRESULT OnOpenStartFile(WPARAM, LPARAM);
     LRESULT OnDropFiles(WPARAM drop, LPARAM);
 
-private:
+  private:
     bool checkFile();
     bool checkVideo();
     bool checkAudio();

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bench_util.h"
-#include "vfw/riff/avi_writer.h"
 #include "vfw.h"
+#include "vfw/riff/avi_writer.h"
 
 namespace {
 
@@ -54,14 +54,15 @@ bool generate(const std::string& path, std::uint64_t bytes) {
 int copy_video(const std::string& in, const std::string& out, LONG limit) {
     PAVIFILE src = nullptr, dst = nullptr;
     PAVISTREAM s = nullptr, d = nullptr;
-    if (AVIFileOpenA(&src, in.c_str(), 0, nullptr) || AVIFileGetStream(src, &s, streamtypeVIDEO, 0)) return 2;
+    if (AVIFileOpenA(&src, in.c_str(), 0, nullptr) || AVIFileGetStream(src, &s, streamtypeVIDEO, 0))
+        return 2;
     AVISTREAMINFOA info{};
     AVIStreamInfoA(s, &info, sizeof info);
     BITMAPINFOHEADER format{};
     LONG fsize = sizeof format;
     AVIStreamReadFormat(s, 0, &format, &fsize);
-    if (AVIFileOpenA(&dst, out.c_str(), OF_WRITE | OF_CREATE, nullptr) || AVIFileCreateStreamA(dst, &d, &info) ||
-        AVIStreamSetFormat(d, 0, &format, sizeof format))
+    if (AVIFileOpenA(&dst, out.c_str(), OF_WRITE | OF_CREATE, nullptr) ||
+        AVIFileCreateStreamA(dst, &d, &info) || AVIStreamSetFormat(d, 0, &format, sizeof format))
         return 3;
     std::vector<std::uint8_t> buffer;
     HRESULT hr = AVIERR_OK;
@@ -73,8 +74,10 @@ int copy_video(const std::string& in, const std::string& out, LONG limit) {
             hr = AVIStreamRead(s, pos, 1, buffer.data(), LONG(buffer.size()), &bytes, &samples);
         }
         if (bytes > 0) {
-            DWORD key = AVIStreamFindSample(s, pos, FIND_KEY | FIND_PREV) == pos ? AVIIF_KEYFRAME : 0;
-            if (AVIStreamWrite(d, pos, 1, buffer.data(), bytes, key, nullptr, nullptr) != AVIERR_OK) return 4;
+            DWORD key =
+                AVIStreamFindSample(s, pos, FIND_KEY | FIND_PREV) == pos ? AVIIF_KEYFRAME : 0;
+            if (AVIStreamWrite(d, pos, 1, buffer.data(), bytes, key, nullptr, nullptr) != AVIERR_OK)
+                return 4;
         }
     }
     AVIStreamRelease(d);
@@ -85,8 +88,8 @@ int copy_video(const std::string& in, const std::string& out, LONG limit) {
 }
 
 void report(const char* name, const avibench::Measure& m, double mb) {
-    std::printf("  %-34s %8.3f s  %8.1f MB/s  peak %7ld KB%s\n", name, m.seconds, mb / m.seconds, m.peak_kb,
-                m.ok ? "" : "  (FAILED)");
+    std::printf("  %-34s %8.3f s  %8.1f MB/s  peak %7ld KB%s\n", name, m.seconds, mb / m.seconds,
+                m.peak_kb, m.ok ? "" : "  (FAILED)");
 }
 
 }  // namespace
@@ -114,11 +117,13 @@ int main(int argc, char** argv) {
     });
     avibench::Measure half = avibench::best_of(1, [&] {
         fresh();
-        return avibench::in_child([&] { return copy_video(in, out, LONG(bytes / kFrameBytes / 2)); });
+        return avibench::in_child(
+            [&] { return copy_video(in, out, LONG(bytes / kFrameBytes / 2)); });
     });
     avibench::Measure ffmpeg = avibench::best_of(runs, [&] {
         fresh();
-        return avibench::command({"ffmpeg", "-v", "error", "-y", "-i", in, "-map", "0:v", "-c", "copy", out});
+        return avibench::command(
+            {"ffmpeg", "-v", "error", "-y", "-i", in, "-map", "0:v", "-c", "copy", out});
     });
     avibench::Measure cp = avibench::best_of(runs, [&] {
         fresh();
@@ -127,12 +132,16 @@ int main(int argc, char** argv) {
     std::remove(out.c_str());
     std::remove(in.c_str());
 
-    std::printf("copy of a %.0f MB video stream, %u-byte frames (best of %d, page cache warm)\n", mb, kFrameBytes, runs);
+    std::printf("copy of a %.0f MB video stream, %u-byte frames (best of %d, page cache warm)\n",
+                mb, kFrameBytes, runs);
     report("AVIStreamRead/AVIStreamWrite loop", ours, mb);
     report("ffmpeg -map 0:v -c copy", ffmpeg, mb);
     report("cp", cp, mb);
-    std::printf("  ratio ffmpeg time / ours          : %6.2f (aim: above 1)\n", ffmpeg.seconds / ours.seconds);
-    std::printf("  our speed as a share of cp's      : %6.2f (aim: 0.8 or more)\n", cp.seconds / ours.seconds);
-    std::printf("  our peak memory, half / whole file: %ld KB / %ld KB\n", half.peak_kb, ours.peak_kb);
+    std::printf("  ratio ffmpeg time / ours          : %6.2f (aim: above 1)\n",
+                ffmpeg.seconds / ours.seconds);
+    std::printf("  our speed as a share of cp's      : %6.2f (aim: 0.8 or more)\n",
+                cp.seconds / ours.seconds);
+    std::printf("  our peak memory, half / whole file: %ld KB / %ld KB\n", half.peak_kb,
+                ours.peak_kb);
     return ours.ok && ffmpeg.ok && cp.ok && half.ok ? 0 : 1;
 }

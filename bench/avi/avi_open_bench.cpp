@@ -12,8 +12,8 @@ extern "C" {
 
 #include "bench/bench_timing.h"
 #include "bench_util.h"
-#include "vfw/riff/avi_writer.h"
 #include "vfw.h"
+#include "vfw/riff/avi_writer.h"
 
 namespace {
 
@@ -31,10 +31,13 @@ bool generate(const std::string& path) {
     h.frame_bottom = 16;
     int v = 0;
     BITMAPINFOHEADER bi{40, 16, 16, 1, 24, vfw::riff::fourcc('M', 'J', 'P', 'G'), 0, 0, 0, 0, 0};
-    if (!vfw::riff::ok(w->add_stream(h, v)) || !vfw::riff::ok(w->set_format(v, &bi, sizeof bi))) return false;
+    if (!vfw::riff::ok(w->add_stream(h, v)) || !vfw::riff::ok(w->set_format(v, &bi, sizeof bi)))
+        return false;
     std::vector<std::uint8_t> frame(16, 7);
     for (int i = 0; i < kEntries; ++i)
-        if (!vfw::riff::ok(w->write_sample(v, frame.data(), std::uint32_t(frame.size()), i % 25 == 0))) return false;
+        if (!vfw::riff::ok(
+                w->write_sample(v, frame.data(), std::uint32_t(frame.size()), i % 25 == 0)))
+            return false;
     return vfw::riff::ok(w->finish());
 }
 
@@ -65,7 +68,8 @@ int main(int argc, char** argv) {
         PAVISTREAM s = nullptr;
         AVISTREAMINFOA info{};
         bool ok = AVIFileGetStream(f, &s, streamtypeVIDEO, 0) == AVIERR_OK &&
-                  AVIStreamInfoA(s, &info, sizeof info) == AVIERR_OK && info.dwLength == DWORD(kEntries);
+                  AVIStreamInfoA(s, &info, sizeof info) == AVIERR_OK &&
+                  info.dwLength == DWORD(kEntries);
         if (s) AVIStreamRelease(s);
         AVIFileRelease(f);
         return ok;
@@ -73,7 +77,8 @@ int main(int argc, char** argv) {
     double peer = best_ms(runs, [&] {
         AVFormatContext* ctx = nullptr;
         if (avformat_open_input(&ctx, path.c_str(), nullptr, nullptr) < 0) return false;
-        bool ok = ctx->nb_streams == 1 && avformat_index_get_entries_count(ctx->streams[0]) == kEntries;
+        bool ok =
+            ctx->nb_streams == 1 && avformat_index_get_entries_count(ctx->streams[0]) == kEntries;
         avformat_close_input(&ctx);
         return ok;
     });

@@ -28,7 +28,8 @@ std::vector<std::uint8_t> video_strf(const std::string& path) {
     std::uint32_t size = 0;
     std::memcpy(&size, &head[strf + 4], 4);
     if (strf + 8 + size > head.size()) return {};
-    return {head.begin() + std::ptrdiff_t(strf + 8), head.begin() + std::ptrdiff_t(strf + 8 + size)};
+    return {head.begin() + std::ptrdiff_t(strf + 8),
+            head.begin() + std::ptrdiff_t(strf + 8 + size)};
 }
 
 }  // namespace
@@ -42,8 +43,9 @@ AviVideo load_video(const std::string& path) {
     AVPacket* pkt = av_packet_alloc();
     while (av_read_frame(ctx, pkt) >= 0) {
         if (ctx->streams[pkt->stream_index]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
-            video.samples.samples.push_back({std::vector<std::uint8_t>(pkt->data, pkt->data + pkt->size),
-                                             (pkt->flags & AV_PKT_FLAG_KEY) != 0});
+            video.samples.samples.push_back(
+                {std::vector<std::uint8_t>(pkt->data, pkt->data + pkt->size),
+                 (pkt->flags & AV_PKT_FLAG_KEY) != 0});
         av_packet_unref(pkt);
     }
     av_packet_free(&pkt);

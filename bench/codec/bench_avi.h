@@ -11,7 +11,7 @@
 namespace bench {
 
 class MemorySamples : public vfw::codec::PacketSource {
-public:
+  public:
     struct Sample {
         std::vector<std::uint8_t> bytes;
         bool key;
@@ -20,7 +20,8 @@ public:
 
     std::int64_t sample_count() const override { return std::int64_t(samples.size()); }
     std::int64_t sample_size(std::int64_t n) const override {
-        return n >= 0 && n < sample_count() ? std::int64_t(samples[std::size_t(n)].bytes.size()) : -1;
+        return n >= 0 && n < sample_count() ? std::int64_t(samples[std::size_t(n)].bytes.size())
+                                            : -1;
     }
     bool is_key_frame(std::int64_t n) const override {
         return n >= 0 && n < sample_count() && samples[std::size_t(n)].key;

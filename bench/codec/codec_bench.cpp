@@ -16,8 +16,8 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include "bench_avi.h"
 #include "bench/bench_timing.h"
+#include "bench_avi.h"
 #include "vfw/codec/frame_decoder.h"
 #include "vfw/codec/video_encoder.h"
 

@@ -11,13 +11,13 @@
 #include <functional>
 #include <string>
 
-#include "win/core/automation.h"
 #include "bench/bench_timing.h"
-#include "commctrl.h"
-#include "win/dialogs/dialogs.h"
 #include "bench/headless_program.h"
+#include "commctrl.h"
 #include "ui/korvane_dlg.h"
 #include "ui/resource_ids.h"
+#include "win/core/automation.h"
+#include "win/dialogs/dialogs.h"
 
 namespace {
 

@@ -73,8 +73,8 @@ int main() {
     HDC screen_dc = win::gdi::create_surface_dc(screen, {0, 0}, {0, 0, 1920, 1080}, nullptr);
 
     const double down = measure([&] {
-        StretchDIBits(view_dc, 0, 0, 480, 270, 0, 0, 1920, 1080, full.bits.data(), &full.info, DIB_RGB_COLORS,
-                      SRCCOPY);
+        StretchDIBits(view_dc, 0, 0, 480, 270, 0, 0, 1920, 1080, full.bits.data(), &full.info,
+                      DIB_RGB_COLORS, SRCCOPY);
     });
     const double same = measure([&] {
         StretchDIBits(screen_dc, 0, 0, 1920, 1080, 0, 0, 1920, 1080, full.bits.data(), &full.info,
@@ -85,21 +85,23 @@ int main() {
                       DIB_RGB_COLORS, SRCCOPY);
     });
 
-    std::unique_ptr<SwsContext, SwsDeleter> sws(sws_getContext(1920, 1080, AV_PIX_FMT_BGR24, 480, 270,
-                                                                AV_PIX_FMT_BGRA, SWS_AREA, nullptr, nullptr,
-                                                                nullptr));
+    std::unique_ptr<SwsContext, SwsDeleter> sws(sws_getContext(1920, 1080, AV_PIX_FMT_BGR24, 480,
+                                                               270, AV_PIX_FMT_BGRA, SWS_AREA,
+                                                               nullptr, nullptr, nullptr));
     if (!sws) {
         std::fprintf(stderr, "libswscale could not set up the conversion\n");
         return 1;
     }
     // The same bottom-up rows: start at the last stored row with a negative stride.
     const int stride = 1920 * 3;
-    const std::uint8_t* src[4] = {full.bits.data() + std::size_t(stride) * 1079, nullptr, nullptr, nullptr};
+    const std::uint8_t* src[4] = {full.bits.data() + std::size_t(stride) * 1079, nullptr, nullptr,
+                                  nullptr};
     const int src_stride[4] = {-stride, 0, 0, 0};
     std::vector<std::uint8_t> out(480 * 270 * 4);
     std::uint8_t* dst[4] = {out.data(), nullptr, nullptr, nullptr};
     const int dst_stride[4] = {480 * 4, 0, 0, 0};
-    const double peer = measure([&] { sws_scale(sws.get(), src, src_stride, 0, 1080, dst, dst_stride); });
+    const double peer =
+        measure([&] { sws_scale(sws.get(), src, src_stride, 0, 1080, dst, dst_stride); });
 
     std::printf("StretchDIBits 1920x1080 24-bit -> 480x270 (area average): %8.1f fps\n", down);
     std::printf("libswscale    1920x1080 bgr24  -> 480x270 bgra (SWS_AREA): %7.1f fps\n", peer);
@@ -107,7 +109,8 @@ int main() {
     std::printf("StretchDIBits 1920x1080 24-bit -> 1920x1080 (1:1):         %8.1f fps\n", same);
     std::printf("StretchDIBits  640x360  24-bit -> 1920x1080 (nearest):     %8.1f fps\n", up);
     // Keep the results observable so nothing is optimised away.
-    std::printf("(check pixels: %06x %06x %02x)\n", view->at(240, 135), screen->at(960, 540), out[4 * 1000]);
+    std::printf("(check pixels: %06x %06x %02x)\n", view->at(240, 135), screen->at(960, 540),
+                out[4 * 1000]);
     win::gdi::delete_surface_dc(view_dc);
     win::gdi::delete_surface_dc(screen_dc);
     return down > 0 ? 0 : 1;

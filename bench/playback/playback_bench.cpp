@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "win/core/automation.h"
 #include "bench/bench_timing.h"
-#include "commctrl.h"
 #include "bench/headless_program.h"
+#include "commctrl.h"
 #include "ui/korvane_dlg.h"
 #include "ui/resource_ids.h"
+#include "win/core/automation.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr int kFrames = 300;
 
 // The main window, counting what each playback tick shows.
 class CCountingDlg : public CKorvaneDlg {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
@@ -53,8 +53,9 @@ const AFX_MSGMAP* CCountingDlg::GetThisMessageMap() {
 int main(int argc, char** argv) {
     std::string path = argc > 1 ? argv[1] : "/tmp/korvane_playback_bench.avi";
     if (access(path.c_str(), R_OK) != 0) {
-        std::string cmd = "ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30 -frames:v " +
-                          std::to_string(kFrames) + " -c:v mpeg4 -q:v 4 -g 30 '" + path + "'";
+        std::string cmd =
+            "ffmpeg -loglevel error -y -f lavfi -i testsrc2=size=1280x720:rate=30 -frames:v " +
+            std::to_string(kFrames) + " -c:v mpeg4 -q:v 4 -g 30 '" + path + "'";
         if (std::system(cmd.c_str()) != 0) {
             std::fprintf(stderr, "could not make %s with ffmpeg\n", path.c_str());
             return 1;
@@ -80,6 +81,7 @@ int main(int argc, char** argv) {
     std::printf("playback time: %.3f s (at 30 fps: %.3f s, off by %+.2f%%)\n", seconds, expected,
                 100.0 * (seconds - expected) / expected);
     std::printf("timer interval: %u ms (1000 x scale / rate, rounded down)\n",
-                unsigned(1000ull * dlg.state.videoInfo.dwScale / (dlg.state.videoInfo.dwRate ? dlg.state.videoInfo.dwRate : 1)));
+                unsigned(1000ull * dlg.state.videoInfo.dwScale /
+                         (dlg.state.videoInfo.dwRate ? dlg.state.videoInfo.dwRate : 1)));
     return dlg.shown == kFrames ? 0 : 2;
 }

@@ -19,7 +19,7 @@ struct DetachMenu {
 
 struct State {
     CWinApp* app = nullptr;
-    std::map<HWND, CWnd*> windows;                      // attached objects
+    std::map<HWND, CWnd*> windows;                       // attached objects
     std::map<HWND, std::unique_ptr<CWnd>> temp_windows;  // wrappers of foreign handles
     std::map<HMENU, CMenu*> menus;
     std::map<HMENU, std::unique_ptr<CMenu, DetachMenu>> temp_menus;

@@ -14,8 +14,10 @@ namespace {
 // The framework's own strings, used where the program has none.
 const char* framework_string(UINT id) {
     switch (id) {
-        case AFX_IDP_PARSE_INT: return "Please enter an integer.";
-        case AFX_IDP_PARSE_INT_RANGE: return "Please enter an integer between %1 and %2.";
+        case AFX_IDP_PARSE_INT:
+            return "Please enter an integer.";
+        case AFX_IDP_PARSE_INT_RANGE:
+            return "Please enter an integer between %1 and %2.";
     }
     return nullptr;
 }

@@ -32,8 +32,10 @@ int AfxWinMain(int argc, char** argv) {
     InitCommonControls();
     win::menus::install();
     int code = 0;
-    if (app->InitInstance()) code = app->Run();
-    else code = app->ExitInstance();
+    if (app->InitInstance())
+        code = app->Run();
+    else
+        code = app->ExitInstance();
     return code;
 }
 

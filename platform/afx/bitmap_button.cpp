@@ -29,7 +29,8 @@ BOOL CBitmapButton::LoadBitmaps(LPCSTR normal, LPCSTR selected, LPCSTR focus, LP
 void CBitmapButton::SizeToContent() {
     BITMAP bm{};
     if (!m_bitmap.GetBitmap(&bm)) return;
-    SetWindowPos(nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, bm.bmWidth, bm.bmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 BOOL CBitmapButton::AutoLoad(UINT id, CWnd* parent) {
@@ -46,9 +47,12 @@ void CBitmapButton::DrawItem(LPDRAWITEMSTRUCT request) {
     if (!request || !m_bitmap.m_hObject) return;
     CBitmap* picture = &m_bitmap;
     UINT state = request->itemState;
-    if ((state & ODS_SELECTED) && m_bitmapSel.m_hObject) picture = &m_bitmapSel;
-    else if ((state & ODS_FOCUS) && m_bitmapFocus.m_hObject) picture = &m_bitmapFocus;
-    else if ((state & ODS_DISABLED) && m_bitmapDisabled.m_hObject) picture = &m_bitmapDisabled;
+    if ((state & ODS_SELECTED) && m_bitmapSel.m_hObject)
+        picture = &m_bitmapSel;
+    else if ((state & ODS_FOCUS) && m_bitmapFocus.m_hObject)
+        picture = &m_bitmapFocus;
+    else if ((state & ODS_DISABLED) && m_bitmapDisabled.m_hObject)
+        picture = &m_bitmapDisabled;
 
     CDC* dc = CDC::FromHandle(request->hDC);
     CDC memory;

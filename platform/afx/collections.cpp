@@ -87,8 +87,10 @@ void CPtrList::FreeNode(CNode* node) {
 POSITION CPtrList::AddHead(void* p) {
     CNode* node = NewNode(nullptr, m_pNodeHead);
     node->data = p;
-    if (m_pNodeHead) m_pNodeHead->pPrev = node;
-    else m_pNodeTail = node;
+    if (m_pNodeHead)
+        m_pNodeHead->pPrev = node;
+    else
+        m_pNodeTail = node;
     m_pNodeHead = node;
     return reinterpret_cast<POSITION>(node);
 }
@@ -96,8 +98,10 @@ POSITION CPtrList::AddHead(void* p) {
 POSITION CPtrList::AddTail(void* p) {
     CNode* node = NewNode(m_pNodeTail, nullptr);
     node->data = p;
-    if (m_pNodeTail) m_pNodeTail->pNext = node;
-    else m_pNodeHead = node;
+    if (m_pNodeTail)
+        m_pNodeTail->pNext = node;
+    else
+        m_pNodeHead = node;
     m_pNodeTail = node;
     return reinterpret_cast<POSITION>(node);
 }
@@ -110,8 +114,10 @@ void* CPtrList::RemoveHead() {
     CNode* old = m_pNodeHead;
     void* data = old->data;
     m_pNodeHead = old->pNext;
-    if (m_pNodeHead) m_pNodeHead->pPrev = nullptr;
-    else m_pNodeTail = nullptr;
+    if (m_pNodeHead)
+        m_pNodeHead->pPrev = nullptr;
+    else
+        m_pNodeTail = nullptr;
     FreeNode(old);
     return data;
 }
@@ -121,8 +127,10 @@ void* CPtrList::RemoveTail() {
     CNode* old = m_pNodeTail;
     void* data = old->data;
     m_pNodeTail = old->pPrev;
-    if (m_pNodeTail) m_pNodeTail->pNext = nullptr;
-    else m_pNodeHead = nullptr;
+    if (m_pNodeTail)
+        m_pNodeTail->pNext = nullptr;
+    else
+        m_pNodeHead = nullptr;
     FreeNode(old);
     return data;
 }
@@ -150,10 +158,14 @@ void*& CPtrList::GetAt(POSITION pos) { return reinterpret_cast<CNode*>(pos)->dat
 
 void CPtrList::RemoveAt(POSITION pos) {
     CNode* node = reinterpret_cast<CNode*>(pos);
-    if (node == m_pNodeHead) m_pNodeHead = node->pNext;
-    else node->pPrev->pNext = node->pNext;
-    if (node == m_pNodeTail) m_pNodeTail = node->pPrev;
-    else node->pNext->pPrev = node->pPrev;
+    if (node == m_pNodeHead)
+        m_pNodeHead = node->pNext;
+    else
+        node->pPrev->pNext = node->pNext;
+    if (node == m_pNodeTail)
+        m_pNodeTail = node->pPrev;
+    else
+        node->pNext->pPrev = node->pPrev;
     FreeNode(node);
 }
 

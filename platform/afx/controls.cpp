@@ -29,7 +29,8 @@ BOOL CButton::OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 }
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
-    return reinterpret_cast<HBITMAP>(SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, LPARAM(bitmap)));
+    return reinterpret_cast<HBITMAP>(
+        SendMessageA(m_hWnd, STM_SETIMAGE, IMAGE_BITMAP, LPARAM(bitmap)));
 }
 HBITMAP CStatic::GetBitmap() const {
     return reinterpret_cast<HBITMAP>(SendMessageA(m_hWnd, STM_GETIMAGE, IMAGE_BITMAP, 0));
@@ -66,11 +67,19 @@ void CSliderCtrl::SetRange(int min, int max, BOOL redraw) {
     SetRangeMin(min, FALSE);
     SetRangeMax(max, redraw);
 }
-void CSliderCtrl::SetRangeMin(int min, BOOL redraw) { SendMessageA(m_hWnd, TBM_SETRANGEMIN, WPARAM(redraw), LPARAM(min)); }
-void CSliderCtrl::SetRangeMax(int max, BOOL redraw) { SendMessageA(m_hWnd, TBM_SETRANGEMAX, WPARAM(redraw), LPARAM(max)); }
+void CSliderCtrl::SetRangeMin(int min, BOOL redraw) {
+    SendMessageA(m_hWnd, TBM_SETRANGEMIN, WPARAM(redraw), LPARAM(min));
+}
+void CSliderCtrl::SetRangeMax(int max, BOOL redraw) {
+    SendMessageA(m_hWnd, TBM_SETRANGEMAX, WPARAM(redraw), LPARAM(max));
+}
 void CSliderCtrl::SetTicFreq(int freq) { SendMessageA(m_hWnd, TBM_SETTICFREQ, WPARAM(freq), 0); }
-int CSliderCtrl::SetPageSize(int size) { return int(SendMessageA(m_hWnd, TBM_SETPAGESIZE, 0, LPARAM(size))); }
-int CSliderCtrl::SetLineSize(int size) { return int(SendMessageA(m_hWnd, TBM_SETLINESIZE, 0, LPARAM(size))); }
+int CSliderCtrl::SetPageSize(int size) {
+    return int(SendMessageA(m_hWnd, TBM_SETPAGESIZE, 0, LPARAM(size)));
+}
+int CSliderCtrl::SetLineSize(int size) {
+    return int(SendMessageA(m_hWnd, TBM_SETLINESIZE, 0, LPARAM(size)));
+}
 
 void CProgressCtrl::SetRange(short lower, short upper) {
     SendMessageA(m_hWnd, PBM_SETRANGE, 0, MAKELPARAM(lower, upper));
@@ -80,6 +89,10 @@ void CProgressCtrl::SetRange32(int lower, int upper) {
 }
 int CProgressCtrl::SetPos(int pos) { return int(SendMessageA(m_hWnd, PBM_SETPOS, WPARAM(pos), 0)); }
 int CProgressCtrl::GetPos() const { return int(SendMessageA(m_hWnd, PBM_GETPOS, 0, 0)); }
-int CProgressCtrl::OffsetPos(int delta) { return int(SendMessageA(m_hWnd, PBM_DELTAPOS, WPARAM(delta), 0)); }
-int CProgressCtrl::SetStep(int step) { return int(SendMessageA(m_hWnd, PBM_SETSTEP, WPARAM(step), 0)); }
+int CProgressCtrl::OffsetPos(int delta) {
+    return int(SendMessageA(m_hWnd, PBM_DELTAPOS, WPARAM(delta), 0));
+}
+int CProgressCtrl::SetStep(int step) {
+    return int(SendMessageA(m_hWnd, PBM_SETSTEP, WPARAM(step), 0));
+}
 int CProgressCtrl::StepIt() { return int(SendMessageA(m_hWnd, PBM_STEPIT, 0, 0)); }

@@ -85,9 +85,15 @@ void exchange_integer(CDataExchange* dx, int id, T& value, long min, long max) {
 
 }  // namespace
 
-void DDX_Text(CDataExchange* dx, int id, int& value) { exchange_integer(dx, id, value, INT_MIN, INT_MAX); }
-void DDX_Text(CDataExchange* dx, int id, UINT& value) { exchange_integer(dx, id, value, 0, long(UINT_MAX)); }
-void DDX_Text(CDataExchange* dx, int id, long& value) { exchange_integer(dx, id, value, LONG_MIN, LONG_MAX); }
+void DDX_Text(CDataExchange* dx, int id, int& value) {
+    exchange_integer(dx, id, value, INT_MIN, INT_MAX);
+}
+void DDX_Text(CDataExchange* dx, int id, UINT& value) {
+    exchange_integer(dx, id, value, 0, long(UINT_MAX));
+}
+void DDX_Text(CDataExchange* dx, int id, long& value) {
+    exchange_integer(dx, id, value, LONG_MIN, LONG_MAX);
+}
 
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
     if (dx->m_bFailed) return;
@@ -96,8 +102,10 @@ void DDX_Text(CDataExchange* dx, int id, CString& value) {
         dx->Fail();
         return;
     }
-    if (dx->m_bSaveAndValidate) value = control_text(h);
-    else SetWindowTextA(h, value);
+    if (dx->m_bSaveAndValidate)
+        value = control_text(h);
+    else
+        SetWindowTextA(h, value);
 }
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max) {

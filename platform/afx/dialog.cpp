@@ -1,13 +1,15 @@
 // CDialog: template dialogs run modally through the framework's own loop,
 // so PreTranslateMessage sees every message before the dialog keyboard.
 #include "afx/afx_state.h"
-#include "win/dialogs/dialogs.h"
 #include "win/core/modal_loop.h"
+#include "win/dialogs/dialogs.h"
 
 CDialog::CDialog() = default;
 
 CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)), m_nIDHelp(templateId), m_pParentWnd(parent) {}
+    : m_lpszTemplateName(MAKEINTRESOURCEA(templateId)),
+      m_nIDHelp(templateId),
+      m_pParentWnd(parent) {}
 
 CDialog::CDialog(LPCSTR templateName, CWnd* parent)
     : m_lpszTemplateName(templateName), m_pParentWnd(parent) {}
@@ -103,7 +105,8 @@ INT_PTR CDialog::DoModal() {
             h,
             [&] {
                 INT_PTR ended = 0;
-                if (m_nModalResult == -1 && win::dialogs::dialog_ended(h, &ended)) m_nModalResult = int(ended);
+                if (m_nModalResult == -1 && win::dialogs::dialog_ended(h, &ended))
+                    m_nModalResult = int(ended);
                 return m_nModalResult != -1 || !IsWindow(h);
             },
             [&](MSG& msg) { return walk_pre_translate(h, msg); });

@@ -32,7 +32,8 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color) {
 BOOL CBrush::CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
 
 BOOL CBitmap::LoadBitmap(UINT id) {
-    return Attach(LoadBitmapA(AfxFindResourceHandle(MAKEINTRESOURCEA(id), nullptr), MAKEINTRESOURCEA(id)));
+    return Attach(
+        LoadBitmapA(AfxFindResourceHandle(MAKEINTRESOURCEA(id), nullptr), MAKEINTRESOURCEA(id)));
 }
 
 BOOL CBitmap::LoadBitmap(LPCSTR name) {
@@ -109,7 +110,9 @@ HDC CDC::Detach() {
     return h;
 }
 
-BOOL CDC::CreateCompatibleDC(CDC* dc) { return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr)); }
+BOOL CDC::CreateCompatibleDC(CDC* dc) {
+    return Attach(::CreateCompatibleDC(dc ? dc->m_hDC : nullptr));
+}
 
 BOOL CDC::DeleteDC() {
     if (!m_hDC) return FALSE;
@@ -155,15 +158,20 @@ void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
     ::FillRect(m_hDC, rect, b);
     ::DeleteObject(b);
 }
-BOOL CDC::DrawEdge(LPRECT rect, UINT edge, UINT flags) { return ::DrawEdge(m_hDC, rect, edge, flags); }
+BOOL CDC::DrawEdge(LPRECT rect, UINT edge, UINT flags) {
+    return ::DrawEdge(m_hDC, rect, edge, flags);
+}
 int CDC::DrawText(LPCSTR text, int count, LPRECT rect, UINT format) {
     return ::DrawTextA(m_hDC, text, count, rect, format);
 }
-BOOL CDC::TextOut(int x, int y, LPCSTR text, int count) { return TextOutA(m_hDC, x, y, text, count); }
+BOOL CDC::TextOut(int x, int y, LPCSTR text, int count) {
+    return TextOutA(m_hDC, x, y, text, count);
+}
 BOOL CDC::BitBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, DWORD rop) {
     return ::BitBlt(m_hDC, x, y, w, h, src ? src->m_hDC : nullptr, xs, ys, rop);
 }
-BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, int ws, int hs, DWORD rop) {
+BOOL CDC::StretchBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, int ws, int hs,
+                     DWORD rop) {
     return ::StretchBlt(m_hDC, x, y, w, h, src ? src->m_hDC : nullptr, xs, ys, ws, hs, rop);
 }
 POINT CDC::MoveTo(int x, int y) {
@@ -188,5 +196,7 @@ CPaintDC::~CPaintDC() {
 CClientDC::CClientDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) { Attach(::GetDC(m_hWnd)); }
 CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
 
-CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) { Attach(::GetWindowDC(m_hWnd)); }
+CWindowDC::CWindowDC(CWnd* wnd) : m_hWnd(wnd ? wnd->m_hWnd : nullptr) {
+    Attach(::GetWindowDC(m_hWnd));
+}
 CWindowDC::~CWindowDC() { ::ReleaseDC(m_hWnd, Detach()); }

@@ -45,7 +45,9 @@ HMENU CMenu::Detach() {
 
 BOOL CMenu::CreateMenu() { return Attach(::CreateMenu()); }
 BOOL CMenu::CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
-BOOL CMenu::LoadMenu(UINT id) { return Attach(LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id))); }
+BOOL CMenu::LoadMenu(UINT id) {
+    return Attach(LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(id)));
+}
 
 BOOL CMenu::DestroyMenu() {
     if (!m_hMenu) return FALSE;
@@ -54,7 +56,9 @@ BOOL CMenu::DestroyMenu() {
     return ::DestroyMenu(h);
 }
 
-BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCSTR item) { return AppendMenuA(m_hMenu, flags, id, item); }
+BOOL CMenu::AppendMenu(UINT flags, UINT_PTR id, LPCSTR item) {
+    return AppendMenuA(m_hMenu, flags, id, item);
+}
 BOOL CMenu::InsertMenu(UINT position, UINT flags, UINT_PTR id, LPCSTR item) {
     return InsertMenuA(m_hMenu, position, flags, id, item);
 }

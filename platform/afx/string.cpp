@@ -1,9 +1,10 @@
+#include <strings.h>
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
-#include <strings.h>
 
 #include "afxstr.h"
 #include "winuser.h"

@@ -15,21 +15,26 @@ CWnd::~CWnd() {
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {
     static constexpr AFX_MSGMAP_ENTRY entries[] = {
-        {WM_DESTROY, 0, 0, 0, [](CCmdTarget* t, WPARAM, LPARAM, LRESULT*) {
+        {WM_DESTROY, 0, 0, 0,
+         [](CCmdTarget* t, WPARAM, LPARAM, LRESULT*) {
              static_cast<CWnd*>(t)->OnDestroy();
              return true;
          }},
-        {WM_SYSCOMMAND, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT*) {
+        {WM_SYSCOMMAND, 0, 0, 0,
+         [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT*) {
              static_cast<CWnd*>(t)->OnSysCommand(UINT(wp), lp);
              return true;
          }},
-        {WM_DRAWITEM, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT* r) {
+        {WM_DRAWITEM, 0, 0, 0,
+         [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT* r) {
              static_cast<CWnd*>(t)->OnDrawItem(int(wp), reinterpret_cast<LPDRAWITEMSTRUCT>(lp));
              *r = TRUE;
              return true;
          }},
-        {WM_MEASUREITEM, 0, 0, 0, [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT* r) {
-             static_cast<CWnd*>(t)->OnMeasureItem(int(wp), reinterpret_cast<LPMEASUREITEMSTRUCT>(lp));
+        {WM_MEASUREITEM, 0, 0, 0,
+         [](CCmdTarget* t, WPARAM wp, LPARAM lp, LRESULT* r) {
+             static_cast<CWnd*>(t)->OnMeasureItem(int(wp),
+                                                  reinterpret_cast<LPMEASUREITEMSTRUCT>(lp));
              *r = TRUE;
              return true;
          }},
@@ -81,7 +86,8 @@ HWND CWnd::Detach() {
 
 BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!Attach(hwnd)) return FALSE;
-    auto old = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(AfxWndProc)));
+    auto old =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(AfxWndProc)));
     if (old != AfxWndProc) m_pfnSuper = old;
     return TRUE;
 }
@@ -139,8 +145,7 @@ BOOL CWnd::OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     if ((msg == WM_DRAWITEM || msg == WM_MEASUREITEM) && lp) {
         UINT type = msg == WM_DRAWITEM ? reinterpret_cast<LPDRAWITEMSTRUCT>(lp)->CtlType
                                        : reinterpret_cast<LPMEASUREITEMSTRUCT>(lp)->CtlType;
-        if (type != ODT_MENU && msg == WM_DRAWITEM &&
-            ReflectChildNotify(msg, wp, lp, result)) {
+        if (type != ODT_MENU && msg == WM_DRAWITEM && ReflectChildNotify(msg, wp, lp, result)) {
             return TRUE;
         }
     }
@@ -152,7 +157,8 @@ BOOL CWnd::OnCommand(WPARAM wp, LPARAM lp) {
     if (lp && state().lockout_notify == m_hWnd) return TRUE;
     if (OnCmdMsg(WM_COMMAND, wp, lp, &r)) return TRUE;
     // Commands nobody in the window handles reach the application.
-    if (CWinApp* app = AfxGetApp(); app && !GetParent()) return app->OnCmdMsg(WM_COMMAND, wp, lp, &r);
+    if (CWinApp* app = AfxGetApp(); app && !GetParent())
+        return app->OnCmdMsg(WM_COMMAND, wp, lp, &r);
     return FALSE;
 }
 

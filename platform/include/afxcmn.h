@@ -5,7 +5,7 @@
 #include "commctrl.h"
 
 class CSliderCtrl : public CWnd {
-public:
+  public:
     int GetPos() const;
     void SetPos(int pos);
     int GetRangeMin() const;
@@ -20,7 +20,7 @@ public:
 };
 
 class CProgressCtrl : public CWnd {
-public:
+  public:
     void SetRange(short lower, short upper);
     void SetRange32(int lower, int upper);
     int SetPos(int pos);

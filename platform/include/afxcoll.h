@@ -4,11 +4,11 @@
 #include "windef.h"
 
 typedef struct __POSITION {
-}* POSITION;
+} * POSITION;
 
 // A growable byte array; SetSize grows by at least nGrowBy bytes at a time.
 class CByteArray {
-public:
+  public:
     CByteArray() = default;
     ~CByteArray();
     CByteArray(const CByteArray&) = delete;
@@ -28,7 +28,7 @@ public:
     void RemoveAll();
     INT_PTR GetAllocSize() const { return m_nMaxSize; }
 
-private:
+  private:
     BYTE* m_pData = nullptr;
     INT_PTR m_nSize = 0;
     INT_PTR m_nMaxSize = 0;
@@ -37,7 +37,7 @@ private:
 
 // A doubly linked list of pointers whose nodes are allocated in blocks.
 class CPtrList {
-public:
+  public:
     explicit CPtrList(INT_PTR nBlockSize = 10);
     ~CPtrList();
     CPtrList(const CPtrList&) = delete;
@@ -63,7 +63,7 @@ public:
     INT_PTR GetBlockSize() const { return m_nBlockSize; }
     INT_PTR GetBlockCount() const { return m_nBlocks; }
 
-private:
+  private:
     struct CNode {
         CNode* pNext;
         CNode* pPrev;

@@ -5,7 +5,7 @@
 #include "commdlg.h"
 
 class CFileDialog : public CDialog {
-public:
+  public:
     // filter: "Description|pattern|...||", as the framework writes it.
     CFileDialog(BOOL openFileDialog, LPCSTR defExt = nullptr, LPCSTR fileName = nullptr,
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, LPCSTR filter = nullptr,
@@ -17,7 +17,7 @@ public:
 
     OPENFILENAMEA m_ofn{};
 
-private:
+  private:
     BOOL m_bOpenFileDialog;
     char m_szFileName[MAX_PATH * 4]{};
     char m_szFileTitle[MAX_PATH]{};

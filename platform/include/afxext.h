@@ -7,7 +7,7 @@
 // the button's caption with the suffixes U (normal), D (pressed), F (focus)
 // and X (disabled).
 class CBitmapButton : public CButton {
-public:
+  public:
     CBitmapButton() = default;
     ~CBitmapButton() override;
     const CRuntimeClass* GetRuntimeClass() const override;

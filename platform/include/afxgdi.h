@@ -6,7 +6,7 @@
 class CWnd;
 
 class CGdiObject {
-public:
+  public:
     CGdiObject() = default;
     virtual ~CGdiObject();
     CGdiObject(const CGdiObject&) = delete;
@@ -21,7 +21,7 @@ public:
 };
 
 class CPen : public CGdiObject {
-public:
+  public:
     CPen() = default;
     CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
     BOOL CreatePen(int style, int width, COLORREF color);
@@ -29,7 +29,7 @@ public:
 };
 
 class CBrush : public CGdiObject {
-public:
+  public:
     CBrush() = default;
     explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
     BOOL CreateSolidBrush(COLORREF color);
@@ -37,7 +37,7 @@ public:
 };
 
 class CBitmap : public CGdiObject {
-public:
+  public:
     BOOL LoadBitmap(UINT id);
     BOOL LoadBitmap(LPCSTR name);
     BOOL CreateCompatibleBitmap(class CDC* dc, int cx, int cy);
@@ -47,12 +47,12 @@ public:
 };
 
 class CFont : public CGdiObject {
-public:
+  public:
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 
 class CDC {
-public:
+  public:
     CDC() = default;
     virtual ~CDC();
     CDC(const CDC&) = delete;
@@ -82,7 +82,8 @@ public:
     int DrawText(LPCSTR text, int count, LPRECT rect, UINT format);
     BOOL TextOut(int x, int y, LPCSTR text, int count);
     BOOL BitBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, DWORD rop);
-    BOOL StretchBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, int ws, int hs, DWORD rop);
+    BOOL StretchBlt(int x, int y, int w, int h, CDC* src, int xs, int ys, int ws, int hs,
+                    DWORD rop);
     POINT MoveTo(int x, int y);
     BOOL LineTo(int x, int y);
     BOOL Rectangle(int l, int t, int r, int b);
@@ -92,35 +93,35 @@ public:
 
     HDC m_hDC = nullptr;
 
-private:
+  private:
     bool m_bTemporary = false;
     friend struct CDCTemporaries;
 };
 
 class CPaintDC : public CDC {
-public:
+  public:
     explicit CPaintDC(CWnd* wnd);
     ~CPaintDC() override;
     PAINTSTRUCT m_ps{};
 
-protected:
+  protected:
     HWND m_hWnd;
 };
 
 class CClientDC : public CDC {
-public:
+  public:
     explicit CClientDC(CWnd* wnd);
     ~CClientDC() override;
 
-protected:
+  protected:
     HWND m_hWnd;
 };
 
 class CWindowDC : public CDC {
-public:
+  public:
     explicit CWindowDC(CWnd* wnd);
     ~CWindowDC() override;
 
-protected:
+  protected:
     HWND m_hWnd;
 };

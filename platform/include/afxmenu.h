@@ -4,7 +4,7 @@
 #include "winuser.h"
 
 class CMenu {
-public:
+  public:
     CMenu() = default;
     virtual ~CMenu();
     CMenu(const CMenu&) = delete;

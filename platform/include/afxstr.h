@@ -4,7 +4,7 @@
 #include "windef.h"
 
 class CString {
-public:
+  public:
     CString();
     CString(const char* text);
     CString(const char* text, int length);
@@ -43,7 +43,7 @@ public:
     char* GetBuffer(int minLength);
     void ReleaseBuffer(int newLength = -1);
 
-private:
+  private:
     void Assign(const char* text, int length);
     char* m_pchData;
     int m_nLength;

@@ -16,7 +16,7 @@ struct CRuntimeClass {
 };
 
 class CObject {
-public:
+  public:
     virtual ~CObject() = default;
     virtual const CRuntimeClass* GetRuntimeClass() const;
     BOOL IsKindOf(const CRuntimeClass* cls) const;
@@ -24,7 +24,7 @@ public:
 };
 
 class CCmdTarget : public CObject {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
     // Looks the message up in this object's table chain and calls the handler.
@@ -34,7 +34,7 @@ public:
 class CDataExchange;
 
 class CWnd : public CCmdTarget {
-public:
+  public:
     CWnd() = default;
     ~CWnd() override;
     CWnd(const CWnd&) = delete;
@@ -105,7 +105,7 @@ public:
 
     HWND m_hWnd = nullptr;
 
-protected:
+  protected:
     virtual BOOL OnWndMsg(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     virtual BOOL OnCommand(WPARAM wp, LPARAM lp);
     virtual BOOL OnNotify(WPARAM wp, LPARAM lp, LRESULT* result);
@@ -119,7 +119,7 @@ protected:
 
     WNDPROC m_pfnSuper = nullptr;
 
-private:
+  private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend struct CWndTemporaries;
     struct CurrentMessage {
@@ -133,7 +133,7 @@ private:
 LRESULT CALLBACK AfxWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 class CDataExchange {
-public:
+  public:
     CDataExchange(CWnd* dlg, BOOL saveAndValidate);
     HWND PrepareCtrl(int id);
     HWND PrepareEditCtrl(int id);
@@ -154,7 +154,7 @@ void DDX_Text(CDataExchange* dx, int id, CString& value);
 void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max);
 
 class CDialog : public CWnd {
-public:
+  public:
     CDialog();
     explicit CDialog(UINT templateId, CWnd* parent = nullptr);
     explicit CDialog(LPCSTR templateName, CWnd* parent = nullptr);
@@ -177,7 +177,7 @@ public:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
-protected:
+  protected:
     void HandleInitDialog();
     int m_nModalResult = -1;
     bool m_bModal = false;
@@ -187,7 +187,7 @@ protected:
 INT_PTR CALLBACK AfxDlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
 class CWinApp : public CCmdTarget {
-public:
+  public:
     explicit CWinApp(LPCSTR appName = nullptr);
     ~CWinApp() override;
     static const AFX_MSGMAP* GetThisMessageMap();
@@ -214,7 +214,7 @@ public:
 
 // Controls.
 class CButton : public CWnd {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
     int GetCheck() const;
@@ -226,19 +226,19 @@ public:
     // Owner-drawn buttons get their own draw requests back.
     virtual void DrawItem(LPDRAWITEMSTRUCT request);
 
-protected:
+  protected:
     BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 };
 
 class CStatic : public CWnd {
-public:
+  public:
     HBITMAP SetBitmap(HBITMAP bitmap);
     HBITMAP GetBitmap() const;
     HICON SetIcon(HICON icon);
 };
 
 class CEdit : public CWnd {
-public:
+  public:
     void SetSel(int start, int end, BOOL noScroll = FALSE);
     void GetSel(int& start, int& end) const;
     void LimitText(int max = 0);

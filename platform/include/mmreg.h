@@ -40,8 +40,9 @@ typedef struct pcmwaveformat_tag {
 #define WAVE_FORMAT_MULAW 7
 #define WAVE_FORMAT_MPEGLAYER3 0x55
 
-#define mmioFOURCC(c0, c1, c2, c3) \
-    ((DWORD)(BYTE)(c0) | ((DWORD)(BYTE)(c1) << 8) | ((DWORD)(BYTE)(c2) << 16) | ((DWORD)(BYTE)(c3) << 24))
+#define mmioFOURCC(c0, c1, c2, c3)                                              \
+    ((DWORD)(BYTE)(c0) | ((DWORD)(BYTE)(c1) << 8) | ((DWORD)(BYTE)(c2) << 16) | \
+     ((DWORD)(BYTE)(c3) << 24))
 typedef DWORD FOURCC;
 
 #ifdef __cplusplus

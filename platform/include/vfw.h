@@ -53,10 +53,10 @@ typedef CLSID* LPCLSID;
 #define ICTYPE_VIDEO mmioFOURCC('v', 'i', 'd', 'c')
 #define ICTYPE_AUDIO mmioFOURCC('a', 'u', 'd', 'c')
 
-#define cktypeDIBbits 0x6264    /* 'db' */
+#define cktypeDIBbits 0x6264       /* 'db' */
 #define cktypeDIBcompressed 0x6364 /* 'dc' */
-#define cktypePALchange 0x6370  /* 'pc' */
-#define cktypeWAVEbytes 0x6277  /* 'wb' */
+#define cktypePALchange 0x6370     /* 'pc' */
+#define cktypeWAVEbytes 0x6277     /* 'wb' */
 
 /* ---- Index entry flags ---- */
 
@@ -244,10 +244,11 @@ LONG WINAPI AVIStreamLength(PAVISTREAM pavi);
 LONG WINAPI AVIStreamFindSample(PAVISTREAM pavi, LONG lPos, LONG lFlags);
 HRESULT WINAPI AVIStreamReadFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LONG* lpcbFormat);
 HRESULT WINAPI AVIStreamSetFormat(PAVISTREAM pavi, LONG lPos, LPVOID lpFormat, LONG cbFormat);
-HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
-                             LONG* plBytes, LONG* plSamples);
-HRESULT WINAPI AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
-                              DWORD dwFlags, LONG* plSampWritten, LONG* plBytesWritten);
+HRESULT WINAPI AVIStreamRead(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
+                             LONG cbBuffer, LONG* plBytes, LONG* plSamples);
+HRESULT WINAPI AVIStreamWrite(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
+                              LONG cbBuffer, DWORD dwFlags, LONG* plSampWritten,
+                              LONG* plBytesWritten);
 
 #define AVIStreamEnd(pavi) (AVIStreamStart(pavi) + AVIStreamLength(pavi))
 #define AVIStreamNextSample(pavi, l) AVIStreamFindSample(pavi, (l) + 1, FIND_NEXT | FIND_ANY)
@@ -297,11 +298,12 @@ HRESULT AVISaveA(LPCSTR szFile, LPCLSID pclsidHandler, AVISAVECALLBACK lpfnCallb
 
 HDRAWDIB WINAPI DrawDibOpen(void);
 BOOL WINAPI DrawDibClose(HDRAWDIB hdd);
-BOOL WINAPI DrawDibBegin(HDRAWDIB hdd, HDC hdc, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi, int dxSrc, int dySrc,
-                         UINT wFlags);
+BOOL WINAPI DrawDibBegin(HDRAWDIB hdd, HDC hdc, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi,
+                         int dxSrc, int dySrc, UINT wFlags);
 BOOL WINAPI DrawDibEnd(HDRAWDIB hdd);
-BOOL WINAPI DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst, LPBITMAPINFOHEADER lpbi,
-                        LPVOID lpBits, int xSrc, int ySrc, int dxSrc, int dySrc, UINT wFlags);
+BOOL WINAPI DrawDibDraw(HDRAWDIB hdd, HDC hdc, int xDst, int yDst, int dxDst, int dyDst,
+                        LPBITMAPINFOHEADER lpbi, LPVOID lpBits, int xSrc, int ySrc, int dxSrc,
+                        int dySrc, UINT wFlags);
 
 #ifdef __cplusplus
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "windef.h"
-#include "winuser_controls.h"  /* the DLGC_ codes controls answer with */
+#include "winuser_controls.h" /* the DLGC_ codes controls answer with */
 
 #ifdef __cplusplus
 extern "C" {

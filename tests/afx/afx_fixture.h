@@ -11,7 +11,7 @@
 namespace afx_test {
 
 class AfxTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     win::VirtualClock clock;

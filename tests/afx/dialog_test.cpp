@@ -14,7 +14,7 @@ using afx_test::kTestDialog;
 namespace {
 
 class CTestDlg : public CDialog {
-public:
+  public:
     CTestDlg() : CDialog(kTestDialog) {}
     void DoDataExchange(CDataExchange* dx) override {
         DDX_Text(dx, 1100, count);
@@ -162,7 +162,8 @@ TEST_F(Dialogs, PictureChoiceIsSelectedThenFocusThenDisabledThenNormal) {
     HBITMAP canvas = CreateCompatibleBitmap(target, 24, 24);
     HGDIOBJ old = SelectObject(target, canvas);
     auto draw = [&](UINT state) {
-        DRAWITEMSTRUCT di{ODT_BUTTON, 1, 0, ODA_DRAWENTIRE, state, nullptr, target, {0, 0, 24, 24}, 0};
+        DRAWITEMSTRUCT di{ODT_BUTTON,     1, 0, ODA_DRAWENTIRE, state, nullptr, target,
+                          {0, 0, 24, 24}, 0};
         button.DrawItem(&di);
         SelectObject(target, old);
         auto p = pixels_of(canvas);

@@ -13,7 +13,8 @@ namespace {
 class FileDialogs : public AfxTest {};
 
 TEST_F(FileDialogs, SaveFileDialogReturnsTheTypedPathWithItsExtension) {
-    auto dir = std::filesystem::temp_directory_path() / ("afx_file_dialog_" + std::to_string(getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("afx_file_dialog_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     CFileDialog save(FALSE, "*.bmp", "", OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                      "Windows Bitmap (*.bmp)|*.bmp||");

@@ -15,7 +15,7 @@ struct Call {
 std::vector<Call> calls;
 
 class CRecordingMenu : public CMenu {
-public:
+  public:
     explicit CRecordingMenu(const char* name) : name(name) {}
     void MeasureItem(LPMEASUREITEMSTRUCT m) override {
         calls.push_back({name, "measure", m->itemID});
@@ -38,7 +38,7 @@ const char* plain_class() {
 }
 
 class MenuRouting : public AfxTest {
-protected:
+  protected:
     void SetUp() override {
         AfxTest::SetUp();
         calls.clear();
@@ -80,14 +80,15 @@ TEST_F(MenuRouting, MeasureGoesToTheFirstPopupHoldingTheId) {
     measure(11, m);
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[0].menu, "extract");
-    EXPECT_EQ(calls[1].menu, "file") << "every separator's request reaches the first popup with one";
+    EXPECT_EQ(calls[1].menu, "file")
+        << "every separator's request reaches the first popup with one";
     EXPECT_EQ(calls[2].menu, "file");
     EXPECT_EQ(m.itemWidth, 99u);
 }
 
 TEST_F(MenuRouting, DrawGoesToThePopupNamedInTheRequest) {
-    DRAWITEMSTRUCT d{ODT_MENU, 0, 0, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(extract.m_hMenu),
-                     nullptr, {}, 0};
+    DRAWITEMSTRUCT d{ODT_MENU, 0,  0, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(extract.m_hMenu),
+                     nullptr,  {}, 0};
     SendMessageA(top, WM_DRAWITEM, 0, LPARAM(&d));
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].menu, "extract");

@@ -11,7 +11,7 @@ namespace {
 std::vector<std::string> calls;
 
 class CBaseWnd : public CWnd {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
     void OnPing() { calls.push_back("base ping"); }
@@ -31,7 +31,7 @@ const AFX_MSGMAP* CBaseWnd::GetThisMessageMap() {
 }
 
 class CDerivedWnd : public CBaseWnd {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
     void OnPong() { calls.push_back("derived pong"); }
@@ -54,7 +54,7 @@ const AFX_MSGMAP* CDerivedWnd::GetThisMessageMap() {
 
 // A control object that answers its own notification first.
 class CReflectingWnd : public CWnd {
-public:
+  public:
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
     void OnSelfNotify(NMHDR*, LRESULT* result) {
@@ -83,7 +83,7 @@ const char* plain_class() {
 }
 
 class MessageMaps : public AfxTest {
-protected:
+  protected:
     void SetUp() override {
         AfxTest::SetUp();
         calls.clear();

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "afxwin.h"
-#include "win/core/automation.h"
 #include "controls/bitmap_menu.h"
-#include "win/core/clock.h"
 #include "res/korvane_resources.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 #include "win/menus/menus.h"
 #include "win/resources/registry.h"
 

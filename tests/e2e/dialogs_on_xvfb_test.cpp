@@ -9,8 +9,8 @@
 #include <optional>
 #include <thread>
 
-#include "win/x11/close_request.h"
 #include "korvane_session.h"
+#include "win/x11/close_request.h"
 
 using namespace x11_test;
 

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "tests/win/x11/child_process.h"
-#include "window_geometry.h"
 #include "tests/win/x11/xvfb_server.h"
+#include "window_geometry.h"
 
 namespace e2e {
 

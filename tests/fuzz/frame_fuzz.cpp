@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (AVIFileGetStream(file, &stream, 0, i) != AVIERR_OK) break;
             read_every_sample(stream, buffer);
             AVISTREAMINFOA info{};
-            if (AVIStreamInfoA(stream, &info, sizeof info) == AVIERR_OK && info.fccType == streamtypeVIDEO)
+            if (AVIStreamInfoA(stream, &info, sizeof info) == AVIERR_OK &&
+                info.fccType == streamtypeVIDEO)
                 decode_some_frames(stream);
             AVIStreamRelease(stream);
         }

@@ -1,8 +1,8 @@
 // Files dropped onto the main window: the first .avi of the drop opens as a
 // file chosen in the Open dialog; a drop without one changes nothing and
 // says nothing; every drop is finished.
-#include "win/shell/drop_files.h"
 #include "program_fixture.h"
+#include "win/shell/drop_files.h"
 
 using namespace program_test;
 

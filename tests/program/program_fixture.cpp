@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "commctrl.h"
+#include "mmreg.h"
 #include "res/korvane_resources.h"
 #include "win/menus/menus.h"
-#include "mmreg.h"
 #include "win/resources/registry.h"
 
 // The AVIFile calls the program makes pass through these wrappers (the test

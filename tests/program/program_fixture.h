@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "afxwin.h"
+#include "ui/korvane_dlg.h"
+#include "vfw.h"
 #include "win/core/automation.h"
 #include "win/core/clock.h"
 #include "win/dialogs/dialogs.h"
-#include "ui/korvane_dlg.h"
-#include "vfw.h"
 
 namespace program_test {
 

@@ -20,7 +20,9 @@ struct DemoState {
     HWND popup = nullptr;
 };
 
-DemoState* state_of(HWND hwnd) { return reinterpret_cast<DemoState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+DemoState* state_of(HWND hwnd) {
+    return reinterpret_cast<DemoState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
 
 void fill(HDC dc, RECT r, COLORREF color) {
     HBRUSH b = CreateSolidBrush(color);
@@ -56,7 +58,8 @@ void paint(HWND hwnd, const DemoState& s) {
     TextOutA(dc, 20, 146, hint, int(sizeof hint - 1));
 
     for (POINT p : s.clicks)
-        fill(dc, RECT{p.x - kMarker, p.y - kMarker, p.x + kMarker + 1, p.y + kMarker + 1}, RGB(255, 0, 0));
+        fill(dc, RECT{p.x - kMarker, p.y - kMarker, p.x + kMarker + 1, p.y + kMarker + 1},
+             RGB(255, 0, 0));
     EndPaint(hwnd, &ps);
 }
 
@@ -99,8 +102,8 @@ void open_popup(HWND owner, DemoState& s, POINT client_pt) {
     if (IsWindow(s.popup)) DestroyWindow(s.popup);
     POINT pt = client_pt;
     ClientToScreen(owner, &pt);
-    s.popup = CreateWindowExA(0, kPopupClassName, "", WS_POPUP | WS_BORDER | WS_VISIBLE, pt.x, pt.y, 80, 40,
-                              owner, nullptr, nullptr, nullptr);
+    s.popup = CreateWindowExA(0, kPopupClassName, "", WS_POPUP | WS_BORDER | WS_VISIBLE, pt.x, pt.y,
+                              80, 40, owner, nullptr, nullptr, nullptr);
 }
 
 LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -113,8 +116,12 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             log("WM_PAINT");
             if (s) paint(hwnd, *s);
             return 0;
-        case WM_SIZE: log("WM_SIZE %ld %ld", LOWORD(lp), HIWORD(lp)); break;
-        case WM_MOVE: log("WM_MOVE %ld %ld", GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); break;
+        case WM_SIZE:
+            log("WM_SIZE %ld %ld", LOWORD(lp), HIWORD(lp));
+            break;
+        case WM_MOVE:
+            log("WM_MOVE %ld %ld", GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            break;
         case WM_LBUTTONDOWN: {
             log_mouse("WM_LBUTTONDOWN", lp);
             POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -123,14 +130,22 @@ LRESULT CALLBACK demo_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, &r, FALSE);
             return 0;
         }
-        case WM_LBUTTONUP: log_mouse("WM_LBUTTONUP", lp); return 0;
-        case WM_RBUTTONDOWN: log_mouse("WM_RBUTTONDOWN", lp); return 0;
+        case WM_LBUTTONUP:
+            log_mouse("WM_LBUTTONUP", lp);
+            return 0;
+        case WM_RBUTTONDOWN:
+            log_mouse("WM_RBUTTONDOWN", lp);
+            return 0;
         case WM_RBUTTONUP:
             log_mouse("WM_RBUTTONUP", lp);
             if (s) open_popup(hwnd, *s, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             return 0;
-        case WM_KEYDOWN: log("WM_KEYDOWN 0x%02lX", long(wp)); return 0;
-        case WM_CHAR: log("WM_CHAR 0x%02lX", long(wp)); return 0;
+        case WM_KEYDOWN:
+            log("WM_KEYDOWN 0x%02lX", long(wp));
+            return 0;
+        case WM_CHAR:
+            log("WM_CHAR 0x%02lX", long(wp));
+            return 0;
         case WM_DESTROY:
             log("WM_DESTROY");
             delete s;
@@ -164,8 +179,8 @@ HWND create_demo_window(HINSTANCE instance) {
     wc.lpfnWndProc = popup_proc;
     wc.lpszClassName = kPopupClassName;
     if (!RegisterClassA(&wc)) return nullptr;
-    HWND hwnd = CreateWindowExA(0, kClassName, "Korvane", WS_OVERLAPPEDWINDOW, 60, 60, kWidth, kHeight,
-                                nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExA(0, kClassName, "Korvane", WS_OVERLAPPEDWINDOW, 60, 60, kWidth,
+                                kHeight, nullptr, nullptr, instance, nullptr);
     if (hwnd) SendMessageA(hwnd, WM_SETICON, ICON_BIG, LPARAM(make_icon()));
     return hwnd;
 }

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "win/resources/dib_decoder.h"
 #include "emitter.h"
-#include "win/resources/icon_decoder.h"
 #include "parser.h"
+#include "win/resources/dib_decoder.h"
+#include "win/resources/icon_decoder.h"
 
 namespace fs = std::filesystem;
 

@@ -4,8 +4,8 @@
 #include <cctype>
 
 #include "lexer.h"
-#include "win/resources/resource_tables.h"
 #include "style_names.h"
+#include "win/resources/resource_tables.h"
 
 namespace rc {
 

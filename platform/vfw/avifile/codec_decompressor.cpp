@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "vfw.h"
 #include "vfw/codec/frame_decoder.h"
 #include "vfw/codec/packet_source.h"
-#include "vfw.h"
 
 namespace vfw {
 

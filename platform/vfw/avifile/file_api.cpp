@@ -13,7 +13,8 @@ namespace {
 
 HRESULT open_for_reading(const char* path, std::unique_ptr<FileObject>& out) {
     auto file = std::make_unique<FileObject>();
-    if (HRESULT hr = to_avierr(riff::AviReader::open(path, file->reader)); hr != AVIERR_OK) return hr;
+    if (HRESULT hr = to_avierr(riff::AviReader::open(path, file->reader)); hr != AVIERR_OK)
+        return hr;
     const auto& streams = file->reader->streams();
     file->read_streams.resize(streams.size());
     for (std::size_t i = 0; i < streams.size(); ++i) {
@@ -115,7 +116,8 @@ HRESULT WINAPI AVIFileInfoA(PAVIFILE pfile, LPAVIFILEINFOA pfi, LONG lSize) {
     return guard_call(AVIERR_MEMORY, [&] { return AVIFileInfoA_body(pfile, pfi, lSize); });
 }
 
-static HRESULT AVIFileGetStream_body(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType, LONG lParam) {
+static HRESULT AVIFileGetStream_body(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fccType,
+                                     LONG lParam) {
     if (!ppavi) return AVIERR_BADPARAM;
     *ppavi = nullptr;
     FileObject* file = lookup(pfile);
@@ -123,7 +125,8 @@ static HRESULT AVIFileGetStream_body(PAVIFILE pfile, PAVISTREAM* ppavi, DWORD fc
     if (lParam < 0) return AVIERR_NODATA;
     LONG seen = 0;
     for (std::size_t i = 0; i < file->stream_count(); ++i) {
-        DWORD type = file->writable() ? file->write_streams[i].info.fccType : file->read_streams[i].info.fccType;
+        DWORD type = file->writable() ? file->write_streams[i].info.fccType
+                                      : file->read_streams[i].info.fccType;
         if (fccType != streamtypeANY && type != fccType) continue;
         if (seen++ == lParam) {
             *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file, i);
@@ -178,7 +181,8 @@ static HRESULT AVIFileCreateStreamA_body(PAVIFILE pfile, PAVISTREAM* ppavi, AVIS
     if (!name.empty()) (void)file->writer->set_name(index, name);
     file->write_streams.push_back(stream);
     file->stream_handles.push_back(0);
-    *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file, file->write_streams.size() - 1);
+    *ppavi = hand_out_stream(reinterpret_cast<std::uintptr_t>(pfile), *file,
+                             file->write_streams.size() - 1);
     return *ppavi ? AVIERR_OK : AVIERR_MEMORY;
 }
 

@@ -12,7 +12,7 @@
 namespace vfw {
 
 class SampleSource {
-public:
+  public:
     virtual ~SampleSource() = default;
     virtual std::int32_t sample_count() const = 0;
     virtual bool is_key(std::int32_t pos) const = 0;
@@ -30,7 +30,7 @@ public:
 };
 
 class FrameDecompressor {
-public:
+  public:
     virtual ~FrameDecompressor() = default;
     // A packed DIB (header, colour table, bottom-up rows) for frame pos, owned
     // by the decompressor until its next call; null when it cannot deliver.

@@ -9,7 +9,7 @@ using namespace vfw;
 namespace {
 
 class StreamSamples final : public SampleSource {
-public:
+  public:
     StreamSamples(const riff::AviReader& reader, const ReadStream& stream)
         : reader_(reader), stream_(stream), palettes_(reader, *stream.data) {}
 
@@ -38,7 +38,7 @@ public:
         return palettes_.has_changes() ? &palettes_.at(pos) : nullptr;
     }
 
-private:
+  private:
     const riff::AviReader& reader_;
     const ReadStream& stream_;
     PaletteHistory palettes_;
@@ -51,8 +51,8 @@ static PGETFRAME AVIStreamGetFrameOpen_body(PAVISTREAM pavi, LPBITMAPINFOHEADER 
     if (!ref) return nullptr;
     ReadStream* stream = ref.read();
     if (!stream || stream->info.fccType != streamtypeVIDEO) return nullptr;
-    auto decompressor =
-        make_frame_decompressor(std::make_unique<StreamSamples>(*ref.file->reader, *stream), lpbiWanted);
+    auto decompressor = make_frame_decompressor(
+        std::make_unique<StreamSamples>(*ref.file->reader, *stream), lpbiWanted);
     if (!decompressor) return nullptr;
     auto object = std::make_unique<GetFrameObject>();
     object->stream = reinterpret_cast<std::uintptr_t>(pavi);

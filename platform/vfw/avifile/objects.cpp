@@ -14,9 +14,7 @@ FileObject* lookup(PAVIFILE file) { return registry().files.get(file); }
 
 StreamObject* lookup(PAVISTREAM stream) { return registry().streams.get(stream); }
 
-FileObject* file_of(const StreamObject& stream) {
-    return registry().files.get(stream.file);
-}
+FileObject* file_of(const StreamObject& stream) { return registry().files.get(stream.file); }
 
 StreamRef resolve(PAVISTREAM stream) {
     StreamRef ref;
@@ -65,13 +63,20 @@ ULONG release_stream(PAVISTREAM stream) {
 
 HRESULT to_avierr(riff::Error e) {
     switch (e) {
-    case riff::Error::None: return AVIERR_OK;
-    case riff::Error::BadFormat: return AVIERR_BADFORMAT;
-    case riff::Error::FileOpen: return AVIERR_FILEOPEN;
-    case riff::Error::FileRead: return AVIERR_FILEREAD;
-    case riff::Error::FileWrite: return AVIERR_FILEWRITE;
-    case riff::Error::Unsupported: return AVIERR_UNSUPPORTED;
-    case riff::Error::BadParam: return AVIERR_BADPARAM;
+        case riff::Error::None:
+            return AVIERR_OK;
+        case riff::Error::BadFormat:
+            return AVIERR_BADFORMAT;
+        case riff::Error::FileOpen:
+            return AVIERR_FILEOPEN;
+        case riff::Error::FileRead:
+            return AVIERR_FILEREAD;
+        case riff::Error::FileWrite:
+            return AVIERR_FILEWRITE;
+        case riff::Error::Unsupported:
+            return AVIERR_UNSUPPORTED;
+        case riff::Error::BadParam:
+            return AVIERR_BADPARAM;
     }
     return AVIERR_ERROR;
 }

@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
+#include "vfw.h"
 #include "vfw/avifile/frame_decompressor.h"
 #include "vfw/avifile/sample_map.h"
 #include "vfw/avifile/stream_handler.h"
-#include "win/base/handle_table.h"
 #include "vfw/riff/avi_reader.h"
 #include "vfw/riff/avi_writer.h"
-#include "vfw.h"
+#include "win/base/handle_table.h"
 
 namespace vfw {
 
@@ -40,7 +40,9 @@ struct FileObject {
     AVIFILEINFOA info{};
 
     bool writable() const { return writer != nullptr; }
-    std::size_t stream_count() const { return writable() ? write_streams.size() : read_streams.size(); }
+    std::size_t stream_count() const {
+        return writable() ? write_streams.size() : read_streams.size();
+    }
 };
 
 struct StreamObject {
@@ -74,8 +76,12 @@ struct StreamRef {
     StreamObject* stream = nullptr;
     FileObject* file = nullptr;
     explicit operator bool() const { return stream && file; }
-    ReadStream* read() const { return file->writable() ? nullptr : &file->read_streams[stream->index]; }
-    WriteStream* write() const { return file->writable() ? &file->write_streams[stream->index] : nullptr; }
+    ReadStream* read() const {
+        return file->writable() ? nullptr : &file->read_streams[stream->index];
+    }
+    WriteStream* write() const {
+        return file->writable() ? &file->write_streams[stream->index] : nullptr;
+    }
 };
 StreamRef resolve(PAVISTREAM stream);
 // The stream's record, with the lengths of a stream being written brought up to date.
@@ -88,8 +94,8 @@ ULONG release_stream(PAVISTREAM stream);
 HRESULT to_avierr(riff::Error e);
 
 // Records derived from the file's headers as the standard handler does.
-void derive_stream_info(const riff::AviReader& reader, const riff::StreamData& data, const SampleMap& samples,
-                        AVISTREAMINFOA& info);
+void derive_stream_info(const riff::AviReader& reader, const riff::StreamData& data,
+                        const SampleMap& samples, AVISTREAMINFOA& info);
 // Bytes per sample for fixed-size streams, 0 for one sample per chunk.
 std::uint32_t sample_size_of(const riff::StreamData& data);
 void derive_file_info(const FileObject& file, AVIFILEINFOA& info);

@@ -12,7 +12,7 @@
 namespace vfw {
 
 class SampleMap {
-public:
+  public:
     void build(const std::vector<riff::IndexEntry>& index, std::uint32_t sample_size);
 
     std::uint32_t sample_size() const { return sample_size_; }
@@ -34,7 +34,7 @@ public:
     std::int64_t key_at_or_before(std::int64_t pos) const;
     std::int64_t key_at_or_after(std::int64_t pos) const;
 
-private:
+  private:
     const std::vector<riff::IndexEntry>* index_ = nullptr;
     std::uint32_t sample_size_ = 0;
     std::vector<std::uint64_t> starts_;  // fixed size: first sample of each chunk, then the total

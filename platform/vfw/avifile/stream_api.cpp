@@ -57,39 +57,41 @@ static LONG AVIStreamFindSample_body(PAVISTREAM pavi, LONG lPos, LONG lFlags) {
     }
     std::int64_t found = -1;
     switch (lFlags & FIND_TYPE) {
-    case FIND_KEY:
-        found = backwards ? map.key_at_or_before(pos) : map.key_at_or_after(pos);
-        break;
-    case FIND_FORMAT:
-        // One format for the whole stream, in force from its first sample.
-        found = map.length() == 0 ? -1 : backwards ? (pos >= 0 ? 0 : -1) : (pos <= 0 ? 0 : -1);
-        break;
-    default:
-        if (map.length() == 0) break;
-        if (backwards)
-            found = pos < 0 ? -1 : std::min<std::int64_t>(pos, map.length() - 1);
-        else
-            found = pos >= map.length() ? -1 : std::max<std::int64_t>(pos, 0);
-        break;
+        case FIND_KEY:
+            found = backwards ? map.key_at_or_before(pos) : map.key_at_or_after(pos);
+            break;
+        case FIND_FORMAT:
+            // One format for the whole stream, in force from its first sample.
+            found = map.length() == 0 ? -1 : backwards ? (pos >= 0 ? 0 : -1) : (pos <= 0 ? 0 : -1);
+            break;
+        default:
+            if (map.length() == 0) break;
+            if (backwards)
+                found = pos < 0 ? -1 : std::min<std::int64_t>(pos, map.length() - 1);
+            else
+                found = pos >= map.length() ? -1 : std::max<std::int64_t>(pos, 0);
+            break;
     }
     if (found < 0) return -1;
 
     std::size_t entry;
     std::uint64_t byte;
     switch (lFlags & FIND_RET) {
-    case FIND_POS: return LONG(found);
-    case FIND_LENGTH:
-    case FIND_SIZE:
-        if (!map.locate(found, entry, byte)) return -1;
-        return map.fixed_size() ? LONG(map.sample_size()) : LONG(map.entry(entry).size);
-    case FIND_OFFSET:
-        if (!map.locate(found, entry, byte)) return -1;
-        if (map.entry(entry).offset + byte > 0x7FFFFFFF) return -1;
-        return LONG(map.entry(entry).offset + byte);
-    case FIND_INDEX:
-        if (!map.locate(found, entry, byte)) return -1;
-        return LONG(std::min<std::size_t>(entry, 0x7FFFFFFF));
-    default: return -1;
+        case FIND_POS:
+            return LONG(found);
+        case FIND_LENGTH:
+        case FIND_SIZE:
+            if (!map.locate(found, entry, byte)) return -1;
+            return map.fixed_size() ? LONG(map.sample_size()) : LONG(map.entry(entry).size);
+        case FIND_OFFSET:
+            if (!map.locate(found, entry, byte)) return -1;
+            if (map.entry(entry).offset + byte > 0x7FFFFFFF) return -1;
+            return LONG(map.entry(entry).offset + byte);
+        case FIND_INDEX:
+            if (!map.locate(found, entry, byte)) return -1;
+            return LONG(std::min<std::size_t>(entry, 0x7FFFFFFF));
+        default:
+            return -1;
     }
 }
 
@@ -102,8 +104,9 @@ static HRESULT AVIStreamReadFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, 
     StreamRef ref = resolve(pavi);
     if (!ref && !handler) return AVIERR_BADHANDLE;
     if (!lpcbFormat) return AVIERR_BADPARAM;
-    const std::vector<std::uint8_t>& format =
-        handler ? handler->format() : ref.read() ? ref.read()->data->format : ref.write()->format;
+    const std::vector<std::uint8_t>& format = handler      ? handler->format()
+                                              : ref.read() ? ref.read()->data->format
+                                                           : ref.write()->format;
     LONG full = LONG(std::min<std::size_t>(format.size(), 0x7FFFFFFF));
     if (!lpFormat) {
         *lpcbFormat = full;
@@ -111,7 +114,8 @@ static HRESULT AVIStreamReadFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, 
     }
     LONG room = std::max<LONG>(*lpcbFormat, 0);
     // An empty format has no bytes to copy (and no data pointer to copy from).
-    if (std::min(room, full) > 0) std::memcpy(lpFormat, format.data(), std::size_t(std::min(room, full)));
+    if (std::min(room, full) > 0)
+        std::memcpy(lpFormat, format.data(), std::size_t(std::min(room, full)));
     // The full size goes back even when the buffer was short, so that a
     // second call can read it all.
     *lpcbFormat = full;
@@ -137,7 +141,8 @@ static HRESULT AVIStreamSetFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, L
                     std::equal(stream->format.begin(), stream->format.end(), bytes);
         return same ? AVIERR_OK : AVIERR_UNSUPPORTED;
     }
-    if (HRESULT hr = to_avierr(writer.set_format(stream->writer_index, bytes, std::size_t(cbFormat)));
+    if (HRESULT hr =
+            to_avierr(writer.set_format(stream->writer_index, bytes, std::size_t(cbFormat)));
         hr != AVIERR_OK)
         return hr;
     stream->format.assign(bytes, bytes + cbFormat);
@@ -145,11 +150,13 @@ static HRESULT AVIStreamSetFormat_body(PAVISTREAM pavi, LONG, LPVOID lpFormat, L
         BITMAPINFOHEADER bi;
         std::memcpy(&bi, bytes, sizeof bi);
         bool raw = bi.biCompression == BI_RGB || bi.biCompression == BI_BITFIELDS;
-        (void)writer.set_chunk_type(stream->writer_index, raw ? cktypeDIBbits : cktypeDIBcompressed);
+        (void)writer.set_chunk_type(stream->writer_index,
+                                    raw ? cktypeDIBbits : cktypeDIBcompressed);
         riff::StreamHeader h = writer.header(stream->writer_index);
         if (!h.frame_left && !h.frame_top && !h.frame_right && !h.frame_bottom) {
             h.frame_right = std::int16_t(std::clamp<LONG>(bi.biWidth, 0, INT16_MAX));
-            h.frame_bottom = std::int16_t(std::clamp<LONG>(bi.biHeight < 0 ? -bi.biHeight : bi.biHeight, 0, INT16_MAX));
+            h.frame_bottom = std::int16_t(
+                std::clamp<LONG>(bi.biHeight < 0 ? -bi.biHeight : bi.biHeight, 0, INT16_MAX));
             stream->info.rcFrame = {0, 0, h.frame_right, h.frame_bottom};
             (void)writer.set_header(stream->writer_index, h);
         }

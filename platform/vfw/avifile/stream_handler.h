@@ -12,12 +12,13 @@
 namespace vfw {
 
 class StreamHandler {
-public:
+  public:
     virtual ~StreamHandler() = default;
     virtual const AVISTREAMINFOA& info() = 0;
     virtual const std::vector<std::uint8_t>& format() = 0;
     // As AVIStreamRead: null buffer or short buffer report the bytes needed.
-    virtual HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes, LONG* samples_read) = 0;
+    virtual HRESULT read(LONG start, LONG samples, LPVOID buffer, LONG cb, LONG* bytes,
+                         LONG* samples_read) = 0;
     // As AVIStreamFindSample.
     virtual LONG find_sample(LONG pos, LONG flags) = 0;
 };

@@ -18,7 +18,8 @@ void copy_name(char (&dst)[64], const std::string& src) {
 }
 
 // Stream length expressed in the file's time base, rounded to nearest.
-std::uint64_t in_file_units(const AVISTREAMINFOA& s, std::uint32_t file_scale, std::uint32_t file_rate) {
+std::uint64_t in_file_units(const AVISTREAMINFOA& s, std::uint32_t file_scale,
+                            std::uint32_t file_rate) {
     if (!s.dwRate || !s.dwScale || !file_scale) return 0;
     unsigned __int128 num = (unsigned __int128)s.dwLength * s.dwScale * file_rate;
     unsigned __int128 den = (unsigned __int128)s.dwRate * file_scale;
@@ -27,8 +28,8 @@ std::uint64_t in_file_units(const AVISTREAMINFOA& s, std::uint32_t file_scale, s
 
 }  // namespace
 
-void derive_stream_info(const riff::AviReader& reader, const riff::StreamData& data, const SampleMap& samples,
-                        AVISTREAMINFOA& info) {
+void derive_stream_info(const riff::AviReader& reader, const riff::StreamData& data,
+                        const SampleMap& samples, AVISTREAMINFOA& info) {
     const riff::StreamHeader& h = data.header;
     info = {};
     info.fccType = h.type;
@@ -68,7 +69,8 @@ std::uint32_t sample_size_of(const riff::StreamData& data) {
         // otherwise the format's block alignment is the sample size.
         if (!h.sample_size) return 0;
         if (data.format.size() >= 14) {
-            std::uint32_t align = std::uint32_t(data.format[12]) | std::uint32_t(data.format[13]) << 8;
+            std::uint32_t align = std::uint32_t(data.format[12]) | std::uint32_t(data.format[13])
+                                                                       << 8;
             if (align) return align;
         }
     }
@@ -111,7 +113,8 @@ void derive_file_info(const FileObject& file, AVIFILEINFOA& info) {
         }
     }
     std::uint64_t length = 0;
-    for (const AVISTREAMINFOA* s : streams) length = std::max(length, in_file_units(*s, info.dwScale, info.dwRate));
+    for (const AVISTREAMINFOA* s : streams)
+        length = std::max(length, in_file_units(*s, info.dwScale, info.dwRate));
     info.dwLength = DWORD(std::min<std::uint64_t>(length, 0x7FFFFFFF));
 }
 

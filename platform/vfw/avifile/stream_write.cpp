@@ -5,8 +5,9 @@
 
 using namespace vfw;
 
-static HRESULT AVIStreamWrite_body(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer, LONG cbBuffer,
-                              DWORD dwFlags, LONG* plSampWritten, LONG* plBytesWritten) {
+static HRESULT AVIStreamWrite_body(PAVISTREAM pavi, LONG lStart, LONG lSamples, LPVOID lpBuffer,
+                                   LONG cbBuffer, DWORD dwFlags, LONG* plSampWritten,
+                                   LONG* plBytesWritten) {
     if (plSampWritten) *plSampWritten = 0;
     if (plBytesWritten) *plBytesWritten = 0;
     StreamRef ref = resolve(pavi);
@@ -23,8 +24,8 @@ static HRESULT AVIStreamWrite_body(PAVISTREAM pavi, LONG lStart, LONG lSamples, 
         if (DWORD(cbBuffer) % info.dwSampleSize != 0) return AVIERR_BADSIZE;
         samples = LONG(DWORD(cbBuffer) / info.dwSampleSize);
     }
-    riff::Error e = ref.file->writer->write_sample(stream->writer_index, lpBuffer, std::uint32_t(cbBuffer),
-                                                   (dwFlags & AVIIF_KEYFRAME) != 0);
+    riff::Error e = ref.file->writer->write_sample(
+        stream->writer_index, lpBuffer, std::uint32_t(cbBuffer), (dwFlags & AVIIF_KEYFRAME) != 0);
     if (!riff::ok(e)) return to_avierr(e);
     if (plSampWritten) *plSampWritten = samples;
     if (plBytesWritten) *plBytesWritten = cbBuffer;

@@ -1,17 +1,18 @@
 #include "vfw/codec/audio_decoder.h"
-#include "vfw/codec/libav_log.h"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+
+#include "vfw/codec/libav_log.h"
 
 extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
 #include "vfw/codec/av_ptr.h"
-#include "vfw/codec/guarded.h"
 #include "vfw/codec/format_tags.h"
+#include "vfw/codec/guarded.h"
 #include "vfw/codec/pcm_converter.h"
 #include "vfw/codec/wave_format.h"
 
@@ -33,11 +34,16 @@ namespace {
 AVCodecID codec_for(const WAVEFORMATEX& h) {
     if (h.wFormatTag == WAVE_FORMAT_PCM) {
         switch (h.wBitsPerSample) {
-            case 8: return AV_CODEC_ID_PCM_U8;
-            case 16: return AV_CODEC_ID_PCM_S16LE;
-            case 24: return AV_CODEC_ID_PCM_S24LE;
-            case 32: return AV_CODEC_ID_PCM_S32LE;
-            default: return AV_CODEC_ID_NONE;
+            case 8:
+                return AV_CODEC_ID_PCM_U8;
+            case 16:
+                return AV_CODEC_ID_PCM_S16LE;
+            case 24:
+                return AV_CODEC_ID_PCM_S24LE;
+            case 32:
+                return AV_CODEC_ID_PCM_S32LE;
+            default:
+                return AV_CODEC_ID_NONE;
         }
     }
     if (h.wFormatTag == WAVE_FORMAT_IEEE_FLOAT)
@@ -75,10 +81,12 @@ Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::ui
         const std::vector<std::uint8_t>& extra = parsed.value().extra;
         const WAVEFORMATEX out =
             output ? *output
-                   : make_pcm_format(in.nSamplesPerSec, in.nChannels,
-                                     in.wFormatTag == WAVE_FORMAT_PCM && in.wBitsPerSample == 8 ? 8 : 16);
-        if (out.wFormatTag != WAVE_FORMAT_PCM || (out.wBitsPerSample != 8 && out.wBitsPerSample != 16) ||
-            out.nChannels == 0 || out.nChannels > 8 || out.nSamplesPerSec == 0 || out.nSamplesPerSec > 768000)
+                   : make_pcm_format(
+                         in.nSamplesPerSec, in.nChannels,
+                         in.wFormatTag == WAVE_FORMAT_PCM && in.wBitsPerSample == 8 ? 8 : 16);
+        if (out.wFormatTag != WAVE_FORMAT_PCM ||
+            (out.wBitsPerSample != 8 && out.wBitsPerSample != 16) || out.nChannels == 0 ||
+            out.nChannels > 8 || out.nSamplesPerSec == 0 || out.nSamplesPerSec > 768000)
             return make_error(ErrorCode::Unsupported, "audio output must be 8- or 16-bit PCM");
 
         const AVCodecID id = codec_for(in);
@@ -90,7 +98,8 @@ Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::ui
         st->ctx.reset(avcodec_alloc_context3(codec));
         st->frame.reset(av_frame_alloc());
         st->packet.reset(av_packet_alloc());
-        if (!st->ctx || !st->frame || !st->packet) return make_error(ErrorCode::CodecFailed, "out of memory");
+        if (!st->ctx || !st->frame || !st->packet)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
         AVCodecContext* ctx = st->ctx.get();
         ctx->sample_rate = int(in.nSamplesPerSec);
         av_channel_layout_default(&ctx->ch_layout, in.nChannels);
@@ -99,14 +108,15 @@ Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::ui
         ctx->bits_per_coded_sample = in.wBitsPerSample;
         ctx->codec_tag = in.wFormatTag;
         if (!extra.empty()) {
-            ctx->extradata = static_cast<std::uint8_t*>(av_mallocz(extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
+            ctx->extradata =
+                static_cast<std::uint8_t*>(av_mallocz(extra.size() + AV_INPUT_BUFFER_PADDING_SIZE));
             if (!ctx->extradata) return make_error(ErrorCode::CodecFailed, "out of memory");
             std::memcpy(ctx->extradata, extra.data(), extra.size());
             ctx->extradata_size = int(extra.size());
         }
         if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-            return make_error(ErrorCode::CodecFailed,
-                              std::string("cannot open decoder ") + codec->name + ": " + av_error_text(rc));
+            return make_error(ErrorCode::CodecFailed, std::string("cannot open decoder ") +
+                                                          codec->name + ": " + av_error_text(rc));
         if (block_based(id)) {
             if (in.nBlockAlign == 0) return make_error(ErrorCode::BadFormat, "block size 0");
             st->block = in.nBlockAlign;
@@ -115,12 +125,14 @@ Result<std::unique_ptr<AudioDecoder>> AudioDecoder::open(std::span<const std::ui
         }
         st->out_layout = {out.wBitsPerSample == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16,
                           int(out.nSamplesPerSec), int(out.nChannels)};
-        const WAVEFORMATEX exact = make_pcm_format(out.nSamplesPerSec, out.nChannels, out.wBitsPerSample);
+        const WAVEFORMATEX exact =
+            make_pcm_format(out.nSamplesPerSec, out.nChannels, out.wBitsPerSample);
         return std::unique_ptr<AudioDecoder>(new AudioDecoder(std::move(st), exact));
     });
 }
 
-Status AudioDecoder::append(const std::uint8_t* const* planes, int count, std::vector<std::uint8_t>& pcm) {
+Status AudioDecoder::append(const std::uint8_t* const* planes, int count,
+                            std::vector<std::uint8_t>& pcm) {
     PcmConverter& conv = state_->converter;
     auto done = conv.convert(planes, count);
     if (!done) return done.status();
@@ -135,7 +147,8 @@ Status AudioDecoder::receive(std::vector<std::uint8_t>& pcm) {
         const int rc = avcodec_receive_frame(st.ctx.get(), st.frame.get());
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return {};
         if (rc < 0) {  // a damaged frame is skipped, the next may decode
-            if (++failures > 64) return make_error(ErrorCode::CodecFailed, "audio decoder keeps failing");
+            if (++failures > 64)
+                return make_error(ErrorCode::CodecFailed, "audio decoder keeps failing");
             continue;
         }
         AVFrame* f = st.frame.get();
@@ -153,12 +166,14 @@ Status AudioDecoder::receive(std::vector<std::uint8_t>& pcm) {
     }
 }
 
-Status AudioDecoder::send(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& pcm) {
+Status AudioDecoder::send(const std::uint8_t* data, std::size_t size,
+                          std::vector<std::uint8_t>& pcm) {
     State& st = *state_;
     AVPacket* pkt = st.packet.get();
     av_packet_unref(pkt);
     if (data) {
-        if (av_new_packet(pkt, int(size)) < 0) return make_error(ErrorCode::CodecFailed, "out of memory");
+        if (av_new_packet(pkt, int(size)) < 0)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
         std::memcpy(pkt->data, data, size);
     }
     const int rc = avcodec_send_packet(st.ctx.get(), data ? pkt : nullptr);
@@ -189,8 +204,8 @@ Status AudioDecoder::decode(std::span<const std::uint8_t> data, std::vector<std:
         while (left > 0) {
             std::uint8_t* frame = nullptr;
             int frame_size = 0;
-            const int used = av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, p, left,
-                                              AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
+            const int used = av_parser_parse2(st.parser.get(), st.ctx.get(), &frame, &frame_size, p,
+                                              left, AV_NOPTS_VALUE, AV_NOPTS_VALUE, 0);
             if (used < 0) return make_error(ErrorCode::CodecFailed, "audio parsing failed");
             p += used;
             left -= used;

@@ -7,13 +7,13 @@
 #include <span>
 #include <vector>
 
-#include "vfw/codec/codec_result.h"
 #include "mmreg.h"
+#include "vfw/codec/codec_result.h"
 
 namespace vfw::codec {
 
 class AudioDecoder {
-public:
+  public:
     // `format` is the stream's whole format record (WAVEFORMATEX and its extra bytes).
     // `output` must be PCM at 8 or 16 bits, any rate and 1..8 channels; null keeps the
     // stream's rate and channels at 16 bits (8 for 8-bit PCM).
@@ -34,7 +34,7 @@ public:
     // Forgets held-back data, e.g. before reading from another position.
     void reset();
 
-private:
+  private:
     struct State;
     AudioDecoder(std::unique_ptr<State> state, const WAVEFORMATEX& output);
     Status send(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& pcm);

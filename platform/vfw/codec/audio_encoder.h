@@ -6,14 +6,14 @@
 #include <span>
 #include <vector>
 
+#include "mmreg.h"
 #include "vfw/codec/codec_result.h"
 #include "vfw/codec/encoded_packet.h"
-#include "mmreg.h"
 
 namespace vfw::codec {
 
 class AudioEncoder {
-public:
+  public:
     // `input`: 8- or 16-bit PCM. `target`: a format from audio_formats(): its tag, rate and
     // channels; wBitsPerSample for PCM; nAvgBytesPerSec * 8 is the bit rate for MP3 and
     // AC-3 (0 picks a usual one). Fails when the codec refuses the combination.
@@ -36,7 +36,7 @@ public:
     // End of stream: what the encoder still holds.
     Status finish(std::vector<EncodedPacket>& out);
 
-private:
+  private:
     struct State;
     explicit AudioEncoder(std::unique_ptr<State> state);
     Status drain_fifo(bool final, std::vector<EncodedPacket>& out);

@@ -10,7 +10,9 @@ namespace vfw::codec {
 
 namespace {
 
-bool encoder_present(const char* name) { return name == nullptr || avcodec_find_encoder_by_name(name); }
+bool encoder_present(const char* name) {
+    return name == nullptr || avcodec_find_encoder_by_name(name);
+}
 
 }  // namespace
 

@@ -9,12 +9,12 @@
 namespace vfw::codec {
 
 enum class ErrorCode {
-    BadFormat,      // a format record that is malformed or inconsistent
-    Unsupported,    // well formed, but no codec here handles it
-    CodecFailed,    // libavcodec refused to open or run the codec
-    ReadFailed,     // the packet source could not deliver a sample
-    OutOfRange,     // a sample position outside the stream
-    NoFrame,        // the data decoded to no picture (e.g. only dropped samples)
+    BadFormat,    // a format record that is malformed or inconsistent
+    Unsupported,  // well formed, but no codec here handles it
+    CodecFailed,  // libavcodec refused to open or run the codec
+    ReadFailed,   // the packet source could not deliver a sample
+    OutOfRange,   // a sample position outside the stream
+    NoFrame,      // the data decoded to no picture (e.g. only dropped samples)
 };
 
 struct Error {
@@ -24,7 +24,7 @@ struct Error {
 
 // Success or an Error; no exceptions, so callers must look at it.
 class [[nodiscard]] Status {
-public:
+  public:
     Status() = default;
     Status(Error error) : error_(std::move(error)) {}
     static Status ok() { return {}; }
@@ -33,13 +33,13 @@ public:
     explicit operator bool() const { return is_ok(); }
     const Error& error() const { return *error_; }
 
-private:
+  private:
     std::optional<Error> error_;
 };
 
 template <typename T>
 class [[nodiscard]] Result {
-public:
+  public:
     Result(T value) : value_(std::move(value)) {}
     Result(Error error) : value_(std::move(error)) {}
 
@@ -51,7 +51,7 @@ public:
     const Error& error() const { return std::get<Error>(value_); }
     Status status() const { return is_ok() ? Status{} : Status{error()}; }
 
-private:
+  private:
     std::variant<T, Error> value_;
 };
 

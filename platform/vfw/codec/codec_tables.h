@@ -21,9 +21,9 @@ enum class QualityScale {
 
 // Where an encoder takes "key frame every N" from.
 enum class KeyInterval {
-    GopSize,           // gop_size = N
-    MinimumInterval,   // keyint_min = N
-    MinimumPlusOne,    // keyint_min = N - 1 (Video 1 counts the frames in between)
+    GopSize,          // gop_size = N
+    MinimumInterval,  // keyint_min = N
+    MinimumPlusOne,   // keyint_min = N - 1 (Video 1 counts the frames in between)
 };
 
 struct VideoCompressorEntry {

@@ -27,10 +27,12 @@ Result<VideoFormat> parse_video_format(std::span<const std::uint8_t> bytes) {
     std::memcpy(&format.header, bytes.data(), sizeof format.header);
     const BITMAPINFOHEADER& h = format.header;
     if (h.biSize < sizeof(BITMAPINFOHEADER))
-        return make_error(ErrorCode::BadFormat, "biSize " + std::to_string(h.biSize) + " too small");
+        return make_error(ErrorCode::BadFormat,
+                          "biSize " + std::to_string(h.biSize) + " too small");
     if (!side_ok(h.biWidth) || !side_ok(std::abs(std::int64_t{h.biHeight})))
-        return make_error(ErrorCode::BadFormat, "picture size " + std::to_string(h.biWidth) + " x " +
-                                                    std::to_string(h.biHeight) + " out of range");
+        return make_error(ErrorCode::BadFormat, "picture size " + std::to_string(h.biWidth) +
+                                                    " x " + std::to_string(h.biHeight) +
+                                                    " out of range");
     if (h.biBitCount > 64)
         return make_error(ErrorCode::BadFormat, "biBitCount " + std::to_string(h.biBitCount));
     format.extra.assign(bytes.begin() + sizeof(BITMAPINFOHEADER), bytes.end());
@@ -41,7 +43,8 @@ Result<VideoFormat> parse_video_format(std::span<const std::uint8_t> bytes) {
         const std::size_t available = (bytes.size() - offset) / sizeof(RGBQUAD);
         const std::size_t count = std::min<std::size_t>(dib_color_count(h), available);
         format.palette.resize(count);
-        if (count) std::memcpy(format.palette.data(), bytes.data() + offset, count * sizeof(RGBQUAD));
+        if (count)
+            std::memcpy(format.palette.data(), bytes.data() + offset, count * sizeof(RGBQUAD));
     }
     return format;
 }

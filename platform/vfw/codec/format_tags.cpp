@@ -25,13 +25,9 @@ AVCodecID video_codec_for_fourcc(std::uint32_t fourcc) {
     return av_codec_get_id(video_tables(), fourcc);
 }
 
-std::uint32_t fourcc_for_video_codec(AVCodecID id) {
-    return av_codec_get_tag(video_tables(), id);
-}
+std::uint32_t fourcc_for_video_codec(AVCodecID id) { return av_codec_get_tag(video_tables(), id); }
 
-AVCodecID audio_codec_for_tag(std::uint16_t tag) {
-    return av_codec_get_id(audio_tables(), tag);
-}
+AVCodecID audio_codec_for_tag(std::uint16_t tag) { return av_codec_get_id(audio_tables(), tag); }
 
 std::uint16_t tag_for_audio_codec(AVCodecID id) {
     return std::uint16_t(av_codec_get_tag(audio_tables(), id));

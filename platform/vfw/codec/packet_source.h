@@ -11,7 +11,7 @@
 namespace vfw::codec {
 
 class PacketSource {
-public:
+  public:
     virtual ~PacketSource() = default;
 
     virtual std::int64_t sample_count() const = 0;

@@ -42,7 +42,9 @@ Result<int> PcmConverter::convert(const std::uint8_t* const* in, int count) {
     }
     const int done = swr_convert(swr_.get(), pointers_.data(), room,
                                  const_cast<const std::uint8_t**>(in), count);
-    if (done < 0) return make_error(ErrorCode::CodecFailed, "audio conversion failed: " + av_error_text(done));
+    if (done < 0)
+        return make_error(ErrorCode::CodecFailed,
+                          "audio conversion failed: " + av_error_text(done));
     return done;
 }
 

@@ -17,7 +17,7 @@ struct PcmLayout {
 };
 
 class PcmConverter {
-public:
+  public:
     Status configure(const PcmLayout& in, const PcmLayout& out);
     bool configured_for(const PcmLayout& in) const { return swr_ && in == in_; }
 
@@ -27,7 +27,7 @@ public:
     std::uint8_t** planes() { return pointers_.data(); }
     const PcmLayout& output() const { return out_; }
 
-private:
+  private:
     SwrPtr swr_;
     PcmLayout in_, out_;
     std::vector<std::vector<std::uint8_t>> buffers_;

@@ -10,7 +10,7 @@
 namespace vfw::codec {
 
 class PictureSource {
-public:
+  public:
     virtual ~PictureSource() = default;
     // `position` holds a non-empty sample. The picture stays valid until the next call.
     virtual Result<const AVFrame*> picture_at(std::int64_t position) = 0;

@@ -8,7 +8,7 @@ namespace {
 
 // Exp-Golomb reader over the first bytes of a NAL unit, dropping emulation-prevention bytes.
 class BitReader {
-public:
+  public:
     BitReader(const std::uint8_t* data, std::size_t size) {
         for (std::size_t i = 0; i < size && bytes_.size() < 32; ++i) {
             if (i >= 2 && data[i] == 3 && data[i - 1] == 0 && data[i - 2] == 0) continue;
@@ -36,7 +36,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
     std::size_t pos_ = 0;
 };
@@ -50,10 +50,16 @@ bool slice_type(const std::uint8_t* nal, std::size_t size, PictureType& type) {
     unsigned first_mb = 0, kind = 0;
     if (!r.ue(first_mb) || !r.ue(kind)) return false;
     switch (kind % 5) {
-        case 1: type = PictureType::Bidirectional; break;
+        case 1:
+            type = PictureType::Bidirectional;
+            break;
         case 2:
-        case 4: type = PictureType::Intra; break;
-        default: type = PictureType::Predicted; break;
+        case 4:
+            type = PictureType::Intra;
+            break;
+        default:
+            type = PictureType::Predicted;
+            break;
     }
     return true;
 }
@@ -63,11 +69,18 @@ bool slice_type(const std::uint8_t* nal, std::size_t size, PictureType& type) {
 void mpeg4_picture_types(const std::vector<std::uint8_t>& bytes, std::vector<PictureType>& types) {
     types.clear();
     for (std::size_t i = 0; i + 4 < bytes.size(); ++i) {
-        if (bytes[i] != 0 || bytes[i + 1] != 0 || bytes[i + 2] != 1 || bytes[i + 3] != 0xB6) continue;
+        if (bytes[i] != 0 || bytes[i + 1] != 0 || bytes[i + 2] != 1 || bytes[i + 3] != 0xB6)
+            continue;
         switch (bytes[i + 4] >> 6) {
-            case 0: types.push_back(PictureType::Intra); break;
-            case 2: types.push_back(PictureType::Bidirectional); break;
-            default: types.push_back(PictureType::Predicted); break;
+            case 0:
+                types.push_back(PictureType::Intra);
+                break;
+            case 2:
+                types.push_back(PictureType::Bidirectional);
+                break;
+            default:
+                types.push_back(PictureType::Predicted);
+                break;
         }
     }
 }

@@ -1,20 +1,21 @@
 #include "vfw/codec/video_encoder.h"
-#include "vfw/codec/libav_log.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "vfw/codec/libav_log.h"
+
 extern "C" {
 #include <libavutil/opt.h>
 }
 
 #include "vfw/codec/av_ptr.h"
-#include "vfw/codec/guarded.h"
 #include "vfw/codec/codec_tables.h"
 #include "vfw/codec/dib_layout.h"
 #include "vfw/codec/format_tags.h"
+#include "vfw/codec/guarded.h"
 #include "vfw/codec/raw_dib_source.h"
 
 namespace vfw::codec {
@@ -66,8 +67,8 @@ void apply_quality(AVCodecContext* ctx, const VideoCompressorEntry& entry,
     }
 }
 
-std::vector<std::uint8_t> header_bytes(const BITMAPINFOHEADER& h,
-                                       const std::uint8_t* extra, std::size_t extra_size) {
+std::vector<std::uint8_t> header_bytes(const BITMAPINFOHEADER& h, const std::uint8_t* extra,
+                                       std::size_t extra_size) {
     std::vector<std::uint8_t> bytes(sizeof h + extra_size);
     std::memcpy(bytes.data(), &h, sizeof h);
     if (extra_size) std::memcpy(bytes.data() + sizeof h, extra, extra_size);
@@ -111,7 +112,8 @@ Result<std::unique_ptr<VideoEncoder>> VideoEncoder::open(const BITMAPINFOHEADER&
         }
 
         const AVCodec* codec = avcodec_find_encoder_by_name(entry->encoder);
-        if (!codec) return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
+        if (!codec)
+            return make_error(ErrorCode::Unsupported, std::string("no encoder ") + entry->encoder);
         state->ctx.reset(avcodec_alloc_context3(codec));
         state->picture.reset(av_frame_alloc());
         state->packet.reset(av_packet_alloc());
@@ -130,36 +132,48 @@ Result<std::unique_ptr<VideoEncoder>> VideoEncoder::open(const BITMAPINFOHEADER&
         if (codec->capabilities & AV_CODEC_CAP_FRAME_THREADS) ctx->thread_type = FF_THREAD_SLICE;
         AVPixelFormat pix = entry->pixel_format;
         if (pix == AV_PIX_FMT_NONE)
-            pix = avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, state->input_format, 0, nullptr);
+            pix =
+                avcodec_find_best_pix_fmt_of_list(codec->pix_fmts, state->input_format, 0, nullptr);
         ctx->pix_fmt = pix;
         if (settings.key_frame_every > 0 && entry->info.key_frames) {
             const int every = int(std::min<std::uint32_t>(settings.key_frame_every, 100000));
             switch (entry->key_interval) {
-                case KeyInterval::GopSize: ctx->gop_size = every; break;
-                case KeyInterval::MinimumInterval: ctx->keyint_min = every; break;
-                case KeyInterval::MinimumPlusOne: ctx->keyint_min = every - 1; break;
+                case KeyInterval::GopSize:
+                    ctx->gop_size = every;
+                    break;
+                case KeyInterval::MinimumInterval:
+                    ctx->keyint_min = every;
+                    break;
+                case KeyInterval::MinimumPlusOne:
+                    ctx->keyint_min = every - 1;
+                    break;
             }
         }
         apply_quality(ctx, *entry, settings);
         if (const int rc = avcodec_open2(ctx, codec, nullptr); rc < 0)
-            return make_error(ErrorCode::CodecFailed, std::string("cannot open ") + codec->name +
-                                                          " with these settings: " + av_error_text(rc));
+            return make_error(ErrorCode::CodecFailed,
+                              std::string("cannot open ") + codec->name +
+                                  " with these settings: " + av_error_text(rc));
         AVFrame* picture = state->picture.get();
         picture->format = ctx->pix_fmt;
         picture->width = width;
         picture->height = height;
-        if (av_frame_get_buffer(picture, 0) < 0) return make_error(ErrorCode::CodecFailed, "out of memory");
+        if (av_frame_get_buffer(picture, 0) < 0)
+            return make_error(ErrorCode::CodecFailed, "out of memory");
 
         BITMAPINFOHEADER out{};
         out.biSize = std::uint32_t(sizeof out + std::size_t(ctx->extradata_size));
         out.biWidth = width;
         out.biHeight = height;
         out.biPlanes = 1;
-        out.biBitCount = std::uint16_t(ctx->bits_per_coded_sample > 0 ? ctx->bits_per_coded_sample : 24);
-        out.biCompression = settings.fourcc == entry->info.fourcc ? entry->info.fourcc : settings.fourcc;
+        out.biBitCount =
+            std::uint16_t(ctx->bits_per_coded_sample > 0 ? ctx->bits_per_coded_sample : 24);
+        out.biCompression =
+            settings.fourcc == entry->info.fourcc ? entry->info.fourcc : settings.fourcc;
         out.biSizeImage = dib_stride(width, 24) * std::uint32_t(height);
         std::unique_ptr<VideoEncoder> enc(new VideoEncoder(std::move(state)));
-        enc->format_ = header_bytes(out, ctx->extradata, std::size_t(std::max(ctx->extradata_size, 0)));
+        enc->format_ =
+            header_bytes(out, ctx->extradata, std::size_t(std::max(ctx->extradata_size, 0)));
         return enc;
     });
 }
@@ -171,7 +185,8 @@ Status collect(AVCodecContext* ctx, AVPacket* pkt, std::vector<EncodedPacket>& o
     for (;;) {
         const int rc = avcodec_receive_packet(ctx, pkt);
         if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF) return {};
-        if (rc < 0) return make_error(ErrorCode::CodecFailed, "encoding failed: " + av_error_text(rc));
+        if (rc < 0)
+            return make_error(ErrorCode::CodecFailed, "encoding failed: " + av_error_text(rc));
         out.push_back({std::vector<std::uint8_t>(pkt->data, pkt->data + pkt->size),
                        (pkt->flags & AV_PKT_FLAG_KEY) != 0});
         av_packet_unref(pkt);
@@ -184,11 +199,13 @@ Result<std::vector<EncodedPacket>> VideoEncoder::encode(const BITMAPINFOHEADER* 
     return guarded([&]() -> Result<std::vector<EncodedPacket>> {
         State& st = *state_;
         if (!dib) return make_error(ErrorCode::BadFormat, "no picture");
-        if (dib->biWidth != st.input.biWidth || std::abs(dib->biHeight) != std::abs(st.input.biHeight) ||
+        if (dib->biWidth != st.input.biWidth ||
+            std::abs(dib->biHeight) != std::abs(st.input.biHeight) ||
             dib->biBitCount != st.input.biBitCount || dib->biCompression != BI_RGB)
             return make_error(ErrorCode::BadFormat, "picture does not match the input format");
         const std::size_t colors = dib_color_count(*dib);
-        const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize);
+        const auto* table = reinterpret_cast<const RGBQUAD*>(
+            reinterpret_cast<const std::uint8_t*>(dib) + dib->biSize);
         const std::uint8_t* bits = reinterpret_cast<const std::uint8_t*>(table + colors);
         const std::uint32_t stride = dib_stride(dib->biWidth, dib->biBitCount);
         const int rows = std::abs(dib->biHeight);
@@ -198,10 +215,12 @@ Result<std::vector<EncodedPacket>> VideoEncoder::encode(const BITMAPINFOHEADER* 
             if (dib->biBitCount == 8 && colors)  // keep the stream's colour table in step
                 std::memcpy(format_.data() + sizeof(BITMAPINFOHEADER), table,
                             std::min<std::size_t>(colors, 256) * sizeof(RGBQUAD));
-            EncodedPacket p{std::vector<std::uint8_t>(std::size_t(stride) * std::size_t(rows)), true};
+            EncodedPacket p{std::vector<std::uint8_t>(std::size_t(stride) * std::size_t(rows)),
+                            true};
             for (int y = 0; y < rows; ++y) {  // stored bottom-up whatever the input's order
                 const int src = dib->biHeight > 0 ? y : rows - 1 - y;
-                std::memcpy(p.data.data() + std::size_t(y) * stride, bits + std::size_t(src) * stride, stride);
+                std::memcpy(p.data.data() + std::size_t(y) * stride,
+                            bits + std::size_t(src) * stride, stride);
             }
             out.push_back(std::move(p));
             return out;
@@ -210,18 +229,20 @@ Result<std::vector<EncodedPacket>> VideoEncoder::encode(const BITMAPINFOHEADER* 
         for (std::size_t i = 0; i < colors && i < 256; ++i)
             st.palette[i] = 0xFF000000u | std::uint32_t(table[i].rgbRed) << 16 |
                             std::uint32_t(table[i].rgbGreen) << 8 | table[i].rgbBlue;
-        const std::uint8_t* src[4] = {bits, reinterpret_cast<const std::uint8_t*>(st.palette), nullptr, nullptr};
+        const std::uint8_t* src[4] = {bits, reinterpret_cast<const std::uint8_t*>(st.palette),
+                                      nullptr, nullptr};
         int src_stride[4] = {int(stride), 0, 0, 0};
         if (dib->biHeight > 0) {
             src[0] = bits + std::size_t(rows - 1) * stride;
             src_stride[0] = -int(stride);
         }
         AVCodecContext* ctx = st.ctx.get();
-        SwsContext* sws = sws_getCachedContext(st.sws.release(), dib->biWidth, rows, st.input_format,
-                                               ctx->width, ctx->height, ctx->pix_fmt, SWS_BICUBIC,
-                                               nullptr, nullptr, nullptr);
+        SwsContext* sws =
+            sws_getCachedContext(st.sws.release(), dib->biWidth, rows, st.input_format, ctx->width,
+                                 ctx->height, ctx->pix_fmt, SWS_BICUBIC, nullptr, nullptr, nullptr);
         st.sws.reset(sws);
-        if (!sws) return make_error(ErrorCode::Unsupported, "cannot convert pictures for this encoder");
+        if (!sws)
+            return make_error(ErrorCode::Unsupported, "cannot convert pictures for this encoder");
         if (av_frame_make_writable(st.picture.get()) < 0)
             return make_error(ErrorCode::CodecFailed, "out of memory");
         sws_scale(sws, src, src_stride, 0, rows, st.picture->data, st.picture->linesize);

@@ -13,16 +13,16 @@
 namespace vfw::codec {
 
 struct VideoEncoderSettings {
-    std::uint32_t fourcc = 0;             // a compressor from video_compressors()
-    std::int32_t quality = -1;            // 0..10000; -1 = the compressor's default
-    std::uint32_t key_frame_every = 0;    // 0 = the compressor's default
-    std::uint32_t bytes_per_second = 0;   // 0 = no data-rate target
-    std::uint32_t rate = 25;              // frames per second = rate / scale
+    std::uint32_t fourcc = 0;            // a compressor from video_compressors()
+    std::int32_t quality = -1;           // 0..10000; -1 = the compressor's default
+    std::uint32_t key_frame_every = 0;   // 0 = the compressor's default
+    std::uint32_t bytes_per_second = 0;  // 0 = no data-rate target
+    std::uint32_t rate = 25;             // frames per second = rate / scale
     std::uint32_t scale = 1;
 };
 
 class VideoEncoder {
-public:
+  public:
     // `input` describes the DIBs to come: BI_RGB at 8, 16, 24 or 32 bits. Fails when the
     // compressor is unknown or refuses these settings or this picture size.
     static Result<std::unique_ptr<VideoEncoder>> open(const BITMAPINFOHEADER& input,
@@ -44,7 +44,7 @@ public:
     Result<std::vector<EncodedPacket>> encode(const BITMAPINFOHEADER* dib);
     Result<std::vector<EncodedPacket>> finish();
 
-private:
+  private:
     struct State;
     explicit VideoEncoder(std::unique_ptr<State> state);
     std::unique_ptr<State> state_;

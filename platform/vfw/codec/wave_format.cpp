@@ -30,7 +30,8 @@ Result<WaveFormat> parse_wave_format(std::span<const std::uint8_t> bytes) {
         const bool ok = h.wFormatTag == WAVE_FORMAT_PCM
                             ? (bits == 8 || bits == 16 || bits == 24 || bits == 32)
                             : (bits == 32 || bits == 64);
-        if (!ok) return make_error(ErrorCode::Unsupported, "PCM with " + std::to_string(bits) + " bits");
+        if (!ok)
+            return make_error(ErrorCode::Unsupported, "PCM with " + std::to_string(bits) + " bits");
         if (h.nBlockAlign != h.nChannels * bits / 8)
             return make_error(ErrorCode::BadFormat, "PCM block size does not match");
     }

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "vfw/codec/codec_result.h"
 #include "mmreg.h"
+#include "vfw/codec/codec_result.h"
 
 namespace vfw::codec {
 

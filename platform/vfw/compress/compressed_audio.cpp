@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "vfw/codec/codec_catalog.h"
-#include "vfw/compress/find_sample.h"
 #include "vfw/codec/wave_format.h"
+#include "vfw/compress/find_sample.h"
 
 namespace vfw::compress {
 

@@ -8,9 +8,9 @@
 #include <memory>
 #include <vector>
 
+#include "vfw/avifile/stream_handler.h"
 #include "vfw/codec/audio_decoder.h"
 #include "vfw/codec/audio_encoder.h"
-#include "vfw/avifile/stream_handler.h"
 
 namespace vfw::compress {
 

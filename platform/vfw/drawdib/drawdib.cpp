@@ -3,8 +3,8 @@
 // parameters; they are cheap to open per frame.
 #include <memory>
 
-#include "win/base/handle_table.h"
 #include "vfw.h"
+#include "win/base/handle_table.h"
 #include "wingdi.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "vfw/codec/codec_catalog.h"
 #include "mmreg.h"
+#include "vfw/codec/codec_catalog.h"
 
 namespace vfw::options {
 

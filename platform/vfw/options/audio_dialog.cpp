@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "win/dialogs/dialogs.h"
 #include "vfw/options/audio_choices.h"
 #include "vfw/options/template_parts.h"
+#include "win/dialogs/dialogs.h"
 
 namespace vfw::options {
 

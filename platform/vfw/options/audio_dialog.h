@@ -1,8 +1,8 @@
 // The "Sound Selection" dialog: an audio format and its attributes.
 #pragma once
 
-#include "win/resources/templates.h"
 #include "vfw.h"
+#include "win/resources/templates.h"
 
 namespace vfw::options {
 

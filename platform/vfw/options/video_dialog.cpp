@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "vfw/codec/codec_catalog.h"
 #include "commctrl.h"
-#include "win/dialogs/dialogs.h"
+#include "vfw/codec/codec_catalog.h"
 #include "vfw/options/preview.h"
 #include "vfw/options/template_parts.h"
+#include "win/dialogs/dialogs.h"
 #include "wingdi.h"
 
 namespace vfw::options {

@@ -2,8 +2,8 @@
 // key-frame interval, data rate and a preview of one frame.
 #pragma once
 
-#include "win/resources/templates.h"
 #include "vfw.h"
+#include "win/resources/templates.h"
 
 namespace vfw::options {
 

@@ -1,13 +1,15 @@
 // Opening an AVI file: the RIFF parts, the header list and the stream lists.
 // Index loading lives in index_loader.cpp.
+#include "vfw/riff/avi_reader.h"
+
 #include <algorithm>
 
-#include "vfw/riff/avi_reader.h"
 #include "vfw/riff/chunk_cursor.h"
 
 namespace vfw::riff {
 
-Error AviReader::open(const std::string& path, std::unique_ptr<AviReader>& out, const ReaderLimits& limits) {
+Error AviReader::open(const std::string& path, std::unique_ptr<AviReader>& out,
+                      const ReaderLimits& limits) {
     auto reader = std::unique_ptr<AviReader>(new AviReader());
     reader->limits_ = limits;
     RIFF_TRY(File::open_read(path, reader->file_));
@@ -35,7 +37,8 @@ Error AviReader::open(const std::string& path, std::unique_ptr<AviReader>& out, 
             if (scanned > indexed) {
                 reader->source_ = IndexSource::Scan;
             } else {
-                for (std::size_t i = 0; i < kept.size(); ++i) reader->streams_[i].index = std::move(kept[i]);
+                for (std::size_t i = 0; i < kept.size(); ++i)
+                    reader->streams_[i].index = std::move(kept[i]);
             }
         }
     } else {
@@ -141,11 +144,13 @@ Error AviReader::parse_stream_list(const std::uint8_t* body, std::size_t size) {
         } else if (c.id == cc::strd) {
             stream.handler_data.assign(data, data + n);
         } else if (c.id == cc::strn) {
-            stream.name.assign(reinterpret_cast<const char*>(data), std::find(data, data + n, 0) - data);
+            stream.name.assign(reinterpret_cast<const char*>(data),
+                               std::find(data, data + n, 0) - data);
         } else if (c.id == cc::indx && n >= sizeof(IndexHeader)) {
             auto h = load_record<IndexHeader>(data, n);
             if (h.longs_per_entry != 4 || h.type != kIndexOfIndexes) continue;
-            std::size_t count = std::min<std::size_t>(h.entries_in_use, (n - sizeof(IndexHeader)) / 16);
+            std::size_t count =
+                std::min<std::size_t>(h.entries_in_use, (n - sizeof(IndexHeader)) / 16);
             for (std::size_t i = 0; i < count; ++i) {
                 auto e = load_record<SuperIndexEntry>(data + sizeof(IndexHeader) + 16 * i, 16);
                 if (e.offset_low == 0 && e.offset_high == 0) continue;

@@ -17,7 +17,7 @@ namespace vfw::riff {
 struct IndexEntry {
     std::uint64_t offset;  // of the chunk data, past its 8-byte header
     std::uint32_t size;
-    std::uint32_t key;     // 1 for a key frame
+    std::uint32_t key;  // 1 for a key frame
 };
 static_assert(sizeof(IndexEntry) == 16);
 // IndexEntry::key of an entry whose chunk cannot lie inside the file: the
@@ -53,7 +53,7 @@ struct ReaderLimits {
 };
 
 class AviReader {
-public:
+  public:
     [[nodiscard]] static Error open(const std::string& path, std::unique_ptr<AviReader>& out,
                                     const ReaderLimits& limits = {});
 
@@ -69,7 +69,7 @@ public:
     }
     const File& file() const { return file_; }
 
-private:
+  private:
     struct MoviList {
         std::uint64_t fourcc_pos;  // position of the 'movi' list type
         std::uint64_t end;

@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kDmlhSize = 248;
 
 class Bytes {
-public:
+  public:
     explicit Bytes(std::vector<std::uint8_t>& out) : out_(out) {}
     void u32(std::uint32_t v) {
         std::uint8_t b[4];
@@ -40,14 +40,16 @@ public:
         if (size & 1) out_.push_back(0);
     }
 
-private:
+  private:
     std::vector<std::uint8_t>& out_;
 };
 
 }  // namespace
 
-Error AviWriter::create(const std::string& path, std::unique_ptr<AviWriter>& out, const WriterOptions& options) {
-    if (path.empty() || options.part_limit < 4096 || options.super_index_slots == 0) return Error::BadParam;
+Error AviWriter::create(const std::string& path, std::unique_ptr<AviWriter>& out,
+                        const WriterOptions& options) {
+    if (path.empty() || options.part_limit < 4096 || options.super_index_slots == 0)
+        return Error::BadParam;
     auto writer = std::unique_ptr<AviWriter>(new AviWriter());
     writer->options_ = options;
     writer->path_ = path;
@@ -73,7 +75,8 @@ Error AviWriter::add_stream(const StreamHeader& header, int& index) {
     if (streams_.size() >= 100) return Error::Unsupported;
     Stream s;
     s.header = header;
-    s.twocc = header.type == cc::auds ? std::uint16_t(0x6277) : std::uint16_t(0x6364);  // 'wb' : 'dc'
+    s.twocc =
+        header.type == cc::auds ? std::uint16_t(0x6277) : std::uint16_t(0x6364);  // 'wb' : 'dc'
     streams_.push_back(std::move(s));
     index = int(streams_.size() - 1);
     return Error::None;
@@ -87,7 +90,8 @@ Error AviWriter::set_header(int stream, const StreamHeader& header) {
 }
 
 Error AviWriter::set_format(int stream, const void* data, std::size_t size) {
-    if (stream < 0 || std::size_t(stream) >= streams_.size() || size > (64u << 20)) return Error::BadParam;
+    if (stream < 0 || std::size_t(stream) >= streams_.size() || size > (64u << 20))
+        return Error::BadParam;
     if (laid_out_) return Error::Unsupported;
     auto* p = static_cast<const std::uint8_t*>(data);
     streams_[std::size_t(stream)].format.assign(p, p + size);
@@ -95,7 +99,8 @@ Error AviWriter::set_format(int stream, const void* data, std::size_t size) {
 }
 
 bool AviWriter::has_format(int stream) const {
-    return stream >= 0 && std::size_t(stream) < streams_.size() && !streams_[std::size_t(stream)].format.empty();
+    return stream >= 0 && std::size_t(stream) < streams_.size() &&
+           !streams_[std::size_t(stream)].format.empty();
 }
 
 Error AviWriter::set_name(int stream, const std::string& name) {
@@ -132,21 +137,25 @@ std::vector<std::uint8_t> AviWriter::build_prefix() const {
 
     MainHeader main{};
     if (video && video->header.rate)
-        main.micro_sec_per_frame =
-            std::uint32_t((1000000ull * video->header.scale + video->header.rate / 2) / video->header.rate);
+        main.micro_sec_per_frame = std::uint32_t(
+            (1000000ull * video->header.scale + video->header.rate / 2) / video->header.rate);
     if (timing && timing->header.rate && timing->header.scale) {
-        double seconds = double(stream_length(*timing)) * timing->header.scale / timing->header.rate;
+        double seconds =
+            double(stream_length(*timing)) * timing->header.scale / timing->header.rate;
         std::uint64_t total = 0;
         for (const Stream& s : streams_) total += s.stats.bytes;
-        if (seconds > 0) main.max_bytes_per_sec = std::uint32_t(std::min(total / seconds, 4294967295.0));
+        if (seconds > 0)
+            main.max_bytes_per_sec = std::uint32_t(std::min(total / seconds, 4294967295.0));
     }
     main.flags = kMainHeaderHasIndex | kMainHeaderIsInterleaved;
     main.total_frames = timing ? std::uint32_t(timing->chunks_in_first_part) : 0;
     main.streams = std::uint32_t(streams_.size());
     main.suggested_buffer_size = largest ? largest + 8 : 0;
     if (video) {
-        main.width = std::uint32_t(std::max(0, video->header.frame_right - video->header.frame_left));
-        main.height = std::uint32_t(std::max(0, video->header.frame_bottom - video->header.frame_top));
+        main.width =
+            std::uint32_t(std::max(0, video->header.frame_right - video->header.frame_left));
+        main.height =
+            std::uint32_t(std::max(0, video->header.frame_bottom - video->header.frame_top));
     }
 
     b.u32(cc::RIFF);
@@ -243,7 +252,8 @@ Error AviWriter::open_part() {
 
 std::uint64_t AviWriter::pending_index_bytes() const {
     std::uint64_t bytes = parts_ == 1 ? 8 + 16 * std::uint64_t(legacy_.size() + 1) : 0;
-    for (const Stream& s : streams_) bytes += 8 + sizeof(IndexHeader) + 8 * (s.part_entries.size() + 1);
+    for (const Stream& s : streams_)
+        bytes += 8 + sizeof(IndexHeader) + 8 * (s.part_entries.size() + 1);
     return bytes;
 }
 
@@ -251,12 +261,12 @@ Error AviWriter::write_sample(int stream, const void* data, std::uint32_t size, 
     if (!ok(sticky_)) return sticky_;
     if (finished_ || stream < 0 || std::size_t(stream) >= streams_.size()) return Error::BadParam;
     if (size > 0x7FFFFFFFu || (size && !data)) return Error::BadParam;
-    if (!laid_out_)
-        RIFF_TRY(lay_out());
+    if (!laid_out_) RIFF_TRY(lay_out());
 
     std::uint64_t chunk = 8 + std::uint64_t(size) + (size & 1);
     bool part_has_data = position() > movi_start_ + 12;
-    if (part_has_data && position() + chunk + pending_index_bytes() - riff_start_ > options_.part_limit) {
+    if (part_has_data &&
+        position() + chunk + pending_index_bytes() - riff_start_ > options_.part_limit) {
         open_dml_ = true;
         RIFF_TRY(close_part());
         RIFF_TRY(open_part());
@@ -266,7 +276,8 @@ Error AviWriter::write_sample(int stream, const void* data, std::uint32_t size, 
     std::uint32_t id = make_chunk_id(stream, s.twocc);
     std::uint64_t header_pos = position();
     if (parts_ == 1) {
-        legacy_.push_back({id, key ? kIndexKeyFrame : 0u, std::uint32_t(header_pos - (movi_start_ + 8)), size});
+        legacy_.push_back(
+            {id, key ? kIndexKeyFrame : 0u, std::uint32_t(header_pos - (movi_start_ + 8)), size});
         ++s.chunks_in_first_part;
     }
     s.part_entries.push_back({header_pos + 8, size | (key ? 0u : kDeltaFrameBit)});
@@ -319,8 +330,8 @@ Error AviWriter::close_part() {
                 b.u32(e.size);
             }
             b.close(at);
-            s.super_index.push_back({std::uint32_t(ix_pos), std::uint32_t(ix_pos >> 32), std::uint32_t(ix.size()),
-                                     std::uint32_t(s.samples_in_part)});
+            s.super_index.push_back({std::uint32_t(ix_pos), std::uint32_t(ix_pos >> 32),
+                                     std::uint32_t(ix.size()), std::uint32_t(s.samples_in_part)});
             RIFF_TRY(append(ix.data(), ix.size()));
         }
     }
@@ -350,8 +361,7 @@ Error AviWriter::close_part() {
 
 Error AviWriter::append(const void* data, std::size_t size) {
     if (!ok(sticky_)) return sticky_;
-    if (buffer_.size() + size > options_.buffer_bytes)
-        RIFF_TRY(flush());
+    if (buffer_.size() + size > options_.buffer_bytes) RIFF_TRY(flush());
     if (size >= options_.buffer_bytes) {
         RIFF_TRY_OR(file_.write_at(flushed_, data, size), stick);
         flushed_ += size;
@@ -386,8 +396,7 @@ Error AviWriter::finish() {
         return sticky_ = e;
     };
     if (!ok(sticky_)) return fail(sticky_);
-    if (!laid_out_)
-        RIFF_TRY_OR(lay_out(), fail);
+    if (!laid_out_) RIFF_TRY_OR(lay_out(), fail);
     RIFF_TRY_OR(close_part(), fail);
     std::vector<std::uint8_t> prefix = build_prefix();
     assert(prefix.size() == prefix_size_ && "the header must keep the size it was laid out with");

@@ -31,7 +31,7 @@ struct WriterStreamStats {
 };
 
 class AviWriter {
-public:
+  public:
     [[nodiscard]] static Error create(const std::string& path, std::unique_ptr<AviWriter>& out,
                                       const WriterOptions& options = {});
     ~AviWriter();
@@ -61,7 +61,7 @@ public:
     const WriterStreamStats& stats(int stream) const { return streams_[std::size_t(stream)].stats; }
     std::size_t part_count() const { return parts_; }
 
-private:
+  private:
     struct PartEntry {
         std::uint64_t data_offset;
         std::uint32_t size;  // bit 31 set: not a key frame

@@ -29,7 +29,8 @@ bool AviReader::note_palette_change(std::uint32_t chunk_id, std::uint64_t data,
 }
 
 bool AviReader::load_open_dml_index() {
-    bool any = std::any_of(streams_.begin(), streams_.end(), [](const StreamData& s) { return !s.super_index.empty(); });
+    bool any = std::any_of(streams_.begin(), streams_.end(),
+                           [](const StreamData& s) { return !s.super_index.empty(); });
     if (!any) return false;
     const std::uint64_t file_size = file_.size();
     std::size_t total = 0;
@@ -37,7 +38,8 @@ bool AviReader::load_open_dml_index() {
         StreamData& stream = streams_[si];
         std::set<std::uint64_t> seen;  // a standard index named twice is read once
         for (const SuperIndexEntry& super : stream.super_index) {
-            std::uint64_t at = std::uint64_t(super.offset_low) | std::uint64_t(super.offset_high) << 32;
+            std::uint64_t at = std::uint64_t(super.offset_low) | std::uint64_t(super.offset_high)
+                                                                     << 32;
             if (!seen.insert(at).second) continue;
             std::uint8_t head[8 + sizeof(IndexHeader)];
             if (!ok(file_.read_at(at, head, sizeof head))) return false;
@@ -49,7 +51,8 @@ bool AviReader::load_open_dml_index() {
             if (count > (chunk_size - sizeof(IndexHeader)) / 8) return false;
             total += count;
             if (total > entry_cap()) return false;
-            std::uint64_t base = std::uint64_t(h.base_offset_low) | std::uint64_t(h.base_offset_high) << 32;
+            std::uint64_t base =
+                std::uint64_t(h.base_offset_low) | std::uint64_t(h.base_offset_high) << 32;
             std::vector<std::uint8_t> raw(count * 8);
             if (!ok(file_.read_at(at + sizeof head, raw.data(), raw.size()))) return false;
             for (std::uint64_t i = 0; i < count; ++i) {
@@ -154,7 +157,8 @@ bool AviReader::load_legacy_index() {
             ++missing;
             continue;
         }
-        streams_[std::size_t(stream)].index.push_back({data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
+        streams_[std::size_t(stream)].index.push_back(
+            {data, e.size, (e.flags & kIndexKeyFrame) ? 1u : 0u});
         last_header = header;
         last_id = e.chunk_id;
     }

@@ -65,7 +65,8 @@ struct MainHeader {
 };
 static_assert(sizeof(MainHeader) == 56 && std::is_trivially_copyable_v<MainHeader>);
 static_assert(offsetof(MainHeader, flags) == 12 && offsetof(MainHeader, total_frames) == 16);
-static_assert(offsetof(MainHeader, streams) == 24 && offsetof(MainHeader, suggested_buffer_size) == 28);
+static_assert(offsetof(MainHeader, streams) == 24 &&
+              offsetof(MainHeader, suggested_buffer_size) == 28);
 static_assert(offsetof(MainHeader, width) == 32 && offsetof(MainHeader, height) == 36);
 static_assert(offsetof(MainHeader, reserved) == 40);
 
@@ -91,9 +92,11 @@ struct StreamHeader {
 static_assert(sizeof(StreamHeader) == 56 && std::is_trivially_copyable_v<StreamHeader>);
 static_assert(offsetof(StreamHeader, priority) == 12 && offsetof(StreamHeader, language) == 14);
 static_assert(offsetof(StreamHeader, scale) == 20 && offsetof(StreamHeader, start) == 28);
-static_assert(offsetof(StreamHeader, length) == 32 && offsetof(StreamHeader, suggested_buffer_size) == 36);
+static_assert(offsetof(StreamHeader, length) == 32 &&
+              offsetof(StreamHeader, suggested_buffer_size) == 36);
 static_assert(offsetof(StreamHeader, quality) == 40 && offsetof(StreamHeader, sample_size) == 44);
-static_assert(offsetof(StreamHeader, frame_left) == 48 && offsetof(StreamHeader, frame_bottom) == 54);
+static_assert(offsetof(StreamHeader, frame_left) == 48 &&
+              offsetof(StreamHeader, frame_bottom) == 54);
 
 struct LegacyIndexEntry {
     std::uint32_t chunk_id;
@@ -117,7 +120,8 @@ struct IndexHeader {
 };
 static_assert(sizeof(IndexHeader) == 24 && offsetof(IndexHeader, type) == 3);
 static_assert(offsetof(IndexHeader, entries_in_use) == 4 && offsetof(IndexHeader, chunk_id) == 8);
-static_assert(offsetof(IndexHeader, base_offset_low) == 12 && offsetof(IndexHeader, reserved) == 20);
+static_assert(offsetof(IndexHeader, base_offset_low) == 12 &&
+              offsetof(IndexHeader, reserved) == 20);
 
 struct SuperIndexEntry {
     std::uint32_t offset_low;  // file position of an ix## chunk (its header)
@@ -145,7 +149,8 @@ T load_record(const std::uint8_t* data, std::size_t size) {
 }
 
 inline std::uint32_t load_u32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
 }
 
 inline void store_u32(std::uint8_t* p, std::uint32_t v) {
@@ -174,8 +179,8 @@ inline constexpr std::uint16_t kTwoccPalette = 0x6370;  // 'pc'
 
 inline std::uint32_t make_chunk_id(int stream, std::uint16_t twocc) {
     const char* hex = "0123456789ABCDEF";
-    return std::uint32_t(std::uint8_t(hex[(stream >> 4) & 15])) | std::uint32_t(std::uint8_t(hex[stream & 15])) << 8 |
-           std::uint32_t(twocc) << 16;
+    return std::uint32_t(std::uint8_t(hex[(stream >> 4) & 15])) |
+           std::uint32_t(std::uint8_t(hex[stream & 15])) << 8 | std::uint32_t(twocc) << 16;
 }
 
 // Standard index chunks are named ix## after their stream.

@@ -11,8 +11,10 @@ static_assert(sizeof(RECT) == 16 && offsetof(RECT, right) == 8);
 static_assert(sizeof(POINT) == 8 && sizeof(SIZE) == 8);
 static_assert(sizeof(BITMAPFILEHEADER) == 14 && offsetof(BITMAPFILEHEADER, bfOffBits) == 10);
 static_assert(sizeof(BITMAPINFOHEADER) == 40);
-static_assert(offsetof(BITMAPINFOHEADER, biPlanes) == 12 && offsetof(BITMAPINFOHEADER, biBitCount) == 14);
-static_assert(offsetof(BITMAPINFOHEADER, biCompression) == 16 && offsetof(BITMAPINFOHEADER, biClrImportant) == 36);
+static_assert(offsetof(BITMAPINFOHEADER, biPlanes) == 12 &&
+              offsetof(BITMAPINFOHEADER, biBitCount) == 14);
+static_assert(offsetof(BITMAPINFOHEADER, biCompression) == 16 &&
+              offsetof(BITMAPINFOHEADER, biClrImportant) == 36);
 static_assert(sizeof(RGBQUAD) == 4 && sizeof(BITMAPINFO) == 44);
 static_assert(sizeof(WAVEFORMATEX) == 18 && offsetof(WAVEFORMATEX, nBlockAlign) == 12);
 static_assert(offsetof(WAVEFORMATEX, cbSize) == 16 && sizeof(PCMWAVEFORMAT) == 16);

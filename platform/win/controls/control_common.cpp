@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "win/gdi/font.h"
 #include "win/core/window.h"
+#include "win/gdi/font.h"
 
 namespace win::controls {
 

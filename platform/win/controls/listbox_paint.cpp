@@ -2,8 +2,8 @@
 // rectangle, and a classic scroll bar (arrow buttons, dithered track, raised thumb).
 #include <algorithm>
 
-#include "win/gdi/font.h"
 #include "win/controls/listbox.h"
+#include "win/gdi/font.h"
 
 namespace win::controls::listbox {
 

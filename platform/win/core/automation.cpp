@@ -4,9 +4,9 @@
 
 #include <cstring>
 
+#include "win/core/window.h"
 #include "win/gdi/png_writer.h"
 #include "win/gdi/surface.h"
-#include "win/core/window.h"
 
 namespace win::automation {
 
@@ -62,7 +62,8 @@ void advance_ms(int ms) {
 }
 
 void mouse_down(HWND hwnd, int x, int y) {
-    input::mouse_button(top_level_of(hwnd), client_to_surface(hwnd, x, y), input::Button::Left, true);
+    input::mouse_button(top_level_of(hwnd), client_to_surface(hwnd, x, y), input::Button::Left,
+                        true);
 }
 
 void mouse_move(HWND hwnd, int x, int y) {
@@ -70,7 +71,8 @@ void mouse_move(HWND hwnd, int x, int y) {
 }
 
 void mouse_up(HWND hwnd, int x, int y) {
-    input::mouse_button(top_level_of(hwnd), client_to_surface(hwnd, x, y), input::Button::Left, false);
+    input::mouse_button(top_level_of(hwnd), client_to_surface(hwnd, x, y), input::Button::Left,
+                        false);
 }
 
 void click(HWND hwnd, int x, int y, input::Button button) {

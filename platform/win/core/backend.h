@@ -12,7 +12,7 @@ struct Surface;
 }
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual void window_created(HWND) {}
     virtual void window_destroyed(HWND) {}
@@ -33,7 +33,7 @@ public:
 
 // The default display: nothing is shown and waiting only moves time.
 class NullBackend final : public Backend {
-public:
+  public:
     bool wait_events(int timeout_ms) override;
 };
 

@@ -7,7 +7,7 @@
 namespace win {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::int64_t now_ms() const = 0;
     // True when waiting means moving time forward rather than sleeping.
@@ -16,17 +16,17 @@ public:
 };
 
 class MonotonicClock final : public Clock {
-public:
+  public:
     std::int64_t now_ms() const override;
 };
 
 class VirtualClock final : public Clock {
-public:
+  public:
     std::int64_t now_ms() const override { return now_; }
     bool is_virtual() const override { return true; }
     void advance_ms(std::int64_t ms) override { now_ += ms; }
 
-private:
+  private:
     std::int64_t now_ = 1000;
 };
 

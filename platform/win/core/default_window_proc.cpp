@@ -39,12 +39,19 @@ void paint_nonclient(HWND hwnd) {
 
 LRESULT system_command(HWND hwnd, WPARAM wp, LPARAM lp) {
     switch (wp & 0xfff0) {
-        case SC_CLOSE: send(hwnd, WM_CLOSE, 0, 0); return 0;
-        case SC_MINIMIZE: ShowWindow(hwnd, SW_MINIMIZE); return 0;
-        case SC_RESTORE: ShowWindow(hwnd, SW_RESTORE); return 0;
+        case SC_CLOSE:
+            send(hwnd, WM_CLOSE, 0, 0);
+            return 0;
+        case SC_MINIMIZE:
+            ShowWindow(hwnd, SW_MINIMIZE);
+            return 0;
+        case SC_RESTORE:
+            ShowWindow(hwnd, SW_RESTORE);
+            return 0;
         case SC_KEYMENU:
             // lParam carries the letter typed with Alt; 0 means Alt alone.
-            if (menu_bar_hooks().menu_key) menu_bar_hooks().menu_key(top_level_of(hwnd), WM_SYSCHAR, WPARAM(lp));
+            if (menu_bar_hooks().menu_key)
+                menu_bar_hooks().menu_key(top_level_of(hwnd), WM_SYSCHAR, WPARAM(lp));
             return 0;
     }
     return 0;
@@ -62,7 +69,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* w = find_window(hwnd);
     if (!w) return 0;
     switch (msg) {
-        case WM_NCCREATE: return TRUE;
+        case WM_NCCREATE:
+            return TRUE;
         case WM_SETTEXT: {
             const char* text = reinterpret_cast<const char*>(lp);
             w->text = text ? text : "";
@@ -77,7 +85,8 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             out[n] = 0;
             return LRESULT(n);
         }
-        case WM_GETTEXTLENGTH: return LRESULT(w->text.size());
+        case WM_GETTEXTLENGTH:
+            return LRESULT(w->text.size());
         case WM_PAINT: {
             PAINTSTRUCT ps;
             BeginPaint(hwnd, &ps);
@@ -92,13 +101,19 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             FillRect(reinterpret_cast<HDC>(wp), &rc, b);
             return 1;
         }
-        case WM_NCPAINT: paint_nonclient(hwnd); return 0;
-        case WM_CLOSE: DestroyWindow(hwnd); return 0;
-        case WM_SYSCOMMAND: return system_command(hwnd, wp, lp);
+        case WM_NCPAINT:
+            paint_nonclient(hwnd);
+            return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
+        case WM_SYSCOMMAND:
+            return system_command(hwnd, wp, lp);
         case WM_SYSKEYDOWN:
             if (wp == VK_F4 && (lp & (LPARAM(1) << 29))) {
                 // Alt was not pressed alone: its release must not open the menu bar.
-                if (menu_bar_hooks().menu_key) menu_bar_hooks().menu_key(top_level_of(hwnd), msg, wp);
+                if (menu_bar_hooks().menu_key)
+                    menu_bar_hooks().menu_key(top_level_of(hwnd), msg, wp);
                 PostMessageA(top_level_of(hwnd), WM_SYSCOMMAND, SC_CLOSE, 0);
                 return 0;
             }
@@ -113,8 +128,10 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (!w->parent) backend().icon_changed(hwnd, w->icon_big ? w->icon_big : w->icon_small);
             return LRESULT(old);
         }
-        case WM_GETICON: return LRESULT(wp == ICON_BIG ? w->icon_big : w->icon_small);
-        case WM_NCHITTEST: return HTCLIENT;
+        case WM_GETICON:
+            return LRESULT(wp == ICON_BIG ? w->icon_big : w->icon_small);
+        case WM_NCHITTEST:
+            return HTCLIENT;
         case WM_CTLCOLORMSGBOX:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG:

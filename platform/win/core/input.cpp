@@ -47,9 +47,12 @@ POINT surface_to_client(HWND hwnd, POINT surface_pt) {
 
 UINT button_message(input::Button b, bool down) {
     switch (b) {
-        case input::Button::Left: return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
-        case input::Button::Right: return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
-        case input::Button::Middle: return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        case input::Button::Left:
+            return down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        case input::Button::Right:
+            return down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        case input::Button::Middle:
+            return down ? WM_MBUTTONDOWN : WM_MBUTTONUP;
     }
     return 0;
 }
@@ -77,7 +80,9 @@ void mouse_button(HWND top, POINT pt, Button button, bool down) {
     Window* t = find_window(top);
     if (!t) return;
     WindowSystem& s = system_state();
-    UINT vk = button == Button::Left ? VK_LBUTTON : button == Button::Right ? VK_RBUTTON : VK_MBUTTON;
+    UINT vk = button == Button::Left    ? VK_LBUTTON
+              : button == Button::Right ? VK_RBUTTON
+                                        : VK_MBUTTON;
     s.key_down[vk] = down;
     s.cursor = POINT{pt.x + t->rect.left, pt.y + t->rect.top};
     HWND target = s.capture;
@@ -104,7 +109,8 @@ void mouse_button(HWND top, POINT pt, Button button, bool down) {
         std::int64_t now = current_clock().now_ms();
         bool wants = w && (w->window_class->info.style & CS_DBLCLKS);
         if (wants && s.last_click_window == target && now - s.last_click_time <= 500 &&
-            std::abs(c.x - s.last_click_point.x) <= 4 && std::abs(c.y - s.last_click_point.y) <= 4) {
+            std::abs(c.x - s.last_click_point.x) <= 4 &&
+            std::abs(c.y - s.last_click_point.y) <= 4) {
             msg = WM_LBUTTONDBLCLK;
             s.last_click_window = nullptr;
         } else {
@@ -155,8 +161,12 @@ BOOL TranslateMessage(const MSG* msg) {
     char ch = char((msg->lParam >> 16) & 0xff);
     if (!ch) return FALSE;
     // The character comes next, before any input queued after its key.
-    MSG m{msg->hwnd, UINT(msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR), WPARAM(BYTE(ch)),
-          msg->lParam, DWORD(current_clock().now_ms()), system_state().cursor};
+    MSG m{msg->hwnd,
+          UINT(msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR),
+          WPARAM(BYTE(ch)),
+          msg->lParam,
+          DWORD(current_clock().now_ms()),
+          system_state().cursor};
     system_state().posted.push_front(m);
     return TRUE;
 }

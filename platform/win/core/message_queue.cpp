@@ -92,11 +92,13 @@ BOOL PeekMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last, UINT remove) {
 BOOL GetMessageA(LPMSG msg, HWND hwnd, UINT first, UINT last) {
     if (!msg) return -1;
     for (;;) {
-        if (take_message(msg, hwnd, first, last, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
+        if (take_message(msg, hwnd, first, last, true))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
         flush_dirty_surfaces();
         std::int64_t due = next_timer_due();
         int timeout = -1;
-        if (due >= 0) timeout = int(std::clamp<std::int64_t>(due - current_clock().now_ms(), 0, 1 << 30));
+        if (due >= 0)
+            timeout = int(std::clamp<std::int64_t>(due - current_clock().now_ms(), 0, 1 << 30));
         bool got = backend().wait_events(timeout);
         if (!got && timeout < 0 && current_clock().is_virtual()) wait_forever();
     }

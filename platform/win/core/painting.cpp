@@ -4,9 +4,9 @@
 // always invalidates the children it covers: they paint after it.
 #include <algorithm>
 
+#include "win/core/window.h"
 #include "win/gdi/device_context.h"
 #include "win/gdi/surface.h"
-#include "win/core/window.h"
 
 namespace win {
 
@@ -38,9 +38,9 @@ void invalidate(Window& w, const RECT* client_rect, UINT flags) {
 void validate(Window& w, const RECT* client_rect, bool children) {
     RECT rc{};
     GetClientRect(w.handle, &rc);
-    if (!client_rect || (client_rect->left <= w.update.left && client_rect->top <= w.update.top &&
-                         client_rect->right >= w.update.right &&
-                         client_rect->bottom >= w.update.bottom)) {
+    if (!client_rect ||
+        (client_rect->left <= w.update.left && client_rect->top <= w.update.top &&
+         client_rect->right >= w.update.right && client_rect->bottom >= w.update.bottom)) {
         w.update = RECT{};
         w.erase_pending = false;
     }
@@ -130,8 +130,10 @@ void finish_dc(HDC dc) {
         // The whole window, frame included: drawing may have gone anywhere in it.
         RECT r = w->rect;
         POINT o{0, 0};
-        if (Window* p = find_window(w->parent)) o = client_origin_on_surface(*p);
-        else OffsetRect(&r, -r.left, -r.top);
+        if (Window* p = find_window(w->parent))
+            o = client_origin_on_surface(*p);
+        else
+            OffsetRect(&r, -r.left, -r.top);
         OffsetRect(&r, o.x, o.y);
         mark_surface_dirty(top_level_of(hwnd), r);
     }

@@ -23,8 +23,8 @@ bool find_timer_message(HWND filter, bool remove, MSG* out) {
         if (!found || t.due < found->due) found = &t;
     }
     if (!found) return false;
-    *out = MSG{found->window, WM_TIMER, WPARAM(found->id), LPARAM(found->proc), DWORD(now),
-               s.cursor};
+    *out =
+        MSG{found->window, WM_TIMER, WPARAM(found->id), LPARAM(found->proc), DWORD(now), s.cursor};
     if (remove) {
         std::int64_t interval = std::max<std::int64_t>(found->interval, 1);
         found->due += interval;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "win/base/handle_table.h"
 #include "win/core/backend.h"
 #include "win/core/clock.h"
-#include "win/base/handle_table.h"
 #include "win/core/nonclient_hooks.h"
 #include "winuser.h"
 
@@ -29,8 +29,8 @@ struct Window {
     HWND handle = nullptr;
     std::shared_ptr<const WindowClass> window_class;
     WNDPROC proc = nullptr;
-    HWND parent = nullptr;  // null for top-level windows
-    HWND owner = nullptr;   // top-level windows only
+    HWND parent = nullptr;       // null for top-level windows
+    HWND owner = nullptr;        // top-level windows only
     std::vector<HWND> children;  // front to back
     DWORD style = 0;
     DWORD ex_style = 0;
@@ -39,19 +39,19 @@ struct Window {
     std::string text;
     LONG_PTR user_data = 0;
     std::vector<LONG_PTR> extra;
-    RECT rect{};     // in the parent's client coordinates; screen for top-level
-    RECT insets{};   // non-client widths on each side
+    RECT rect{};    // in the parent's client coordinates; screen for top-level
+    RECT insets{};  // non-client widths on each side
     HMENU menu = nullptr;
     HICON icon_big = nullptr;
     HICON icon_small = nullptr;
-    RECT update{};   // client coordinates
+    RECT update{};  // client coordinates
     bool erase_pending = false;
     bool nc_pending = false;
     bool iconic = false;
     bool destroying = false;
     bool created = false;
     std::shared_ptr<gdi::Surface> surface;  // top-level windows own one
-    RECT dirty{};                            // surface coordinates
+    RECT dirty{};                           // surface coordinates
 };
 
 struct Timer {

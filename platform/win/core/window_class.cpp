@@ -8,7 +8,8 @@ using namespace win;
 extern "C" {
 
 ATOM RegisterClassA(const WNDCLASSA* wc) {
-    if (!wc || !wc->lpszClassName || !wc->lpfnWndProc || IS_INTRESOURCE(wc->lpszClassName)) return 0;
+    if (!wc || !wc->lpszClassName || !wc->lpfnWndProc || IS_INTRESOURCE(wc->lpszClassName))
+        return 0;
     if (wc->cbWndExtra < 0 || wc->cbWndExtra > 1024) return 0;
     WindowSystem& s = system_state();
     std::string name = wc->lpszClassName;

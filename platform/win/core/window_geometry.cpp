@@ -2,8 +2,8 @@
 // mapping points between windows and the screen.
 #include <algorithm>
 
-#include "win/gdi/surface.h"
 #include "win/core/window.h"
+#include "win/gdi/surface.h"
 
 namespace win {
 
@@ -129,8 +129,9 @@ BOOL SetWindowPos(HWND hwnd, HWND, int x, int y, int cx, int cy, UINT flags) {
             send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
         }
         if (moved) send(hwnd, WM_MOVE, 0, MAKELPARAM(x, y));
-        if (!(flags & SWP_NOREDRAW)) RedrawWindow(hwnd, nullptr, nullptr,
-                                                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        if (!(flags & SWP_NOREDRAW))
+            RedrawWindow(hwnd, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, SW_SHOWNA);
     if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);

@@ -39,7 +39,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
         }
         if (!w->parent) backend().window_shown(hwnd, show);
         if (show) {
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+            RedrawWindow(hwnd, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         } else if (w->parent) {
             RECT r = w->rect;
             InvalidateRect(w->parent, &r, TRUE);
@@ -58,9 +59,11 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
             RECT rc;
             GetClientRect(hwnd, &rc);
             send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
-            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+            RedrawWindow(hwnd, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         }
-        if (show && !minimize && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE) SetActiveWindow(hwnd);
+        if (show && !minimize && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE)
+            SetActiveWindow(hwnd);
     }
     return was_visible ? TRUE : FALSE;
 }
@@ -129,13 +132,20 @@ LONG_PTR GetWindowLongPtrA(HWND hwnd, int index) {
         return slot < w->extra.size() ? w->extra[slot] : 0;
     }
     switch (index) {
-        case GWLP_WNDPROC: return LONG_PTR(w->proc);
-        case GWLP_HINSTANCE: return LONG_PTR(w->instance);
-        case GWLP_HWNDPARENT: return LONG_PTR(w->parent ? w->parent : w->owner);
-        case GWL_STYLE: return LONG_PTR(LONG(w->style));
-        case GWL_EXSTYLE: return LONG_PTR(LONG(w->ex_style));
-        case GWLP_USERDATA: return w->user_data;
-        case GWLP_ID: return w->id;
+        case GWLP_WNDPROC:
+            return LONG_PTR(w->proc);
+        case GWLP_HINSTANCE:
+            return LONG_PTR(w->instance);
+        case GWLP_HWNDPARENT:
+            return LONG_PTR(w->parent ? w->parent : w->owner);
+        case GWL_STYLE:
+            return LONG_PTR(LONG(w->style));
+        case GWL_EXSTYLE:
+            return LONG_PTR(LONG(w->ex_style));
+        case GWLP_USERDATA:
+            return w->user_data;
+        case GWLP_ID:
+            return w->id;
     }
     return 0;
 }
@@ -151,13 +161,28 @@ LONG_PTR SetWindowLongPtrA(HWND hwnd, int index, LONG_PTR value) {
         return old;
     }
     switch (index) {
-        case GWLP_WNDPROC: w->proc = reinterpret_cast<WNDPROC>(value); break;
-        case GWLP_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
-        case GWL_STYLE: w->style = DWORD(value); recalc_nonclient(*w); break;
-        case GWL_EXSTYLE: w->ex_style = DWORD(value); recalc_nonclient(*w); break;
-        case GWLP_USERDATA: w->user_data = value; break;
-        case GWLP_ID: w->id = value; break;
-        default: return 0;
+        case GWLP_WNDPROC:
+            w->proc = reinterpret_cast<WNDPROC>(value);
+            break;
+        case GWLP_HINSTANCE:
+            w->instance = reinterpret_cast<HINSTANCE>(value);
+            break;
+        case GWL_STYLE:
+            w->style = DWORD(value);
+            recalc_nonclient(*w);
+            break;
+        case GWL_EXSTYLE:
+            w->ex_style = DWORD(value);
+            recalc_nonclient(*w);
+            break;
+        case GWLP_USERDATA:
+            w->user_data = value;
+            break;
+        case GWLP_ID:
+            w->id = value;
+            break;
+        default:
+            return 0;
     }
     return old;
 }
@@ -181,7 +206,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
     recalc_nonclient(*w);
     RECT now;
     GetClientRect(hwnd, &now);
-    if (now.bottom != rc.bottom) send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(now.right, now.bottom));
+    if (now.bottom != rc.bottom)
+        send(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(now.right, now.bottom));
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return TRUE;
 }

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "win/gdi/surface.h"
 #include "win/core/window.h"
+#include "win/gdi/surface.h"
 
 using namespace win;
 
@@ -48,7 +48,8 @@ void send_ncdestroy_and_free(HWND hwnd) {
     std::erase_if(s.timers, [&](const Timer& t) { return t.window == hwnd; });
     std::erase_if(s.posted, [&](const MSG& m) { return m.hwnd == hwnd; });
     if (!w->parent) backend().window_destroyed(hwnd);
-    if (!w->parent && menu_bar_hooks().window_destroyed) menu_bar_hooks().window_destroyed(hwnd, w->menu);
+    if (!w->parent && menu_bar_hooks().window_destroyed)
+        menu_bar_hooks().window_destroyed(hwnd, w->menu);
     s.windows.remove(hwnd);
 }
 
@@ -93,8 +94,8 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
     }
     w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
 
-    CREATESTRUCTA cs{param, inst, menu, parent, height, width, y, x, LONG(style),
-                     window_name, class_name, ex_style};
+    CREATESTRUCTA cs{param, inst, menu,        parent,      height,     width,
+                     y,     x,    LONG(style), window_name, class_name, ex_style};
     if (!child) {
         MINMAXINFO mmi{};
         send(hwnd, WM_GETMINMAXINFO, 0, LPARAM(&mmi));
@@ -179,10 +180,14 @@ HWND GetWindow(HWND hwnd, UINT cmd) {
     auto it = std::find(siblings->begin(), siblings->end(), hwnd);
     if (it == siblings->end()) return nullptr;
     switch (cmd) {
-        case GW_HWNDFIRST: return siblings->front();
-        case GW_HWNDLAST: return siblings->back();
-        case GW_HWNDNEXT: return it + 1 == siblings->end() ? nullptr : *(it + 1);
-        case GW_HWNDPREV: return it == siblings->begin() ? nullptr : *(it - 1);
+        case GW_HWNDFIRST:
+            return siblings->front();
+        case GW_HWNDLAST:
+            return siblings->back();
+        case GW_HWNDNEXT:
+            return it + 1 == siblings->end() ? nullptr : *(it + 1);
+        case GW_HWNDPREV:
+            return it == siblings->begin() ? nullptr : *(it - 1);
     }
     return nullptr;
 }

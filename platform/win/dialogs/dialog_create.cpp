@@ -55,9 +55,9 @@ bool create_controls(HWND dlg, const res::DialogTemplate& tmpl, HINSTANCE instan
         // A picture static names its bitmap or icon by number.
         LPCSTR text = c.text_id ? MAKEINTRESOURCEA(c.text_id) : c.text.c_str();
         HWND hwnd = CreateWindowExA(c.exstyle | WS_EX_NOPARENTNOTIFY, c.class_name.c_str(), text,
-                                    (c.style | WS_CHILD) & ~WS_POPUP, r.left, r.top, r.right - r.left,
-                                    r.bottom - r.top, dlg, reinterpret_cast<HMENU>(INT_PTR(c.id)),
-                                    instance, nullptr);
+                                    (c.style | WS_CHILD) & ~WS_POPUP, r.left, r.top,
+                                    r.right - r.left, r.bottom - r.top, dlg,
+                                    reinterpret_cast<HMENU>(INT_PTR(c.id)), instance, nullptr);
         if (!hwnd) {
             if (tmpl.style & DS_NOFAILCREATE) continue;
             return false;
@@ -77,12 +77,15 @@ int template_default_id(const res::DialogTemplate& tmpl) {
 
 }  // namespace
 
-static RECT work_area() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+static RECT work_area() {
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 POINT centred_position(HWND owner, int width, int height) {
     RECT area = work_area();
     RECT over = area;
-    if (owner && IsWindow(owner) && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
+    if (owner && IsWindow(owner) && IsWindowVisible(owner) && !IsIconic(owner))
+        GetWindowRect(owner, &over);
     int x = over.left + ((over.right - over.left) - width) / 2;
     int y = over.top + ((over.bottom - over.top) - height) / 2;
     x = std::max(int(area.left), std::min(x, int(area.right) - width));
@@ -103,7 +106,8 @@ HWND create_dialog(const res::DialogTemplate& tmpl, HINSTANCE instance, HWND own
     bool child = (tmpl.style & WS_CHILD) != 0;
     if (child && !IsWindow(owner)) return nullptr;
     // Dialogs are owned by top-level windows.
-    while (!child && owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = GetParent(owner);
+    while (!child && owner && (GetWindowLongA(owner, GWL_STYLE) & WS_CHILD))
+        owner = GetParent(owner);
     const char* cls = tmpl.class_name.empty() ? WC_DIALOG : tmpl.class_name.c_str();
     DWORD ex = tmpl.exstyle;
     if (tmpl.style & DS_MODALFRAME) ex |= WS_EX_DLGMODALFRAME;
@@ -112,8 +116,8 @@ HWND create_dialog(const res::DialogTemplate& tmpl, HINSTANCE instance, HWND own
     RECT size = dialog_units_to_pixels(tmpl.x, tmpl.y, tmpl.cx, tmpl.cy);
     int cx = size.right - size.left, cy = size.bottom - size.top;
 
-    HWND dlg = CreateWindowExA(ex, cls, tmpl.caption.c_str(), style, size.left, size.top, cx, cy, owner,
-                               menu, instance, nullptr);
+    HWND dlg = CreateWindowExA(ex, cls, tmpl.caption.c_str(), style, size.left, size.top, cx, cy,
+                               owner, menu, instance, nullptr);
     if (!dlg) return nullptr;
     DialogState& st = attach_dialog_state(dlg);
     st.owner = child ? nullptr : owner;

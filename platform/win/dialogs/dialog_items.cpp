@@ -45,8 +45,10 @@ UINT GetDlgItemInt(HWND dlg, int id, BOOL* translated, BOOL is_signed) {
 
 BOOL SetDlgItemInt(HWND dlg, int id, UINT value, BOOL is_signed) {
     char buf[16];
-    if (is_signed) std::snprintf(buf, sizeof buf, "%d", int(value));
-    else std::snprintf(buf, sizeof buf, "%u", value);
+    if (is_signed)
+        std::snprintf(buf, sizeof buf, "%d", int(value));
+    else
+        std::snprintf(buf, sizeof buf, "%u", value);
     return SetDlgItemTextA(dlg, id, buf);
 }
 

@@ -67,7 +67,9 @@ void activate_control(HWND dlg, HWND c) {
     switch (button_type(c)) {
         case msg::bs_pushbutton:
         case msg::bs_defpushbutton:
-        case msg::bs_ownerdraw: press_command(dlg, GetDlgCtrlID(c)); return;
+        case msg::bs_ownerdraw:
+            press_command(dlg, GetDlgCtrlID(c));
+            return;
         default:
             focus_control(dlg, c, false);
             SendMessageA(c, msg::bm_click, 0, 0);
@@ -141,10 +143,15 @@ extern "C" BOOL IsDialogMessageA(HWND dlg, LPMSG m) {
                 case VK_RIGHT:
                 case VK_DOWN:
                     if (code & DLGC_WANTARROWS) break;
-                    if (m->hwnd != dlg) move_in_group(dlg, m->hwnd, m->wParam == VK_LEFT || m->wParam == VK_UP);
+                    if (m->hwnd != dlg)
+                        move_in_group(dlg, m->hwnd, m->wParam == VK_LEFT || m->wParam == VK_UP);
                     return TRUE;
-                case VK_RETURN: press_command(dlg, enter_button_id(dlg)); return TRUE;
-                case VK_ESCAPE: press_command(dlg, IDCANCEL); return TRUE;
+                case VK_RETURN:
+                    press_command(dlg, enter_button_id(dlg));
+                    return TRUE;
+                case VK_ESCAPE:
+                    press_command(dlg, IDCANCEL);
+                    return TRUE;
             }
             break;
         }

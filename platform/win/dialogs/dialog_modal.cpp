@@ -4,9 +4,9 @@
 // activation before it goes.
 #include <optional>
 
+#include "win/core/modal_loop.h"
 #include "win/dialogs/dialog_state.h"
 #include "win/dialogs/dialog_template_binary.h"
-#include "win/core/modal_loop.h"
 #include "win/resources/templates.h"
 
 namespace win::dialogs {
@@ -38,7 +38,9 @@ INT_PTR run_modal(HWND dialog, HWND owner, const std::function<bool(MSG&)>& filt
     if (!st->ended && !IsWindowVisible(dialog)) ShowWindow(dialog, SW_SHOWNORMAL);
     run_modal_loop(
         dialog, [dialog] { return dialog_ended(dialog); },
-        [dialog, &filter](MSG& m) { return filter ? filter(m) : IsDialogMessageA(dialog, &m) != FALSE; });
+        [dialog, &filter](MSG& m) {
+            return filter ? filter(m) : IsDialogMessageA(dialog, &m) != FALSE;
+        });
     INT_PTR result = 0;
     if ((st = dialog_state(dialog))) {
         result = st->result;

@@ -23,11 +23,11 @@ struct Atom {
     std::uint16_t atom;
     const char* name;
 };
-constexpr Atom kAtoms[] = {{0x80, "BUTTON"},    {0x81, "EDIT"},     {0x82, "STATIC"},
-                           {0x83, "LISTBOX"},   {0x84, "SCROLLBAR"}, {0x85, "COMBOBOX"}};
+constexpr Atom kAtoms[] = {{0x80, "BUTTON"},  {0x81, "EDIT"},      {0x82, "STATIC"},
+                           {0x83, "LISTBOX"}, {0x84, "SCROLLBAR"}, {0x85, "COMBOBOX"}};
 
 class Reader {
-public:
+  public:
     explicit Reader(const std::uint8_t* p) : p_(p) {}
     std::uint16_t word() {
         std::uint16_t v;
@@ -65,7 +65,7 @@ public:
         *name = utf16z();
     }
 
-private:
+  private:
     static void append_utf8(std::string& out, std::uint32_t c) {
         if (c < 0x80) {
             out += char(c);
@@ -133,8 +133,10 @@ std::optional<res::DialogTemplate> parse_dialog_template(const DLGTEMPLATE* data
     std::string menu_name;
     std::uint16_t menu_id = 0;
     r.name_or_number(&menu_name, &menu_id);
-    if (!menu_name.empty()) t.menu = res::ResourceName(menu_name);
-    else if (menu_id) t.menu = res::ResourceName(int(menu_id));
+    if (!menu_name.empty())
+        t.menu = res::ResourceName(menu_name);
+    else if (menu_id)
+        t.menu = res::ResourceName(int(menu_id));
     std::uint16_t class_atom = 0;
     r.name_or_number(&t.class_name, &class_atom);
     t.caption = r.utf16z();
@@ -178,8 +180,10 @@ std::vector<std::uint16_t> build_dialog_template(const res::DialogTemplate& tmpl
     } else {
         put_utf16(out, tmpl.menu.name());
     }
-    if (tmpl.class_name.empty()) out.push_back(0);
-    else put_utf16(out, tmpl.class_name);
+    if (tmpl.class_name.empty())
+        out.push_back(0);
+    else
+        put_utf16(out, tmpl.class_name);
     put_utf16(out, tmpl.caption);
     if (style & DS_SETFONT) {
         out.push_back(std::uint16_t(tmpl.point_size));

@@ -62,7 +62,8 @@ LRESULT manager_default(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     DialogState* st = dialog_state(dlg);
     switch (msg) {
         case WM_ERASEBKGND: {
-            auto brush = reinterpret_cast<HBRUSH>(SendMessageA(dlg, WM_CTLCOLORDLG, wp, LPARAM(dlg)));
+            auto brush =
+                reinterpret_cast<HBRUSH>(SendMessageA(dlg, WM_CTLCOLORDLG, wp, LPARAM(dlg)));
             if (!brush) brush = GetSysColorBrush(COLOR_BTNFACE);
             RECT rc;
             GetClientRect(dlg, &rc);
@@ -73,8 +74,9 @@ LRESULT manager_default(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             if (st) on_activate(dlg, *st, LOWORD(wp) != 0);
             return 0;
         case WM_SETFOCUS: {
-            HWND target = st && st->saved_focus && IsChild(dlg, st->saved_focus) ? st->saved_focus
-                                                                                : first_tab_stop(dlg);
+            HWND target = st && st->saved_focus && IsChild(dlg, st->saved_focus)
+                              ? st->saved_focus
+                              : first_tab_stop(dlg);
             if (target) focus_control(dlg, target, false);
             return 0;
         }
@@ -105,9 +107,13 @@ LRESULT manager_default(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         case DM_SETDEFID:
             if (st) set_default_id(dlg, *st, int(wp));
             return TRUE;
-        case DM_REPOSITION: return 0;
-        case WM_GETFONT: return st ? LRESULT(st->font) : 0;
-        case WM_NCDESTROY: detach_dialog_state(dlg); break;
+        case DM_REPOSITION:
+            return 0;
+        case WM_GETFONT:
+            return st ? LRESULT(st->font) : 0;
+        case WM_NCDESTROY:
+            detach_dialog_state(dlg);
+            break;
     }
     return DefWindowProcA(dlg, msg, wp, lp);
 }

@@ -45,7 +45,8 @@ bool read_only(const std::string& p) {
     std::error_code ec;
     fs::perms perms = fs::status(p, ec).permissions();
     if (ec) return false;
-    const fs::perms any_write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms any_write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     return (perms & any_write) == fs::perms::none || access(p.c_str(), W_OK) != 0;
 }
 
@@ -82,10 +83,13 @@ bool hand_back(Run& run, const std::string& path) {
         o.lpstrFileTitle[n] = 0;
     }
     o.nFilterIndex = DWORD(run.filter + 1);
-    std::string ext = off.extension && off.extension < path.size() ? path.substr(off.extension) : "";
+    std::string ext =
+        off.extension && off.extension < path.size() ? path.substr(off.extension) : "";
     std::string def = o.lpstrDefExt ? files::extension_to_add(nullptr, o.lpstrDefExt) : "";
-    if (o.lpstrDefExt && strcasecmp(ext.c_str(), def.c_str()) != 0) o.Flags |= OFN_EXTENSIONDIFFERENT;
-    else o.Flags &= ~DWORD(OFN_EXTENSIONDIFFERENT);
+    if (o.lpstrDefExt && strcasecmp(ext.c_str(), def.c_str()) != 0)
+        o.Flags |= OFN_EXTENSIONDIFFERENT;
+    else
+        o.Flags &= ~DWORD(OFN_EXTENSIONDIFFERENT);
     return true;
 }
 
@@ -93,7 +97,8 @@ bool hand_back(Run& run, const std::string& path) {
 // An open dialog takes the bare name when only that exists.
 std::string with_extension(const Run& run, const std::string& path) {
     if (files::has_extension(path)) return path;
-    const files::FilterEntry* f = size_t(run.filter) < run.filters.size() ? &run.filters[size_t(run.filter)] : nullptr;
+    const files::FilterEntry* f =
+        size_t(run.filter) < run.filters.size() ? &run.filters[size_t(run.filter)] : nullptr;
     std::string ext = files::extension_to_add(f, run.ofn->lpstrDefExt);
     if (ext.empty()) return path;
     std::string candidate = path + "." + ext;
@@ -112,7 +117,8 @@ void accept(HWND dlg, Run& run) {
     if (sel >= 0 && (GetFocus() == list || typed.empty())) {
         LRESULT index = SendMessageA(list, LB_GETITEMDATA, WPARAM(sel), 0);
         if (index >= 0 && size_t(index) < run.entries.size() && run.entries[size_t(index)].folder) {
-            enter_folder(dlg, run, files::resolve_typed(run.folder, run.entries[size_t(index)].name));
+            enter_folder(dlg, run,
+                         files::resolve_typed(run.folder, run.entries[size_t(index)].name));
             return;
         }
     }
@@ -155,18 +161,21 @@ void accept(HWND dlg, Run& run) {
             return;
         }
         if (!there && (o.Flags & OFN_CREATEPROMPT) &&
-            warn(dlg, run, path + "\nThis file does not exist.\nDo you want to create it?", MB_YESNO) != IDYES) {
+            warn(dlg, run, path + "\nThis file does not exist.\nDo you want to create it?",
+                 MB_YESNO) != IDYES) {
             back_to_name(dlg);
             return;
         }
     } else if (there) {
         if (read_only(path)) {
-            warn(dlg, run, path + "\nThis file is set to read-only.\nTry again with a different file name.");
+            warn(dlg, run,
+                 path + "\nThis file is set to read-only.\nTry again with a different file name.");
             back_to_name(dlg);
             return;
         }
         if ((o.Flags & OFN_OVERWRITEPROMPT) &&
-            warn(dlg, run, path + " already exists.\nDo you want to replace it?", MB_YESNO) != IDYES) {
+            warn(dlg, run, path + " already exists.\nDo you want to replace it?", MB_YESNO) !=
+                IDYES) {
             back_to_name(dlg);
             return;
         }

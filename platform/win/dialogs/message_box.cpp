@@ -26,21 +26,31 @@ struct Button {
 
 std::vector<Button> buttons_for(UINT type) {
     switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL: return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
-        case MB_ABORTRETRYIGNORE: return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
-        case MB_YESNOCANCEL: return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
-        case MB_YESNO: return {{IDYES, "&Yes"}, {IDNO, "&No"}};
-        case MB_RETRYCANCEL: return {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}};
-        default: return {{IDOK, "OK"}};
+        case MB_OKCANCEL:
+            return {{IDOK, "OK"}, {IDCANCEL, "Cancel"}};
+        case MB_ABORTRETRYIGNORE:
+            return {{IDABORT, "&Abort"}, {IDRETRY, "&Retry"}, {IDIGNORE, "&Ignore"}};
+        case MB_YESNOCANCEL:
+            return {{IDYES, "&Yes"}, {IDNO, "&No"}, {IDCANCEL, "Cancel"}};
+        case MB_YESNO:
+            return {{IDYES, "&Yes"}, {IDNO, "&No"}};
+        case MB_RETRYCANCEL:
+            return {{IDRETRY, "&Retry"}, {IDCANCEL, "Cancel"}};
+        default:
+            return {{IDOK, "OK"}};
     }
 }
 
 IconKind icon_for(UINT type) {
     switch (type & MB_ICONMASK) {
-        case MB_ICONHAND: return IconKind::Stop;
-        case MB_ICONQUESTION: return IconKind::Question;
-        case MB_ICONEXCLAMATION: return IconKind::Warning;
-        case MB_ICONASTERISK: return IconKind::Information;
+        case MB_ICONHAND:
+            return IconKind::Stop;
+        case MB_ICONQUESTION:
+            return IconKind::Question;
+        case MB_ICONEXCLAMATION:
+            return IconKind::Warning;
+        case MB_ICONASTERISK:
+            return IconKind::Information;
     }
     return IconKind::None;
 }
@@ -72,15 +82,16 @@ void lay_out(HWND dlg, Box& box) {
     int n = int(box.buttons.size());
     int row_w = n * kButtonWidth + (n - 1) * kButtonGap;
     SIZE caption = measure(dlg, box.info.caption, 10000, DT_SINGLELINE | DT_NOPREFIX);
-    int client_w = std::max({text_x + int(text.cx) + kMargin, row_w + 2 * kMargin, int(caption.cx) + 60});
+    int client_w =
+        std::max({text_x + int(text.cx) + kMargin, row_w + 2 * kMargin, int(caption.cx) + 60});
     int row_y = kMargin + content_h + kGapTextButtons;
     int client_h = row_y + kButtonHeight + kMargin;
 
     HFONT font = dialog_font(dlg);
     HWND label = CreateWindowExA(0, "STATIC", box.info.text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, text_x, text_y,
-                                 text.cx + 1, text.cy, dlg, reinterpret_cast<HMENU>(INT_PTR(kTextId)),
-                                 nullptr, nullptr);
+                                 WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, text_x,
+                                 text_y, text.cx + 1, text.cy, dlg,
+                                 reinterpret_cast<HMENU>(INT_PTR(kTextId)), nullptr, nullptr);
     SendMessageA(label, WM_SETFONT, WPARAM(font), FALSE);
 
     size_t def = std::min(size_t((box.info.type & MB_DEFMASK) >> 8), box.buttons.size() - 1);
@@ -89,9 +100,9 @@ void lay_out(HWND dlg, Box& box) {
     for (size_t i = 0; i < box.buttons.size(); ++i) {
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == 0 ? WS_GROUP : 0) |
                       (i == def ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        HWND b = CreateWindowExA(0, "BUTTON", box.buttons[i].label, style, x, row_y, kButtonWidth,
-                                 kButtonHeight, dlg, reinterpret_cast<HMENU>(INT_PTR(box.buttons[i].id)),
-                                 nullptr, nullptr);
+        HWND b = CreateWindowExA(
+            0, "BUTTON", box.buttons[i].label, style, x, row_y, kButtonWidth, kButtonHeight, dlg,
+            reinterpret_cast<HMENU>(INT_PTR(box.buttons[i].id)), nullptr, nullptr);
         SendMessageA(b, WM_SETFONT, WPARAM(font), FALSE);
         if (i == def) def_button = b;
         x += kButtonWidth + kButtonGap;
@@ -102,7 +113,8 @@ void lay_out(HWND dlg, Box& box) {
     RECT wr, cr;
     GetWindowRect(dlg, &wr);
     GetClientRect(dlg, &cr);
-    int w = client_w + (wr.right - wr.left - cr.right), h = client_h + (wr.bottom - wr.top - cr.bottom);
+    int w = client_w + (wr.right - wr.left - cr.right),
+        h = client_h + (wr.bottom - wr.top - cr.bottom);
     DialogState* st = dialog_state(dlg);
     POINT at = centred_position(st ? st->owner : nullptr, w, h);
     SetWindowPos(dlg, nullptr, at.x, at.y, w, h, SWP_NOZORDER);
@@ -110,7 +122,8 @@ void lay_out(HWND dlg, Box& box) {
 }
 
 bool has_button(const Box& box, int id) {
-    return std::any_of(box.buttons.begin(), box.buttons.end(), [id](const Button& b) { return b.id == id; });
+    return std::any_of(box.buttons.begin(), box.buttons.end(),
+                       [id](const Button& b) { return b.id == id; });
 }
 
 INT_PTR CALLBACK box_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
@@ -119,14 +132,16 @@ INT_PTR CALLBACK box_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_INITDIALOG: {
             box = reinterpret_cast<Box*>(lp);
             SetWindowLongPtrA(dlg, DWLP_USER, lp);
-            if (DialogState* st = dialog_state(dlg)) st->message_box = std::make_unique<MessageBoxInfo>(box->info);
+            if (DialogState* st = dialog_state(dlg))
+                st->message_box = std::make_unique<MessageBoxInfo>(box->info);
             lay_out(dlg, *box);
             return FALSE;  // the default button has the focus already
         }
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(dlg, &ps);
-            if (box && box->icon) DrawIconEx(dc, kMargin, kMargin, box->icon, kIcon, kIcon, 0, nullptr, DI_NORMAL);
+            if (box && box->icon)
+                DrawIconEx(dc, kMargin, kMargin, box->icon, kIcon, kIcon, 0, nullptr, DI_NORMAL);
             EndPaint(dlg, &ps);
             return TRUE;
         }

@@ -36,12 +36,16 @@ bool on_stroke(P p, const std::vector<P>& line, double half_width) {
     return false;
 }
 
-bool in_circle(P p, P c, double r) { return (p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) <= r * r; }
+bool in_circle(P p, P c, double r) {
+    return (p.x - c.x) * (p.x - c.x) + (p.y - c.y) * (p.y - c.y) <= r * r;
+}
 
 bool in_triangle(P p, P a, P b, P c) {
-    auto side = [](P p1, P p2, P p3) { return (p1.x - p3.x) * (p2.y - p3.y) - (p2.x - p3.x) * (p1.y - p3.y); };
+    auto side = [](P p1, P p2, P p3) {
+        return (p1.x - p3.x) * (p2.y - p3.y) - (p2.x - p3.x) * (p1.y - p3.y);
+    };
     double d1 = side(p, a, b), d2 = side(p, b, c), d3 = side(p, c, a);
-    bool neg = d1 < 0 || d2 < 0 || d3 < 0, pos = d1 > 0 || d2 > 0 || d3 > 0;
+    bool neg = d1 < 0 || d2 < 0 || d3<0, pos = d1> 0 || d2 > 0 || d3 > 0;
     return !(neg && pos);
 }
 
@@ -56,7 +60,8 @@ const std::vector<P>& question_stroke() {
         std::vector<P> l;
         const double pi = 3.14159265358979;
         for (int i = 0; i <= 12; ++i) {
-            double a = (200.0 - 260.0 * i / 12.0) * pi / 180.0;  // counter-clockwise from lower left
+            double a =
+                (200.0 - 260.0 * i / 12.0) * pi / 180.0;  // counter-clockwise from lower left
             l.push_back(P{16 + 5.5 * std::cos(a), 10.5 - 5.5 * std::sin(a)});
         }
         l.push_back(P{16.2, 17.5});
@@ -95,18 +100,24 @@ Sample sample(IconKind kind, P p) {
             s.shape = in_triangle(p, P{16, 1}, P{31, 29.5}, P{1, 29.5});
             s.glyph = on_stroke(p, {P{16, 10}, P{16, 20}}, 1.8) || in_circle(p, P{16, 24.5}, 1.9);
             break;
-        case IconKind::None: break;
+        case IconKind::None:
+            break;
     }
     return s;
 }
 
 Look look_of(IconKind kind) {
     switch (kind) {
-        case IconKind::Stop: return {0xFF0000, 0x800000, 0xFFFFFF};
-        case IconKind::Information: return {0xFFFFFF, 0x404040, 0x0000FF};
-        case IconKind::Question: return {0xFFFFFF, 0x404040, 0x0000FF};
-        case IconKind::Warning: return {0xFFFF00, 0x000000, 0x000000};
-        case IconKind::None: break;
+        case IconKind::Stop:
+            return {0xFF0000, 0x800000, 0xFFFFFF};
+        case IconKind::Information:
+            return {0xFFFFFF, 0x404040, 0x0000FF};
+        case IconKind::Question:
+            return {0xFFFFFF, 0x404040, 0x0000FF};
+        case IconKind::Warning:
+            return {0xFFFF00, 0x000000, 0x000000};
+        case IconKind::None:
+            break;
     }
     return {};
 }
@@ -117,9 +128,11 @@ HICON draw_icon(IconKind kind) {
     std::vector<Sample> grid(size_t(kGrid) * kGrid);
     for (int y = 0; y < kGrid; ++y)
         for (int x = 0; x < kGrid; ++x)
-            grid[size_t(y) * kGrid + size_t(x)] = sample(kind, P{(x + 0.5) / kSub, (y + 0.5) / kSub});
+            grid[size_t(y) * kGrid + size_t(x)] =
+                sample(kind, P{(x + 0.5) / kSub, (y + 0.5) / kSub});
     auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < kGrid && y < kGrid && grid[size_t(y) * kGrid + size_t(x)].shape;
+        return x >= 0 && y >= 0 && x < kGrid && y < kGrid &&
+               grid[size_t(y) * kGrid + size_t(x)].shape;
     };
     Look look = look_of(kind);
     gdi::Surface image(kSize, kSize, 0);
@@ -131,10 +144,11 @@ HICON draw_icon(IconKind kind) {
                 for (int sx = 0; sx < kSub; ++sx) {
                     int x = px * kSub + sx, y = py * kSub + sy;
                     if (!inside(x, y)) continue;
-                    bool edge = !inside(x - kSub, y) || !inside(x + kSub, y) || !inside(x, y - kSub) ||
-                                !inside(x, y + kSub);
-                    std::uint32_t c = edge ? look.outline
-                                           : grid[size_t(y) * kGrid + size_t(x)].glyph ? look.glyph : look.fill;
+                    bool edge = !inside(x - kSub, y) || !inside(x + kSub, y) ||
+                                !inside(x, y - kSub) || !inside(x, y + kSub);
+                    std::uint32_t c = edge                                        ? look.outline
+                                      : grid[size_t(y) * kGrid + size_t(x)].glyph ? look.glyph
+                                                                                  : look.fill;
                     r += (c >> 16) & 0xFF, g += (c >> 8) & 0xFF, b += c & 0xFF, ++n;
                 }
             }

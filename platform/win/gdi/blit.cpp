@@ -33,7 +33,8 @@ inline std::uint32_t apply_rop(unsigned code, std::uint32_t p, std::uint32_t s, 
 
 // Copies with nearest-neighbour sampling; sw/sh may differ from dw/dh and be
 // negative to mirror.
-bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, int sw, int sh, DWORD rop) {
+bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, int sw, int sh,
+          DWORD rop) {
     Canvas dst(dst_dc);
     if (!dst.ok()) return false;
     const unsigned code = (rop >> 16) & 0xff;
@@ -51,8 +52,8 @@ bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, 
     if (dw == 0 || dh == 0) return true;
     // Beyond any surface: refuse before the sums below overflow.
     constexpr int kMax = 1 << 26;
-    for (std::int64_t v : {std::int64_t(x), std::int64_t(y), std::int64_t(dw), std::int64_t(dh), std::int64_t(xs),
-                           std::int64_t(ys), std::int64_t(sw), std::int64_t(sh)})
+    for (std::int64_t v : {std::int64_t(x), std::int64_t(y), std::int64_t(dw), std::int64_t(dh),
+                           std::int64_t(xs), std::int64_t(ys), std::int64_t(sw), std::int64_t(sh)})
         if (v < -kMax || v > kMax) return false;
     RECT target = intersect(dst.to_surface(RECT{x, y, x + dw, y + dh}), dst.clip());
     if (empty(target)) return true;
@@ -62,7 +63,8 @@ bool blit(HDC dst_dc, int x, int y, int dw, int dh, HDC src_dc, int xs, int ys, 
     if (!uses_source(rop)) {
         for (int ty = target.top; ty < target.bottom; ++ty) {
             std::uint32_t* row = dst.surface().row(ty);
-            for (int tx = target.left; tx < target.right; ++tx) row[tx] = apply_rop(code, pattern, 0, row[tx]);
+            for (int tx = target.left; tx < target.right; ++tx)
+                row[tx] = apply_rop(code, pattern, 0, row[tx]);
         }
         dst.mark_written();
         return true;
@@ -117,6 +119,7 @@ BOOL BitBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int x1, int y1, DWOR
     return win::gdi::blit(dst, x, y, cx, cy, src, x1, y1, cx, cy, rop) ? TRUE : FALSE;
 }
 
-BOOL StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys, DWORD rop) {
+BOOL StretchBlt(HDC dst, int x, int y, int cx, int cy, HDC src, int xs, int ys, int cxs, int cys,
+                DWORD rop) {
     return win::gdi::blit(dst, x, y, cx, cy, src, xs, ys, cxs, cys, rop) ? TRUE : FALSE;
 }

@@ -37,7 +37,8 @@ void load_dib_section(Bitmap& b) {
     auto f = section_format(b);
     if (!f) return;
     Surface& s = *b.surface;
-    for (int y = 0; y < s.height; ++y) decode_row(*f, f->row(b.dib_bits->bits.data(), y), 0, s.width, s.row(y));
+    for (int y = 0; y < s.height; ++y)
+        decode_row(*f, f->row(b.dib_bits->bits.data(), y), 0, s.width, s.row(y));
 }
 
 void store_dib_section(Bitmap& b) {
@@ -45,7 +46,8 @@ void store_dib_section(Bitmap& b) {
     auto f = section_format(b);
     if (!f) return;
     Surface& s = *b.surface;
-    for (int y = 0; y < s.height; ++y) encode_row(*f, s.row(y), s.width, f->row(b.dib_bits->bits.data(), y));
+    for (int y = 0; y < s.height; ++y)
+        encode_row(*f, s.row(y), s.width, f->row(b.dib_bits->bits.data(), y));
 }
 
 Canvas::Canvas(HDC hdc) {
@@ -73,13 +75,15 @@ RECT Canvas::to_surface(const RECT& r) const {
     auto add = [](LONG a, LONG b) {
         return LONG(std::clamp<std::int64_t>(std::int64_t(a) + b, INT32_MIN, INT32_MAX));
     };
-    return {add(r.left, offset_.x), add(r.top, offset_.y), add(r.right, offset_.x), add(r.bottom, offset_.y)};
+    return {add(r.left, offset_.x), add(r.top, offset_.y), add(r.right, offset_.x),
+            add(r.bottom, offset_.y)};
 }
 
 void Canvas::fill(const RECT& r, std::uint32_t pixel) {
     RECT c = intersect(r, clip_);
     if (empty(c)) return;
-    for (int y = c.top; y < c.bottom; ++y) std::fill(surface_->row(y) + c.left, surface_->row(y) + c.right, pixel);
+    for (int y = c.top; y < c.bottom; ++y)
+        std::fill(surface_->row(y) + c.left, surface_->row(y) + c.right, pixel);
     written_ = true;
 }
 

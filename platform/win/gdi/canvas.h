@@ -7,7 +7,7 @@
 namespace win::gdi {
 
 class Canvas {
-public:
+  public:
     // ok() is false for a stale or bogus DC.
     explicit Canvas(HDC hdc);
     ~Canvas();
@@ -34,7 +34,7 @@ public:
     }
     void mark_written() { written_ = true; }
 
-private:
+  private:
     DeviceContext* dc_ = nullptr;
     Surface* surface_ = nullptr;
     Bitmap* dib_ = nullptr;  // a DIB section whose own bits must be kept in step

@@ -24,7 +24,8 @@ DcState default_state() {
 
 bool state_uses(const DeviceContext& dc, HBITMAP bm) {
     if (dc.state.bitmap == bm) return true;
-    return std::any_of(dc.saved.begin(), dc.saved.end(), [bm](const DcState& s) { return s.bitmap == bm; });
+    return std::any_of(dc.saved.begin(), dc.saved.end(),
+                       [bm](const DcState& s) { return s.bitmap == bm; });
 }
 
 void release_if_unused(DeviceContext& dc, HBITMAP bm) {
@@ -40,7 +41,9 @@ void attach_bitmap_surface(DeviceContext& dc) {
     dc.state.clip = dc.base_clip;
 }
 
-HDC add_dc(std::unique_ptr<DeviceContext> dc) { return to_handle<HDC>(tables().dcs.add(std::move(dc))); }
+HDC add_dc(std::unique_ptr<DeviceContext> dc) {
+    return to_handle<HDC>(tables().dcs.add(std::move(dc)));
+}
 
 }  // namespace
 
@@ -109,38 +112,39 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
     if (!dc || !obj) return nullptr;
     DcState& s = dc->state;
     switch (win::handle_kind(obj)) {
-    case win::HandleKind::Brush: {
-        if (!tables().brushes.get(obj)) return nullptr;
-        HBRUSH old = s.brush;
-        s.brush = static_cast<HBRUSH>(obj);
-        return old;
-    }
-    case win::HandleKind::Pen: {
-        if (!tables().pens.get(obj)) return nullptr;
-        HPEN old = s.pen;
-        s.pen = static_cast<HPEN>(obj);
-        return old;
-    }
-    case win::HandleKind::Font: {
-        if (!tables().fonts.get(obj)) return nullptr;
-        HFONT old = s.font;
-        s.font = static_cast<HFONT>(obj);
-        return old;
-    }
-    case win::HandleKind::Bitmap: {
-        auto bm = static_cast<HBITMAP>(obj);
-        Bitmap* b = find_bitmap(bm);
-        if (!b || !dc->memory) return nullptr;
-        if (b->selected_in && b->selected_in != hdc) return nullptr;
-        HBITMAP old = s.bitmap;
-        if (old == bm) return old;
-        s.bitmap = bm;
-        if (!b->stock) b->selected_in = hdc;
-        release_if_unused(*dc, old);
-        attach_bitmap_surface(*dc);
-        return old;
-    }
-    default: return nullptr;
+        case win::HandleKind::Brush: {
+            if (!tables().brushes.get(obj)) return nullptr;
+            HBRUSH old = s.brush;
+            s.brush = static_cast<HBRUSH>(obj);
+            return old;
+        }
+        case win::HandleKind::Pen: {
+            if (!tables().pens.get(obj)) return nullptr;
+            HPEN old = s.pen;
+            s.pen = static_cast<HPEN>(obj);
+            return old;
+        }
+        case win::HandleKind::Font: {
+            if (!tables().fonts.get(obj)) return nullptr;
+            HFONT old = s.font;
+            s.font = static_cast<HFONT>(obj);
+            return old;
+        }
+        case win::HandleKind::Bitmap: {
+            auto bm = static_cast<HBITMAP>(obj);
+            Bitmap* b = find_bitmap(bm);
+            if (!b || !dc->memory) return nullptr;
+            if (b->selected_in && b->selected_in != hdc) return nullptr;
+            HBITMAP old = s.bitmap;
+            if (old == bm) return old;
+            s.bitmap = bm;
+            if (!b->stock) b->selected_in = hdc;
+            release_if_unused(*dc, old);
+            attach_bitmap_surface(*dc);
+            return old;
+        }
+        default:
+            return nullptr;
     }
 }
 

@@ -14,9 +14,9 @@ constexpr int kRowOne = 128;
 constexpr int kColumnOne = 1 << 14;
 
 struct Axis {
-    std::vector<int> first;       // first source sample of each output
-    std::vector<int> taps;        // how many samples it reads
-    std::vector<int> offset;      // into weights
+    std::vector<int> first;   // first source sample of each output
+    std::vector<int> taps;    // how many samples it reads
+    std::vector<int> offset;  // into weights
     std::vector<std::uint16_t> weights;
     int taps_all = 0;  // after pad_taps: every output reads this many
     int uniform = 0;   // the one weight every tap has (whole-number ratios), else 0
@@ -35,7 +35,8 @@ void pad_taps(Axis& a, int limit) {
         a.first[k] = first - shift;
         for (int i = 0; i < t; ++i) {
             int src = i - shift;
-            weights.push_back(src >= 0 && src < a.taps[k] ? a.weights[std::size_t(a.offset[k] + src)] : 0);
+            weights.push_back(
+                src >= 0 && src < a.taps[k] ? a.weights[std::size_t(a.offset[k] + src)] : 0);
         }
         a.taps[k] = t;
         a.offset[k] = int(k) * t;
@@ -49,7 +50,8 @@ void pad_taps(Axis& a, int limit) {
 
 // Outputs [out_begin, out_end) of dst_len samples drawn from src_len samples
 // starting at src_start; sample indices are clamped to [0, limit).
-Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit, int one) {
+Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_end, int limit,
+               int one) {
     Axis a;
     const int n = out_end - out_begin;
     a.first.resize(std::size_t(n));
@@ -92,7 +94,8 @@ Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_e
             int lo = clamp(f), hi = clamp(f + a.taps[std::size_t(k)] - 1);
             std::vector<std::uint16_t> w(std::size_t(hi - lo + 1), 0);
             for (int t = 0; t < a.taps[std::size_t(k)]; ++t)
-                w[std::size_t(clamp(f + t) - lo)] += a.weights[std::size_t(a.offset[std::size_t(k)] + t)];
+                w[std::size_t(clamp(f + t) - lo)] +=
+                    a.weights[std::size_t(a.offset[std::size_t(k)] + t)];
             a.offset[std::size_t(k)] = int(a.weights.size());
             a.weights.insert(a.weights.end(), w.begin(), w.end());
             a.first[std::size_t(k)] = lo;
@@ -105,7 +108,7 @@ Axis make_axis(int src_start, int src_len, int dst_len, int out_begin, int out_e
 // Supplies source rows as packed bytes of `channels` per pixel (B G R [x]),
 // decoding formats other than 24 and 32 bits into a scratch row.
 class RowSource {
-public:
+  public:
     RowSource(const DibFormat& f, const void* bits, int x_lo, int x_hi)
         : f_(f), bits_(bits), x_lo_(x_lo), x_hi_(x_hi) {
         direct_ = f.bits == 24 || (f.bits == 32 && f.plain);
@@ -123,7 +126,7 @@ public:
         return reinterpret_cast<const std::uint8_t*>(scratch_.data());
     }
 
-private:
+  private:
     const DibFormat& f_;
     const void* bits_;
     int x_lo_, x_hi_;
@@ -137,7 +140,8 @@ private:
 // multiplies the sums: the vertical weight when the rows were summed
 // unweighted, times the horizontal weight when all taps share it.
 template <int C, int T, bool Uniform>
-void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n, std::uint32_t scale) {
+void horizontal(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n,
+                std::uint32_t scale) {
     const int taps = T ? T : ax.taps_all;
     const std::uint16_t* w = ax.weights.data();
     for (int k = 0; k < n; ++k, w += taps) {
@@ -165,20 +169,28 @@ template <int C, bool Uniform>
 void horizontal_taps(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n,
                      std::uint32_t scale) {
     switch (ax.taps_all) {
-    case 1: return horizontal<C, 1, Uniform>(ax, x_lo, acc, out, n, scale);
-    case 2: return horizontal<C, 2, Uniform>(ax, x_lo, acc, out, n, scale);
-    case 3: return horizontal<C, 3, Uniform>(ax, x_lo, acc, out, n, scale);
-    case 4: return horizontal<C, 4, Uniform>(ax, x_lo, acc, out, n, scale);
-    case 5: return horizontal<C, 5, Uniform>(ax, x_lo, acc, out, n, scale);
-    default: return horizontal<C, 0, Uniform>(ax, x_lo, acc, out, n, scale);
+        case 1:
+            return horizontal<C, 1, Uniform>(ax, x_lo, acc, out, n, scale);
+        case 2:
+            return horizontal<C, 2, Uniform>(ax, x_lo, acc, out, n, scale);
+        case 3:
+            return horizontal<C, 3, Uniform>(ax, x_lo, acc, out, n, scale);
+        case 4:
+            return horizontal<C, 4, Uniform>(ax, x_lo, acc, out, n, scale);
+        case 5:
+            return horizontal<C, 5, Uniform>(ax, x_lo, acc, out, n, scale);
+        default:
+            return horizontal<C, 0, Uniform>(ax, x_lo, acc, out, n, scale);
     }
 }
 
 template <int C>
 void horizontal_any(const Axis& ax, int x_lo, const std::uint16_t* acc, std::uint32_t* out, int n,
                     std::uint32_t row_scale) {
-    if (ax.uniform) horizontal_taps<C, true>(ax, x_lo, acc, out, n, row_scale * std::uint32_t(ax.uniform));
-    else horizontal_taps<C, false>(ax, x_lo, acc, out, n, row_scale);
+    if (ax.uniform)
+        horizontal_taps<C, true>(ax, x_lo, acc, out, n, row_scale * std::uint32_t(ax.uniform));
+    else
+        horizontal_taps<C, false>(ax, x_lo, acc, out, n, row_scale);
 }
 
 // Straight conversion of a row that is neither scaled nor shifted.
@@ -187,7 +199,8 @@ void copy_row(int channels, const std::uint8_t* src, std::uint32_t* out, int n) 
         std::memcpy(out, src, std::size_t(n) * 4);
         return;
     }
-    for (int k = 0; k < n; ++k, src += 3) out[k] = src[0] | (std::uint32_t(src[1]) << 8) | (std::uint32_t(src[2]) << 16);
+    for (int k = 0; k < n; ++k, src += 3)
+        out[k] = src[0] | (std::uint32_t(src[1]) << 8) | (std::uint32_t(src[2]) << 16);
 }
 
 template <int C>
@@ -198,7 +211,8 @@ void nearest_row(const Axis& ax, int x_lo, const std::uint8_t* src, std::uint32_
     }
 }
 
-void accumulate(std::uint16_t* acc, const std::uint8_t* src, std::size_t n, std::uint16_t w, bool first) {
+void accumulate(std::uint16_t* acc, const std::uint8_t* src, std::size_t n, std::uint16_t w,
+                bool first) {
     if (w == 0) {
         // Unweighted sum: the weight is applied once, after the horizontal pass.
         if (first) {
@@ -222,12 +236,14 @@ void scale_dib(const ScaleJob& job) {
     const RECT& d = job.dst;
     const int dw = d.right - d.left, dh = d.bottom - d.top;
     if (dw <= 0 || dh <= 0 || job.src_w <= 0 || job.src_h <= 0) return;
-    const RECT c{std::max(d.left, job.clip.left), std::max(d.top, job.clip.top), std::min(d.right, job.clip.right),
-                 std::min(d.bottom, job.clip.bottom)};
+    const RECT c{std::max(d.left, job.clip.left), std::max(d.top, job.clip.top),
+                 std::min(d.right, job.clip.right), std::min(d.bottom, job.clip.bottom)};
     if (c.right <= c.left || c.bottom <= c.top) return;
 
-    Axis ax = make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
-    Axis ay = make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
+    Axis ax =
+        make_axis(job.src_x, job.src_w, dw, c.left - d.left, c.right - d.left, f.width, kColumnOne);
+    Axis ay =
+        make_axis(job.src_y, job.src_h, dh, c.top - d.top, c.bottom - d.top, f.height, kRowOne);
     const int n = c.right - c.left;
     const bool identity_x = job.src_w == dw;
     pad_taps(ax, f.width);
@@ -249,10 +265,13 @@ void scale_dib(const ScaleJob& job) {
         const int y0 = ay.first[std::size_t(k)];
         if (taps == 1 && nearest_x) {
             const std::uint8_t* src = rows.row(y0);
-            if (identity_x && ax.first[0] - x_lo == 0 && ax.first[std::size_t(n - 1)] - x_lo == n - 1)
+            if (identity_x && ax.first[0] - x_lo == 0 &&
+                ax.first[std::size_t(n - 1)] - x_lo == n - 1)
                 copy_row(C, src, out, n);
-            else if (C == 3) nearest_row<3>(ax, x_lo, src, out, n);
-            else nearest_row<4>(ax, x_lo, src, out, n);
+            else if (C == 3)
+                nearest_row<3>(ax, x_lo, src, out, n);
+            else
+                nearest_row<4>(ax, x_lo, src, out, n);
             continue;
         }
         const std::uint16_t* w = ay.weights.data() + ay.offset[std::size_t(k)];
@@ -268,7 +287,8 @@ void scale_dib(const ScaleJob& job) {
             std::uint16_t* a = acc.data();
             for (std::size_t i = 0; i < span; ++i) a[i] = std::uint16_t(r0[i] + r1[i]);
         } else if (ay.uniform) {
-            for (int t = 0; t < taps; ++t) accumulate(acc.data(), rows.row(y0 + t), span, 0, t == 0);
+            for (int t = 0; t < taps; ++t)
+                accumulate(acc.data(), rows.row(y0 + t), span, 0, t == 0);
         } else {
             bool first = true;
             for (int t = 0; t < taps; ++t) {
@@ -278,8 +298,10 @@ void scale_dib(const ScaleJob& job) {
             }
         }
         const std::uint32_t row_scale = ay.uniform ? std::uint32_t(ay.uniform) : 1;
-        if (C == 3) horizontal_any<3>(ax, x_lo, acc.data(), out, n, row_scale);
-        else horizontal_any<4>(ax, x_lo, acc.data(), out, n, row_scale);
+        if (C == 3)
+            horizontal_any<3>(ax, x_lo, acc.data(), out, n, row_scale);
+        else
+            horizontal_any<4>(ax, x_lo, acc.data(), out, n, row_scale);
     }
 }
 

@@ -6,7 +6,8 @@
 
 using namespace win::gdi;
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section, DWORD offset) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section,
+                         DWORD offset) {
     if (bits) *bits = nullptr;
     auto f = parse_dib(bmi, usage);
     if ((hdc && !find_dc(hdc)) || !f || section || offset) return nullptr;
@@ -23,7 +24,9 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
     d->header = bmi->bmiHeader;
     d->header.biSize = sizeof(BITMAPINFOHEADER);
     const auto* extra = reinterpret_cast<const std::uint8_t*>(bmi) + bmi->bmiHeader.biSize;
-    int entries = f->bits <= 8 ? f->palette_size : bmi->bmiHeader.biCompression == BI_BITFIELDS ? 3 : 0;
+    int entries = f->bits <= 8                                   ? f->palette_size
+                  : bmi->bmiHeader.biCompression == BI_BITFIELDS ? 3
+                                                                 : 0;
     d->colors.resize(std::size_t(entries));
     if (entries) std::memcpy(d->colors.data(), extra, std::size_t(entries) * sizeof(RGBQUAD));
     d->header.biClrUsed = f->bits <= 8 ? DWORD(entries) : 0;

@@ -61,7 +61,8 @@ void wrap(FontFace& face, TextLine line, int width, std::vector<TextLine>& out) 
         std::size_t stop = fit == std::string::npos ? t.size() : fit;
         TextLine piece;
         piece.text = t.substr(start, stop - start);
-        if (line.underline >= int(start) && line.underline < int(stop)) piece.underline = line.underline - int(start);
+        if (line.underline >= int(start) && line.underline < int(stop))
+            piece.underline = line.underline - int(start);
         piece.width = face.extent(piece.text);
         out.push_back(std::move(piece));
         start = stop;
@@ -72,8 +73,8 @@ void wrap(FontFace& face, TextLine line, int width, std::vector<TextLine>& out) 
 
 }  // namespace
 
-std::vector<TextLine> layout_text(FontFace& face, std::string_view text, bool single_line, bool no_prefix,
-                                  int wrap_width) {
+std::vector<TextLine> layout_text(FontFace& face, std::string_view text, bool single_line,
+                                  bool no_prefix, int wrap_width) {
     std::vector<TextLine> lines;
     std::vector<std::string_view> raw;
     if (single_line) {
@@ -82,7 +83,8 @@ std::vector<TextLine> layout_text(FontFace& face, std::string_view text, bool si
         std::size_t start = 0;
         while (true) {
             std::size_t nl = text.find('\n', start);
-            std::string_view piece = text.substr(start, nl == std::string_view::npos ? std::string_view::npos : nl - start);
+            std::string_view piece = text.substr(
+                start, nl == std::string_view::npos ? std::string_view::npos : nl - start);
             if (!piece.empty() && piece.back() == '\r') piece.remove_suffix(1);
             raw.push_back(piece);
             if (nl == std::string_view::npos) break;
@@ -124,11 +126,13 @@ int DrawTextA(HDC hdc, LPCSTR text, int len, LPRECT rect, UINT format) {
     if (!c.ok() || !rect || (!text && len != 0)) return 0;
     FontFace* face = dc_font(c.dc());
     if (!face) return 0;
-    std::string_view s(text ? text : "", len < 0 ? (text ? std::strlen(text) : 0) : std::size_t(len));
+    std::string_view s(text ? text : "",
+                       len < 0 ? (text ? std::strlen(text) : 0) : std::size_t(len));
     const bool single = format & DT_SINGLELINE;
     const int width = rect->right - rect->left;
     const bool wrap = (format & DT_WORDBREAK) && !single;
-    auto lines = layout_text(*face, s, single, format & DT_NOPREFIX, wrap ? std::max(width, 0) : -1);
+    auto lines =
+        layout_text(*face, s, single, format & DT_NOPREFIX, wrap ? std::max(width, 0) : -1);
     const int line_height = face->height();
     const int total = line_height * int(lines.size());
 
@@ -141,8 +145,10 @@ int DrawTextA(HDC hdc, LPCSTR text, int len, LPRECT rect, UINT format) {
     }
 
     int y = rect->top;
-    if (single && (format & DT_VCENTER)) y = rect->top + (rect->bottom - rect->top - total) / 2;
-    else if (single && (format & DT_BOTTOM)) y = rect->bottom - total;
+    if (single && (format & DT_VCENTER))
+        y = rect->top + (rect->bottom - rect->top - total) / 2;
+    else if (single && (format & DT_BOTTOM))
+        y = rect->bottom - total;
 
     const DcState& st = c.dc().state;
     RECT clip = c.clip();
@@ -153,17 +159,23 @@ int DrawTextA(HDC hdc, LPCSTR text, int len, LPRECT rect, UINT format) {
     for (TextLine& line : lines) {
         if (format & (DT_END_ELLIPSIS | DT_PATH_ELLIPSIS)) end_ellipsis(*face, line, width);
         int x = rect->left;
-        if (format & DT_CENTER) x = rect->left + (width - line.width) / 2;
-        else if (format & DT_RIGHT) x = rect->right - line.width;
+        if (format & DT_CENTER)
+            x = rect->left + (width - line.width) / 2;
+        else if (format & DT_RIGHT)
+            x = rect->right - line.width;
         if (format & DT_HIDEPREFIX) line.underline = -1;
         if (st.bk_mode == OPAQUE && !(format & DT_PREFIXONLY))
-            c.fill(intersect(clip, RECT{x + o.x, line_y + o.y, x + o.x + line.width, line_y + o.y + line_height}),
+            c.fill(intersect(clip, RECT{x + o.x, line_y + o.y, x + o.x + line.width,
+                                        line_y + o.y + line_height}),
                    to_pixel(st.bk_color));
         if (format & DT_PREFIXONLY) {
             // Only the underline: the glyphs are measured but not drawn.
             if (line.underline >= 0) {
-                int ux = x + o.x + face->extent(std::string_view(line.text).substr(0, std::size_t(line.underline)));
-                int uw = face->advance(static_cast<unsigned char>(line.text[std::size_t(line.underline)]));
+                int ux = x + o.x +
+                         face->extent(
+                             std::string_view(line.text).substr(0, std::size_t(line.underline)));
+                int uw = face->advance(
+                    static_cast<unsigned char>(line.text[std::size_t(line.underline)]));
                 int uy = line_y + o.y + face->ascent() + 1;
                 c.fill(intersect(clip, RECT{ux, uy, ux + uw, uy + 1}), color);
             }

@@ -21,7 +21,7 @@ TextLine strip_prefixes(std::string_view text, bool no_prefix);
 
 // Splits into lines (at line breaks unless single_line) and, when
 // wrap_width >= 0, breaks lines at spaces so that each fits when it can.
-std::vector<TextLine> layout_text(FontFace& face, std::string_view text, bool single_line, bool no_prefix,
-                                  int wrap_width);
+std::vector<TextLine> layout_text(FontFace& face, std::string_view text, bool single_line,
+                                  bool no_prefix, int wrap_width);
 
 }  // namespace win::gdi

@@ -26,10 +26,14 @@ Rings edge_colors(UINT edge, UINT flags) {
         if (edge & BDR_OUTER) r.outer = {COLOR_BTNSHADOW, COLOR_BTNSHADOW};
         if (edge & BDR_INNER) r.inner = {COLOR_BTNFACE, COLOR_BTNFACE};
     } else {
-        if (edge & BDR_RAISEDOUTER) r.outer = {COLOR_3DLIGHT, COLOR_3DDKSHADOW};
-        else if (edge & BDR_SUNKENOUTER) r.outer = {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT};
-        if (edge & BDR_RAISEDINNER) r.inner = {COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW};
-        else if (edge & BDR_SUNKENINNER) r.inner = {COLOR_3DDKSHADOW, COLOR_3DLIGHT};
+        if (edge & BDR_RAISEDOUTER)
+            r.outer = {COLOR_3DLIGHT, COLOR_3DDKSHADOW};
+        else if (edge & BDR_SUNKENOUTER)
+            r.outer = {COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT};
+        if (edge & BDR_RAISEDINNER)
+            r.inner = {COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW};
+        else if (edge & BDR_SUNKENINNER)
+            r.inner = {COLOR_3DDKSHADOW, COLOR_3DLIGHT};
         // Soft edges put the stronger top-left line outermost.
         if ((flags & BF_SOFT) && r.outer.top_left >= 0 && r.inner.top_left >= 0)
             std::swap(r.outer.top_left, r.inner.top_left);

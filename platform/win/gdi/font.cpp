@@ -77,7 +77,8 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int len) {
     POINT o = c.offset();
     const DcState& st = c.dc().state;
     if (st.bk_mode == OPAQUE)
-        c.fill({x + o.x, y + o.y, x + o.x + face->extent(s), y + o.y + face->height()}, to_pixel(st.bk_color));
+        c.fill({x + o.x, y + o.y, x + o.x + face->extent(s), y + o.y + face->height()},
+               to_pixel(st.bk_color));
     render_text(c, *face, {x + o.x, y + o.y, s, to_pixel(st.text_color), -1}, c.clip());
     return TRUE;
 }

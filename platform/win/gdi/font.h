@@ -16,7 +16,7 @@ HFONT default_gui_font();
 SIZE text_extent(HFONT font, std::string_view text);
 
 struct FontMetrics {
-    int height = 0;   // tmHeight: ascent + descent
+    int height = 0;  // tmHeight: ascent + descent
     int ascent = 0;
     int descent = 0;
     int average_width = 0;  // extent of "A..Za..z" / 52, rounded (dialog base unit x)

@@ -56,8 +56,8 @@ std::string fontconfig_match(const std::string& family, bool bold) {
 }
 
 bool is_dialog_face(std::string_view face) {
-    return face.empty() || face == "MS Shell Dlg" || face == "MS Shell Dlg 2" || face == "MS Sans Serif" ||
-           face == "System";
+    return face.empty() || face == "MS Shell Dlg" || face == "MS Shell Dlg 2" ||
+           face == "MS Sans Serif" || face == "System";
 }
 
 // The classic dialog faces have no Linux files; the dialog face is DejaVu
@@ -67,7 +67,8 @@ std::string font_file(std::string_view face, bool bold) {
     std::string file = fontconfig_match(dialog ? "DejaVu Sans Condensed" : std::string(face), bold);
     std::error_code ec;
     if (dialog && file.find("DejaVuSansCondensed") == std::string::npos) file.clear();
-    if (file.empty() || !std::filesystem::exists(file, ec)) file = bold ? kFallbackSansBold : kFallbackSans;
+    if (file.empty() || !std::filesystem::exists(file, ec))
+        file = bold ? kFallbackSansBold : kFallbackSans;
     return file;
 }
 
@@ -112,12 +113,16 @@ std::shared_ptr<FontFace> open_font_face(const LOGFONTA& lf) {
     const double units = f->units_per_EM;
     const double ascender = f->ascender / units, descender = -f->descender / units;
     // A negative height is the em size; a positive one the whole cell.
-    double em = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight > 0 ? lf.lfHeight / (ascender + descender) : 11.0;
+    double em = lf.lfHeight < 0   ? -lf.lfHeight
+                : lf.lfHeight > 0 ? lf.lfHeight / (ascender + descender)
+                                  : 11.0;
     em = std::clamp(em, 1.0, 512.0);
     // Without the condensed face, plain DejaVu Sans narrowed by a tenth keeps
     // the dialog widths.
-    const double x_scale = is_dialog_face(name) && file.find("Condensed") == std::string::npos ? 0.9 : 1.0;
-    if (FT_Set_Char_Size(f, FT_F26Dot6(std::lround(em * x_scale * 64)), FT_F26Dot6(std::lround(em * 64)), 72, 72))
+    const double x_scale =
+        is_dialog_face(name) && file.find("Condensed") == std::string::npos ? 0.9 : 1.0;
+    if (FT_Set_Char_Size(f, FT_F26Dot6(std::lround(em * x_scale * 64)),
+                         FT_F26Dot6(std::lround(em * 64)), 72, 72))
         return nullptr;
     impl->synthetic_bold = bold && !(f->style_flags & FT_STYLE_FLAG_BOLD);
 
@@ -150,8 +155,8 @@ const Glyph& FontFace::glyph(unsigned char c) {
             g.advance = int((f->glyph->advance.x + 32) >> 6) + (impl_->synthetic_bold ? 1 : 0);
             g.coverage.resize(std::size_t(g.width) * std::size_t(g.height));
             for (int y = 0; y < g.height; ++y)
-                std::memcpy(g.coverage.data() + std::size_t(y) * g.width, b.buffer + std::ptrdiff_t(y) * b.pitch,
-                            std::size_t(g.width));
+                std::memcpy(g.coverage.data() + std::size_t(y) * g.width,
+                            b.buffer + std::ptrdiff_t(y) * b.pitch, std::size_t(g.width));
         }
     }
     return *slot;

@@ -22,7 +22,7 @@ struct Glyph {
 };
 
 class FontFace {
-public:
+  public:
     struct Impl;
     explicit FontFace(std::unique_ptr<Impl> impl);
     ~FontFace();
@@ -41,7 +41,7 @@ public:
     // Extent of "A..Za..z" / 52, rounded: the dialog base unit x.
     int average_width();
 
-private:
+  private:
     friend std::shared_ptr<FontFace> open_font_face(const LOGFONTA& lf);
     std::unique_ptr<Impl> impl_;
     std::array<std::unique_ptr<Glyph>, 256> glyphs_;

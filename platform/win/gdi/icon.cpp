@@ -16,7 +16,8 @@ HICON create_icon(const Surface& image, const std::vector<std::uint8_t>& alpha_o
     if (!alpha_or_mask.empty() && alpha_or_mask.size() != image.pixels.size()) return nullptr;
     auto icon = std::make_unique<Icon>();
     icon->image = image;
-    icon->alpha = alpha_or_mask.empty() ? std::vector<std::uint8_t>(image.pixels.size(), 255) : alpha_or_mask;
+    icon->alpha =
+        alpha_or_mask.empty() ? std::vector<std::uint8_t>(image.pixels.size(), 255) : alpha_or_mask;
     return to_handle<HICON>(tables().icons.add(std::move(icon)));
 }
 
@@ -61,7 +62,8 @@ void draw_icon(Canvas& c, const Icon& icon, int x, int y, int cx, int cy) {
 
 using namespace win::gdi;
 
-BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH flicker, UINT flags) {
+BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH flicker,
+                UINT flags) {
     Canvas c(hdc);
     const Icon* i = find_icon(icon);
     if (!c.ok() || !i || (flags & DI_NORMAL) == 0) return FALSE;
@@ -79,6 +81,6 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH 
 }
 
 BOOL DrawIcon(HDC hdc, int x, int y, HICON icon) {
-    return DrawIconEx(hdc, x, y, icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0, nullptr,
-                      DI_NORMAL);
+    return DrawIconEx(hdc, x, y, icon, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0,
+                      nullptr, DI_NORMAL);
 }

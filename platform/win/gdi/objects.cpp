@@ -53,30 +53,49 @@ HGDIOBJ Tables::stock(int index) {
     if (stock_[index]) return stock_[index];
     HGDIOBJ made = nullptr;
     switch (index) {
-    case WHITE_BRUSH: made = make_stock_brush(RGB(255, 255, 255), false); break;
-    case LTGRAY_BRUSH: made = make_stock_brush(RGB(192, 192, 192), false); break;
-    case GRAY_BRUSH: made = make_stock_brush(RGB(128, 128, 128), false); break;
-    case DKGRAY_BRUSH: made = make_stock_brush(RGB(64, 64, 64), false); break;
-    case BLACK_BRUSH: made = make_stock_brush(RGB(0, 0, 0), false); break;
-    case NULL_BRUSH: made = make_stock_brush(0, true); break;
-    case WHITE_PEN: made = make_stock_pen(PS_SOLID, RGB(255, 255, 255)); break;
-    case BLACK_PEN: made = make_stock_pen(PS_SOLID, RGB(0, 0, 0)); break;
-    case NULL_PEN: made = make_stock_pen(PS_NULL, 0); break;
-    case kDefaultBitmap: {
-        HBITMAP bm = make_bitmap(1, 1, 1);
-        bitmaps.get(bm)->stock = true;
-        made = bm;
-        break;
-    }
-    case DEFAULT_GUI_FONT: {
-        LOGFONTA lf{};
-        lf.lfHeight = -11;
-        lf.lfWeight = FW_NORMAL;
-        std::strcpy(lf.lfFaceName, "MS Shell Dlg");
-        made = make_font(lf, true);
-        break;
-    }
-    default: return nullptr;
+        case WHITE_BRUSH:
+            made = make_stock_brush(RGB(255, 255, 255), false);
+            break;
+        case LTGRAY_BRUSH:
+            made = make_stock_brush(RGB(192, 192, 192), false);
+            break;
+        case GRAY_BRUSH:
+            made = make_stock_brush(RGB(128, 128, 128), false);
+            break;
+        case DKGRAY_BRUSH:
+            made = make_stock_brush(RGB(64, 64, 64), false);
+            break;
+        case BLACK_BRUSH:
+            made = make_stock_brush(RGB(0, 0, 0), false);
+            break;
+        case NULL_BRUSH:
+            made = make_stock_brush(0, true);
+            break;
+        case WHITE_PEN:
+            made = make_stock_pen(PS_SOLID, RGB(255, 255, 255));
+            break;
+        case BLACK_PEN:
+            made = make_stock_pen(PS_SOLID, RGB(0, 0, 0));
+            break;
+        case NULL_PEN:
+            made = make_stock_pen(PS_NULL, 0);
+            break;
+        case kDefaultBitmap: {
+            HBITMAP bm = make_bitmap(1, 1, 1);
+            bitmaps.get(bm)->stock = true;
+            made = bm;
+            break;
+        }
+        case DEFAULT_GUI_FONT: {
+            LOGFONTA lf{};
+            lf.lfHeight = -11;
+            lf.lfWeight = FW_NORMAL;
+            std::strcpy(lf.lfFaceName, "MS Shell Dlg");
+            made = make_font(lf, true);
+            break;
+        }
+        default:
+            return nullptr;
     }
     stock_[index] = made;
     return made;
@@ -171,80 +190,83 @@ BOOL DeleteObject(HGDIOBJ obj) {
     Tables& t = tables();
     const bool in_use = referenced_by_a_dc(obj);
     switch (win::handle_kind(obj)) {
-    case win::HandleKind::Brush: {
-        Brush* b = t.brushes.get(obj);
-        if (!b) return FALSE;
-        if (b->stock) return TRUE;
-        return in_use ? FALSE : t.brushes.remove(obj) != nullptr;
-    }
-    case win::HandleKind::Pen: {
-        Pen* p = t.pens.get(obj);
-        if (!p) return FALSE;
-        if (p->stock) return TRUE;
-        return in_use ? FALSE : t.pens.remove(obj) != nullptr;
-    }
-    case win::HandleKind::Font: {
-        Font* f = t.fonts.get(obj);
-        if (!f) return FALSE;
-        if (f->stock) return TRUE;
-        return in_use ? FALSE : t.fonts.remove(obj) != nullptr;
-    }
-    case win::HandleKind::Bitmap: {
-        Bitmap* b = t.bitmaps.get(obj);
-        if (!b) return FALSE;
-        if (b->stock) return TRUE;
-        return in_use || b->selected_in ? FALSE : t.bitmaps.remove(obj) != nullptr;
-    }
-    default: return FALSE;
+        case win::HandleKind::Brush: {
+            Brush* b = t.brushes.get(obj);
+            if (!b) return FALSE;
+            if (b->stock) return TRUE;
+            return in_use ? FALSE : t.brushes.remove(obj) != nullptr;
+        }
+        case win::HandleKind::Pen: {
+            Pen* p = t.pens.get(obj);
+            if (!p) return FALSE;
+            if (p->stock) return TRUE;
+            return in_use ? FALSE : t.pens.remove(obj) != nullptr;
+        }
+        case win::HandleKind::Font: {
+            Font* f = t.fonts.get(obj);
+            if (!f) return FALSE;
+            if (f->stock) return TRUE;
+            return in_use ? FALSE : t.fonts.remove(obj) != nullptr;
+        }
+        case win::HandleKind::Bitmap: {
+            Bitmap* b = t.bitmaps.get(obj);
+            if (!b) return FALSE;
+            if (b->stock) return TRUE;
+            return in_use || b->selected_in ? FALSE : t.bitmaps.remove(obj) != nullptr;
+        }
+        default:
+            return FALSE;
     }
 }
 
 int GetObjectA(HGDIOBJ obj, int cb, LPVOID out) {
     Tables& t = tables();
     switch (win::handle_kind(obj)) {
-    case win::HandleKind::Bitmap: {
-        Bitmap* b = t.bitmaps.get(obj);
-        if (!b) return 0;
-        if (!out) return sizeof(BITMAP);
-        if (cb < int(sizeof(BITMAP))) return 0;
-        BITMAP bm{};
-        bm.bmWidth = b->surface->width;
-        bm.bmHeight = b->surface->height;
-        bm.bmPlanes = 1;
-        bm.bmBitsPixel = WORD(b->bits_pixel);
-        int row_bits = bm.bmWidth * b->bits_pixel;
-        bm.bmWidthBytes = b->dib ? ((row_bits + 31) / 32) * 4 : ((row_bits + 15) / 16) * 2;
-        if (b->dib) bm.bmBits = b->dib_bits ? static_cast<void*>(b->dib_bits->bits.data())
-                                            : static_cast<void*>(b->surface->pixels.data());
-        std::memcpy(out, &bm, sizeof bm);
-        return sizeof(BITMAP);
-    }
-    case win::HandleKind::Font: {
-        Font* f = t.fonts.get(obj);
-        if (!f) return 0;
-        if (!out) return sizeof(LOGFONTA);
-        if (cb < int(sizeof(LOGFONTA))) return 0;
-        std::memcpy(out, &f->logfont, sizeof(LOGFONTA));
-        return sizeof(LOGFONTA);
-    }
-    case win::HandleKind::Pen: {
-        Pen* p = t.pens.get(obj);
-        if (!p) return 0;
-        if (!out) return sizeof(LOGPEN);
-        if (cb < int(sizeof(LOGPEN))) return 0;
-        LOGPEN lp{UINT(p->style), POINT{p->width, 0}, p->color};
-        std::memcpy(out, &lp, sizeof lp);
-        return sizeof(LOGPEN);
-    }
-    case win::HandleKind::Brush: {
-        Brush* b = t.brushes.get(obj);
-        if (!b) return 0;
-        if (!out) return sizeof(LOGBRUSH);
-        if (cb < int(sizeof(LOGBRUSH))) return 0;
-        LOGBRUSH lb{UINT(b->hollow ? BS_HOLLOW : BS_SOLID), b->color, 0};
-        std::memcpy(out, &lb, sizeof lb);
-        return sizeof(LOGBRUSH);
-    }
-    default: return 0;
+        case win::HandleKind::Bitmap: {
+            Bitmap* b = t.bitmaps.get(obj);
+            if (!b) return 0;
+            if (!out) return sizeof(BITMAP);
+            if (cb < int(sizeof(BITMAP))) return 0;
+            BITMAP bm{};
+            bm.bmWidth = b->surface->width;
+            bm.bmHeight = b->surface->height;
+            bm.bmPlanes = 1;
+            bm.bmBitsPixel = WORD(b->bits_pixel);
+            int row_bits = bm.bmWidth * b->bits_pixel;
+            bm.bmWidthBytes = b->dib ? ((row_bits + 31) / 32) * 4 : ((row_bits + 15) / 16) * 2;
+            if (b->dib)
+                bm.bmBits = b->dib_bits ? static_cast<void*>(b->dib_bits->bits.data())
+                                        : static_cast<void*>(b->surface->pixels.data());
+            std::memcpy(out, &bm, sizeof bm);
+            return sizeof(BITMAP);
+        }
+        case win::HandleKind::Font: {
+            Font* f = t.fonts.get(obj);
+            if (!f) return 0;
+            if (!out) return sizeof(LOGFONTA);
+            if (cb < int(sizeof(LOGFONTA))) return 0;
+            std::memcpy(out, &f->logfont, sizeof(LOGFONTA));
+            return sizeof(LOGFONTA);
+        }
+        case win::HandleKind::Pen: {
+            Pen* p = t.pens.get(obj);
+            if (!p) return 0;
+            if (!out) return sizeof(LOGPEN);
+            if (cb < int(sizeof(LOGPEN))) return 0;
+            LOGPEN lp{UINT(p->style), POINT{p->width, 0}, p->color};
+            std::memcpy(out, &lp, sizeof lp);
+            return sizeof(LOGPEN);
+        }
+        case win::HandleKind::Brush: {
+            Brush* b = t.brushes.get(obj);
+            if (!b) return 0;
+            if (!out) return sizeof(LOGBRUSH);
+            if (cb < int(sizeof(LOGBRUSH))) return 0;
+            LOGBRUSH lb{UINT(b->hollow ? BS_HOLLOW : BS_SOLID), b->color, 0};
+            std::memcpy(out, &lb, sizeof lb);
+            return sizeof(LOGBRUSH);
+        }
+        default:
+            return 0;
     }
 }

@@ -83,7 +83,7 @@ struct DeviceContext {
 inline constexpr int kDefaultBitmap = DEFAULT_GUI_FONT + 1;
 
 class Tables {
-public:
+  public:
     HandleTable<DeviceContext> dcs{HandleKind::DeviceContext};
     HandleTable<Brush> brushes{HandleKind::Brush};
     HandleTable<Pen> pens{HandleKind::Pen};
@@ -96,7 +96,7 @@ public:
     HGDIOBJ stock(int index);
     HBRUSH sys_color_brush(int index);
 
-private:
+  private:
     HGDIOBJ stock_[DEFAULT_GUI_FONT + 2] = {};
     HBRUSH sys_brushes_[31] = {};
 };

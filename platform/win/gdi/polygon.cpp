@@ -66,7 +66,8 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
     if (w > (1 << 20) || h > (1 << 20)) return FALSE;
     if (w < 1 || h < 1) return TRUE;
     const double cx = (r.left + r.right - 1) / 2.0, cy = (r.top + r.bottom - 1) / 2.0;
-    const double rx = std::max(0.5, (r.right - r.left - 1) / 2.0), ry = std::max(0.5, (r.bottom - r.top - 1) / 2.0);
+    const double rx = std::max(0.5, (r.right - r.left - 1) / 2.0),
+                 ry = std::max(0.5, (r.bottom - r.top - 1) / 2.0);
     auto fill = brush_pixel(c.dc().state.brush);
     auto pen = pen_pixel(c.dc().state.pen);
     // Row spans of the ellipse; the pen marks their ends, and the column

@@ -27,7 +27,8 @@ std::optional<std::uint32_t> pen_pixel(HPEN pen) {
 namespace {
 
 RECT normalized(int left, int top, int right, int bottom) {
-    return {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+    return {std::min(left, right), std::min(top, bottom), std::max(left, right),
+            std::max(top, bottom)};
 }
 
 void frame(Canvas& c, const RECT& r, std::uint32_t pixel) {
@@ -62,8 +63,10 @@ void draw_line(Canvas& c, int x0, int y0, int x1, int y1, std::uint32_t pixel) {
     for (std::int64_t i = first; i < last; ++i) {
         const std::int64_t offset = (2 * minor * i + major - 1) / (2 * major);
         const std::int64_t a = start + step * i;
-        if (x_major) c.set(int(a), int(y0 + sy * offset), pixel);
-        else c.set(int(x0 + sx * offset), int(a), pixel);
+        if (x_major)
+            c.set(int(a), int(y0 + sy * offset), pixel);
+        else
+            c.set(int(x0 + sx * offset), int(a), pixel);
     }
 }
 
@@ -103,7 +106,8 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
     // The dots follow the surface grid, like a pattern brush would.
     const RECT clip = c.clip();
     auto dot = [&](int x, int y) {
-        if ((x + y) % 2 == 0 && x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom)
+        if ((x + y) % 2 == 0 && x >= clip.left && x < clip.right && y >= clip.top &&
+            y < clip.bottom)
             c.surface().row(y)[x] ^= 0xffffff;
     };
     // Walk only the visible stretch of each side.
@@ -161,7 +165,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     POINT o = c.offset();
     RECT clip = c.clip();
     int sx = x + o.x, sy = y + o.y;
-    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom) return CLR_INVALID;
+    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom)
+        return CLR_INVALID;
     c.set(sx, sy, to_pixel(color));
     return color & 0xffffff;
 }
@@ -172,7 +177,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
     POINT o = c.offset();
     RECT clip = c.clip();
     int sx = x + o.x, sy = y + o.y;
-    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom) return CLR_INVALID;
+    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom)
+        return CLR_INVALID;
     return to_colorref(c.surface().at(sx, sy));
 }
 
@@ -181,23 +187,30 @@ BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
     if (!c.ok()) return FALSE;
     RECT r = c.to_surface(normalized(x, y, x + w, y + h));
     switch (rop) {
-    case BLACKNESS: c.fill(r, 0); return TRUE;
-    case WHITENESS: c.fill(r, 0xffffff); return TRUE;
-    case DSTINVERT: c.invert(r); return TRUE;
-    case PATCOPY:
-    case PATINVERT: {
-        auto pixel = brush_pixel(c.dc().state.brush);
-        if (!pixel) return TRUE;
-        if (rop == PATCOPY) {
-            c.fill(r, *pixel);
+        case BLACKNESS:
+            c.fill(r, 0);
+            return TRUE;
+        case WHITENESS:
+            c.fill(r, 0xffffff);
+            return TRUE;
+        case DSTINVERT:
+            c.invert(r);
+            return TRUE;
+        case PATCOPY:
+        case PATINVERT: {
+            auto pixel = brush_pixel(c.dc().state.brush);
+            if (!pixel) return TRUE;
+            if (rop == PATCOPY) {
+                c.fill(r, *pixel);
+                return TRUE;
+            }
+            RECT k = intersect(r, c.clip());
+            for (int yy = k.top; yy < k.bottom; ++yy)
+                for (int xx = k.left; xx < k.right; ++xx) c.surface().row(yy)[xx] ^= *pixel;
+            c.mark_written();
             return TRUE;
         }
-        RECT k = intersect(r, c.clip());
-        for (int yy = k.top; yy < k.bottom; ++yy)
-            for (int xx = k.left; xx < k.right; ++xx) c.surface().row(yy)[xx] ^= *pixel;
-        c.mark_written();
-        return TRUE;
-    }
-    default: return FALSE;
+        default:
+            return FALSE;
     }
 }

@@ -34,7 +34,9 @@ struct Surface {
         fine_patches.clear();
     }
     std::uint32_t* row(int y) { return pixels.data() + std::size_t(y) * std::size_t(width); }
-    const std::uint32_t* row(int y) const { return pixels.data() + std::size_t(y) * std::size_t(width); }
+    const std::uint32_t* row(int y) const {
+        return pixels.data() + std::size_t(y) * std::size_t(width);
+    }
     std::uint32_t at(int x, int y) const { return row(y)[x]; }
 };
 

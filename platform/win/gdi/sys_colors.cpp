@@ -76,35 +76,46 @@ HBRUSH GetSysColorBrush(int index) {
 
 int GetSystemMetrics(int index) {
     switch (index) {
-    case SM_CXSCREEN: return win::gdi::screen().width;
-    case SM_CYSCREEN: return win::gdi::screen().height;
-    case SM_CXVSCROLL:
-    case SM_CYHSCROLL:
-    case 9:   // SM_CYVTHUMB
-    case 10:  // SM_CXHTHUMB
-    case 20:  // SM_CYVSCROLL
-    case 21:  // SM_CXHSCROLL
-        return 16;
-    case SM_CYCAPTION: return 18;
-    case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
-    case SM_CXDLGFRAME:
-    case SM_CYDLGFRAME: return 3;
-    case 32:  // SM_CXFRAME
-    case 33:  // SM_CYFRAME
-        return 4;
-    case 30:  // SM_CXSIZE
-    case 31:  // SM_CYSIZE
-        return 18;
-    case SM_CXICON:
-    case SM_CYICON: return 32;
-    case SM_CYMENU: return 19;
-    case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
-    case SM_CXSMICON:
-    case SM_CYSMICON: return 16;
-    case SM_CXMENUCHECK:
-    case SM_CYMENUCHECK: return 13;
-    default: return 0;
+        case SM_CXSCREEN:
+            return win::gdi::screen().width;
+        case SM_CYSCREEN:
+            return win::gdi::screen().height;
+        case SM_CXVSCROLL:
+        case SM_CYHSCROLL:
+        case 9:   // SM_CYVTHUMB
+        case 10:  // SM_CXHTHUMB
+        case 20:  // SM_CYVSCROLL
+        case 21:  // SM_CXHSCROLL
+            return 16;
+        case SM_CYCAPTION:
+            return 18;
+        case SM_CXBORDER:
+        case SM_CYBORDER:
+            return 1;
+        case SM_CXDLGFRAME:
+        case SM_CYDLGFRAME:
+            return 3;
+        case 32:  // SM_CXFRAME
+        case 33:  // SM_CYFRAME
+            return 4;
+        case 30:  // SM_CXSIZE
+        case 31:  // SM_CYSIZE
+            return 18;
+        case SM_CXICON:
+        case SM_CYICON:
+            return 32;
+        case SM_CYMENU:
+            return 19;
+        case SM_CXEDGE:
+        case SM_CYEDGE:
+            return 2;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        case SM_CXMENUCHECK:
+        case SM_CYMENUCHECK:
+            return 13;
+        default:
+            return 0;
     }
 }

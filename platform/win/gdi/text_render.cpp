@@ -44,7 +44,8 @@ int render_text(Canvas& canvas, FontFace& face, const TextRun& run, const RECT& 
         if (int(i) == run.underline) {
             const int uy = baseline + 1;
             if (uy >= clip.top && uy < clip.bottom)
-                for (int x = std::max(pen, int(clip.left)); x < std::min(pen + g.advance, int(clip.right)); ++x)
+                for (int x = std::max(pen, int(clip.left));
+                     x < std::min(pen + g.advance, int(clip.right)); ++x)
                     s.row(uy)[x] = run.color;
         }
         pen += g.advance;

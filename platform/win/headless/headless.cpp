@@ -3,8 +3,8 @@
 #include <chrono>
 #include <thread>
 
-#include "win/gdi/sys_colors.h"
 #include "win/core/window.h"
+#include "win/gdi/sys_colors.h"
 
 namespace win::headless {
 

@@ -17,13 +17,13 @@ struct ShownWindow {
     bool iconic = false;
     std::string title;
     HICON icon = nullptr;
-    RECT rect{};        // screen rectangle of the surface
-    int presents = 0;   // how often pixels were handed over
-    RECT presented{};   // union of everything handed over
+    RECT rect{};       // screen rectangle of the surface
+    int presents = 0;  // how often pixels were handed over
+    RECT presented{};  // union of everything handed over
 };
 
 class HeadlessBackend final : public Backend {
-public:
+  public:
     explicit HeadlessBackend(SIZE screen = SIZE{1280, 1024}) : screen_(screen) {}
 
     void window_created(HWND) override;
@@ -42,7 +42,7 @@ public:
     const ShownWindow* window(HWND hwnd) const;
     std::size_t window_count() const { return windows_.size(); }
 
-private:
+  private:
     SIZE screen_;
     std::map<HWND, ShownWindow> windows_;
 };

@@ -2,15 +2,15 @@
 // its picture, and what a press or a menu key does.
 #include <cctype>
 
+#include "win/core/nonclient_hooks.h"
+#include "win/core/window.h"
 #include "win/menus/menu_layout.h"
 #include "win/menus/menu_paint.h"
 #include "win/menus/menu_state.h"
 #include "win/menus/menu_tracker.h"
 #include "win/menus/menus.h"
-#include "win/core/nonclient_hooks.h"
 #include "win/menus/popup_window.h"
 #include "win/menus/system_menu.h"
-#include "win/core/window.h"
 
 namespace win::menus {
 

@@ -1,8 +1,8 @@
 #include "win/menus/menu_paint.h"
 
+#include "win/core/window.h"
 #include "win/gdi/font.h"
 #include "win/menus/menu_layout.h"
-#include "win/core/window.h"
 
 namespace win::menus {
 

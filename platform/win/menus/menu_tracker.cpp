@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "win/core/modal_loop.h"
 #include "win/menus/menu_layout.h"
 #include "win/menus/menu_paint.h"
 #include "win/menus/menu_state.h"
-#include "win/core/modal_loop.h"
 #include "win/menus/popup_window.h"
 #include "win/menus/system_menu.h"
 

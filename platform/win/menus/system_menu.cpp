@@ -1,7 +1,7 @@
 #include "win/menus/system_menu.h"
 
-#include "win/menus/menu_state.h"
 #include "win/core/window.h"
+#include "win/menus/menu_state.h"
 
 using namespace win::menus;
 

@@ -1,9 +1,9 @@
 // Keys and the mouse while a menu is tracked.
 #include <cctype>
 
+#include "win/core/window.h"
 #include "win/menus/menu_layout.h"
 #include "win/menus/menu_tracker.h"
-#include "win/core/window.h"
 
 namespace win::menus {
 

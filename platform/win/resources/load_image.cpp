@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "win/resources/dib_decoder.h"
 #include "win/gdi/icon.h"
+#include "win/resources/dib_decoder.h"
 #include "win/resources/icon_decoder.h"
 #include "win/resources/registry.h"
 #include "wingdi.h"

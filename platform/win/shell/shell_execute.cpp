@@ -26,7 +26,8 @@ bool is_web_address(std::string_view t) {
     if (!std::isalpha(static_cast<unsigned char>(t[0]))) return false;
     for (size_t i = 1; i < colon; ++i) {
         char c = t[i];
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.') return false;
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '+' && c != '-' && c != '.')
+            return false;
     }
     std::string_view rest = t.substr(colon + 1);
     std::string_view scheme = t.substr(0, colon);

@@ -4,8 +4,8 @@
 // Anything else is refused, and the source hears so.
 #include <X11/Xatom.h>
 
-#include "win/shell/drop_files.h"
 #include "win/core/input.h"
+#include "win/shell/drop_files.h"
 #include "win/x11/x11_backend.h"
 
 namespace win::x11 {

@@ -38,17 +38,18 @@ std::unique_ptr<SurfaceImage> SurfaceImage::create(Display* d, Visual* visual, i
         if (!out->image_ || !out->attach_shared_memory()) out.reset();
     }
     if (!out) {
-        XImage* image = XCreateImage(d, visual, unsigned(depth), ZPixmap, 0, nullptr, unsigned(width),
-                             unsigned(height), 32, 0);
+        XImage* image = XCreateImage(d, visual, unsigned(depth), ZPixmap, 0, nullptr,
+                                     unsigned(width), unsigned(height), 32, 0);
         if (!image) return nullptr;
         out.reset(new SurfaceImage(d, image));
         out->own_data_.resize(std::size_t(image->bytes_per_line) * std::size_t(height));
         image->data = out->own_data_.data();
     }
     XImage* im = out->image_;
-    out->same_layout_ = im->bits_per_pixel == 32 && im->red_mask == 0xff0000 &&
-                        im->green_mask == 0xff00 && im->blue_mask == 0xff &&
-                        (im->byte_order == LSBFirst) == (std::endian::native == std::endian::little);
+    out->same_layout_ =
+        im->bits_per_pixel == 32 && im->red_mask == 0xff0000 && im->green_mask == 0xff00 &&
+        im->blue_mask == 0xff &&
+        (im->byte_order == LSBFirst) == (std::endian::native == std::endian::little);
     return out;
 }
 

@@ -14,7 +14,7 @@
 namespace win::x11 {
 
 class SurfaceImage {
-public:
+  public:
     // Null when the server cannot take images of this visual and depth.
     static std::unique_ptr<SurfaceImage> create(Display* d, Visual* visual, int depth, int width,
                                                 int height, bool try_shm);
@@ -31,7 +31,7 @@ public:
     // image may be written again at once.
     void put(Drawable target, GC gc, const gdi::Surface& surface, const RECT& r);
 
-private:
+  private:
     SurfaceImage(Display* d, XImage* image) : display_(d), image_(image) {}
     bool attach_shared_memory();
     void copy_pixels(const gdi::Surface& surface, const RECT& r);

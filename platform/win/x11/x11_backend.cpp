@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "win/x11/display_scale.h"
-#include "win/x11/doubled_surface.h"
 #include "win/gdi/fine_patch.h"
 #include "win/gdi/sys_colors.h"
+#include "win/x11/display_scale.h"
+#include "win/x11/doubled_surface.h"
 #include "win/x11/x11.h"
 
 namespace win::x11 {

@@ -10,10 +10,10 @@
 #include <unordered_map>
 
 #include "win/core/backend.h"
-#include "win/x11/display.h"
-#include "win/gdi/surface.h"
-#include "win/x11/surface_image.h"
 #include "win/core/window.h"
+#include "win/gdi/surface.h"
+#include "win/x11/display.h"
+#include "win/x11/surface_image.h"
 
 namespace win::x11 {
 

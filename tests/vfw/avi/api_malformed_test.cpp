@@ -18,8 +18,10 @@ vfw::riff::MainHeader main_header() {
     return m;
 }
 
-Bytes one_video(std::vector<HandChunk> chunks = {{0, "db", Bytes(16, 7), true}}, HandOptions opt = {}) {
-    return build_avi(main_header(), {{video_header(std::uint32_t(chunks.size())), bitmap_info(2, 2, 24), ""}},
+Bytes one_video(std::vector<HandChunk> chunks = {{0, "db", Bytes(16, 7), true}},
+                HandOptions opt = {}) {
+    return build_avi(main_header(),
+                     {{video_header(std::uint32_t(chunks.size())), bitmap_info(2, 2, 24), ""}},
                      chunks, opt);
 }
 
@@ -65,11 +67,14 @@ TEST(AviMalformed, NotAnAviFile) {
     PAVIFILE f = nullptr;
     HandOptions wrong_form;
     wrong_form.form = "AVi ";
-    EXPECT_EQ(open_bytes(dir, one_video({{0, "db", Bytes(16, 7), true}}, wrong_form), &f), AVIERR_BADFORMAT);
+    EXPECT_EQ(open_bytes(dir, one_video({{0, "db", Bytes(16, 7), true}}, wrong_form), &f),
+              AVIERR_BADFORMAT);
     EXPECT_EQ(f, nullptr);
     EXPECT_EQ(open_bytes(dir, {}, &f), AVIERR_BADFORMAT);
-    EXPECT_EQ(open_bytes(dir, Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I'}, &f), AVIERR_BADFORMAT);
-    EXPECT_EQ(open_bytes(dir, Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, &f), AVIERR_BADFORMAT);
+    EXPECT_EQ(open_bytes(dir, Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I'}, &f),
+              AVIERR_BADFORMAT);
+    EXPECT_EQ(open_bytes(dir, Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, &f),
+              AVIERR_BADFORMAT);
     EXPECT_EQ(AVIFileOpenA(&f, dir.file("missing.avi").c_str(), OF_READ, nullptr), AVIERR_FILEOPEN);
     EXPECT_EQ(AVIFileOpenA(&f, dir.path().c_str(), OF_READ, nullptr), AVIERR_FILEOPEN);
     EXPECT_EQ(AVIFileOpenA(nullptr, dir.file("x").c_str(), OF_READ, nullptr), AVIERR_BADPARAM);
@@ -86,7 +91,9 @@ TEST(AviMalformed, HeaderListPastTheEnd) {
 
 TEST(AviMalformed, ChunkSizesPastTheEnd) {
     TempDir dir;
-    Bytes file = one_video({{0, "db", Bytes(16, 1), true}, {0, "db", Bytes(16, 2), true}, {0, "db", Bytes(16, 3), true}});
+    Bytes file = one_video({{0, "db", Bytes(16, 1), true},
+                            {0, "db", Bytes(16, 2), true},
+                            {0, "db", Bytes(16, 3), true}});
     // Claim a huge RIFF, cut the file in the middle of the last frame and
     // drop the index: the two whole frames remain.
     vfw::riff::store_u32(&file[4], 0xFFFFFFF0u);
@@ -116,7 +123,8 @@ TEST(AviMalformed, FormatShorterThanItsExtraSizeClaims) {
     TempDir dir;
     vfw::riff::MainHeader m = main_header();
     Bytes wave = wave_format(1, 8000, 16, 5000);  // cbSize says 5000 more bytes follow; none do
-    write_file(dir.file("a.avi"), build_avi(m, {{audio_header(4, 2, 8000), wave, ""}}, {{0, "wb", Bytes(8, 3), true}}));
+    write_file(dir.file("a.avi"), build_avi(m, {{audio_header(4, 2, 8000), wave, ""}},
+                                            {{0, "wb", Bytes(8, 3), true}}));
     PAVIFILE f = nullptr;
     ASSERT_EQ(AVIFileOpenA(&f, dir.file("a.avi").c_str(), OF_READ, nullptr), AVIERR_OK);
     PAVISTREAM s = nullptr;
@@ -135,7 +143,8 @@ TEST(AviMalformed, AbsurdStreamCountAndZeroRate) {
     m.streams = 0xFFFFFFFFu;
     m.micro_sec_per_frame = 0;
     auto h = video_header(1, 0, 0);
-    write_file(dir.file("a.avi"), build_avi(m, {{h, bitmap_info(2, 2, 24), ""}}, {{0, "db", Bytes(16, 7), true}}));
+    write_file(dir.file("a.avi"),
+               build_avi(m, {{h, bitmap_info(2, 2, 24), ""}}, {{0, "db", Bytes(16, 7), true}}));
     PAVIFILE f = nullptr;
     ASSERT_EQ(AVIFileOpenA(&f, dir.file("a.avi").c_str(), OF_READ, nullptr), AVIERR_OK);
     AVIFILEINFOA fi{};
@@ -156,12 +165,15 @@ TEST(AviMalformed, TruncatedAtEveryLength) {
     // Every prefix of a valid two-stream file opens cleanly or fails with an
     // error; whatever opens reads back without going past the data.
     TempDir dir;
-    std::vector<HandChunk> chunks = {{0, "db", Bytes(16, 1), true}, {1, "wb", Bytes(6, 2), true},
+    std::vector<HandChunk> chunks = {{0, "db", Bytes(16, 1), true},
+                                     {1, "wb", Bytes(6, 2), true},
                                      {0, "db", Bytes(16, 3), false}};
     HandOptions opt;
     opt.rec_pairs = true;
     vfw::riff::MainHeader m = main_header();
-    Bytes file = build_avi(m, {{video_header(2), bitmap_info(2, 2, 24), "v"}, {audio_header(3, 2, 8000), wave_format(1, 8000, 16), ""}},
+    Bytes file = build_avi(m,
+                           {{video_header(2), bitmap_info(2, 2, 24), "v"},
+                            {audio_header(3, 2, 8000), wave_format(1, 8000, 16), ""}},
                            chunks, opt);
     int opened = 0;
     for (std::size_t n = 0; n <= file.size(); ++n) {

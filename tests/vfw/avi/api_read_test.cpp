@@ -149,11 +149,14 @@ TEST(AviRead, FormatSizeProtocol) {
     TempDir dir;
     vfw::riff::MainHeader m{};
     m.streams = 2;
-    Bytes palette_format = concat({bitmap_info(2, 2, 8, 0, 4), Bytes{1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0}});
+    Bytes palette_format = concat(
+        {bitmap_info(2, 2, 8, 0, 4), Bytes{1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 10, 11, 12, 0}});
     Bytes wave = concat({wave_format(2, 22050, 16, 4), Bytes{0xA, 0xB, 0xC, 0xD}});
     std::vector<HandChunk> chunks = {{0, "db", Bytes(8, 1), true}, {1, "wb", Bytes(8, 2), true}};
-    write_file(dir.file("f.avi"),
-               build_avi(m, {{video_header(1), palette_format, ""}, {audio_header(2, 4, 22050), wave, ""}}, chunks));
+    write_file(
+        dir.file("f.avi"),
+        build_avi(m, {{video_header(1), palette_format, ""}, {audio_header(2, 4, 22050), wave, ""}},
+                  chunks));
     Opened f(dir.file("f.avi"));
 
     LONG size = 0;
@@ -186,7 +189,8 @@ TEST(AviRead, ReadBufferProtocolForChunkedSamples) {
     EXPECT_EQ(bytes, 24);
     EXPECT_EQ(samples, 1);
     Bytes buf(23);
-    EXPECT_EQ(AVIStreamRead(f.video, 1, 1, buf.data(), 23, &bytes, &samples), AVIERR_BUFFERTOOSMALL);
+    EXPECT_EQ(AVIStreamRead(f.video, 1, 1, buf.data(), 23, &bytes, &samples),
+              AVIERR_BUFFERTOOSMALL);
     EXPECT_EQ(bytes, 24);
     EXPECT_EQ(samples, 0);
     buf.resize(100);
@@ -215,12 +219,15 @@ TEST(AviRead, FixedSizeSamplesAcrossChunks) {
     ASSERT_EQ(AVIStreamRead(f.audio, 3, 8, nullptr, 0, &bytes, &samples), AVIERR_OK);
     EXPECT_EQ(bytes, 16);
     EXPECT_EQ(samples, 8);
-    EXPECT_EQ(AVIStreamRead(f.audio, 3, 8, buf.data(), 15, &bytes, &samples), AVIERR_BUFFERTOOSMALL);
+    EXPECT_EQ(AVIStreamRead(f.audio, 3, 8, buf.data(), 15, &bytes, &samples),
+              AVIERR_BUFFERTOOSMALL);
     EXPECT_EQ(bytes, 16);
     ASSERT_EQ(AVIStreamRead(f.audio, 3, 8, buf.data(), 64, &bytes, &samples), AVIERR_OK);
-    EXPECT_EQ(Bytes(buf.begin(), buf.begin() + 17), (Bytes{6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 0xEE}));
+    EXPECT_EQ(Bytes(buf.begin(), buf.begin() + 17),
+              (Bytes{6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 0xEE}));
     // A convenient read stops at the end of the chunk.
-    ASSERT_EQ(AVIStreamRead(f.audio, 3, AVISTREAMREAD_CONVENIENT, buf.data(), 64, &bytes, &samples), AVIERR_OK);
+    ASSERT_EQ(AVIStreamRead(f.audio, 3, AVISTREAMREAD_CONVENIENT, buf.data(), 64, &bytes, &samples),
+              AVIERR_OK);
     EXPECT_EQ(samples, 2);
     // A run that passes the end is cut to the samples there are.
     ASSERT_EQ(AVIStreamRead(f.audio, 10, 25, buf.data(), 64, &bytes, &samples), AVIERR_OK);
@@ -259,7 +266,8 @@ TEST(AviRead, FindSampleOverTwentyThousandEntries) {
     m.streams = 1;
     std::vector<HandChunk> chunks;
     for (int i = 0; i < 20000; ++i) chunks.push_back({0, "dc", Bytes{std::uint8_t(i)}, i == 0});
-    write_file(dir.file("many.avi"), build_avi(m, {{video_header(20000), bitmap_info(1, 1, 8), ""}}, chunks));
+    write_file(dir.file("many.avi"),
+               build_avi(m, {{video_header(20000), bitmap_info(1, 1, 8), ""}}, chunks));
     Opened f(dir.file("many.avi"), false);
     // The copy loop asks once per frame; each answer must not walk the stream.
     long long sum = 0;

@@ -39,7 +39,8 @@ struct NewFile {
     NewFile(const std::string& path, AVISTREAMINFOA si, const Bytes& format) {
         EXPECT_EQ(AVIFileOpenA(&file, path.c_str(), OF_WRITE | OF_CREATE, nullptr), AVIERR_OK);
         EXPECT_EQ(AVIFileCreateStreamA(file, &stream, &si), AVIERR_OK);
-        EXPECT_EQ(AVIStreamSetFormat(stream, 0, const_cast<std::uint8_t*>(format.data()), LONG(format.size())),
+        EXPECT_EQ(AVIStreamSetFormat(stream, 0, const_cast<std::uint8_t*>(format.data()),
+                                     LONG(format.size())),
                   AVIERR_OK);
     }
     void close() {
@@ -75,7 +76,8 @@ TEST(AviWrite, CreateStreamNeedsAWritableFile) {
     AVIStreamRelease(existing);
     AVIFileRelease(f);
 
-    EXPECT_EQ(AVIFileOpenA(&f, dir.file("no/such/dir.avi").c_str(), OF_WRITE | OF_CREATE, nullptr), AVIERR_FILEOPEN);
+    EXPECT_EQ(AVIFileOpenA(&f, dir.file("no/such/dir.avi").c_str(), OF_WRITE | OF_CREATE, nullptr),
+              AVIERR_FILEOPEN);
     EXPECT_EQ(f, nullptr);
 }
 
@@ -91,8 +93,8 @@ TEST(AviWrite, LengthsAndBufferSizesGrowWithAppends) {
     const DWORD lengths[] = {2, 4, 8}, buffers[] = {8, 8, 16};
     for (int i = 0; i < 3; ++i) {
         LONG written = 0, bytes = 0;
-        ASSERT_EQ(AVIStreamWrite(out.stream, starts[i], counts[i], data.data(), counts[i] * 4, AVIIF_KEYFRAME,
-                                 &written, &bytes),
+        ASSERT_EQ(AVIStreamWrite(out.stream, starts[i], counts[i], data.data(), counts[i] * 4,
+                                 AVIIF_KEYFRAME, &written, &bytes),
                   AVIERR_OK);
         EXPECT_EQ(written, counts[i]);
         EXPECT_EQ(bytes, counts[i] * 4);
@@ -111,16 +113,22 @@ TEST(AviWrite, WritesAwayFromTheEndStoreNothing) {
     {
         NewFile out(dir.file("v.avi"), video_info(2, 2), bitmap_info(2, 2, 24));
         Bytes frame(16, 1);
-        ASSERT_EQ(AVIStreamWrite(out.stream, 0, 1, frame.data(), 16, AVIIF_KEYFRAME, nullptr, nullptr), AVIERR_OK);
+        ASSERT_EQ(
+            AVIStreamWrite(out.stream, 0, 1, frame.data(), 16, AVIIF_KEYFRAME, nullptr, nullptr),
+            AVIERR_OK);
         Bytes other(16, 2);
         LONG written = -1, bytes = -1;
-        EXPECT_NE(AVIStreamWrite(out.stream, 0, 1, other.data(), 16, 0, &written, &bytes), AVIERR_OK);
+        EXPECT_NE(AVIStreamWrite(out.stream, 0, 1, other.data(), 16, 0, &written, &bytes),
+                  AVIERR_OK);
         EXPECT_EQ(written, 0);
         EXPECT_EQ(bytes, 0);
-        EXPECT_NE(AVIStreamWrite(out.stream, 5, 1, other.data(), 16, 0, nullptr, nullptr), AVIERR_OK);
+        EXPECT_NE(AVIStreamWrite(out.stream, 5, 1, other.data(), 16, 0, nullptr, nullptr),
+                  AVIERR_OK);
         EXPECT_EQ(AVIStreamLength(out.stream), 1);
-        ASSERT_EQ(AVIStreamWrite(out.stream, 1, 1, frame.data(), 16, 0, nullptr, nullptr), AVIERR_OK);
-        ASSERT_EQ(AVIStreamWrite(out.stream, -1, 1, frame.data(), 16, 0, nullptr, nullptr), AVIERR_OK);
+        ASSERT_EQ(AVIStreamWrite(out.stream, 1, 1, frame.data(), 16, 0, nullptr, nullptr),
+                  AVIERR_OK);
+        ASSERT_EQ(AVIStreamWrite(out.stream, -1, 1, frame.data(), 16, 0, nullptr, nullptr),
+                  AVIERR_OK);
     }
     PAVIFILE f = nullptr;
     ASSERT_EQ(AVIFileOpenA(&f, dir.file("v.avi").c_str(), OF_READ, nullptr), AVIERR_OK);
@@ -147,8 +155,10 @@ TEST(AviWrite, FormatFirstAndFixedAfterData) {
     EXPECT_NE(AVIStreamWrite(s, 0, 1, frame.data(), 16, 0, nullptr, nullptr), AVIERR_OK);
     Bytes format = bitmap_info(2, 2, 24);
     ASSERT_EQ(AVIStreamSetFormat(s, 0, format.data(), 40), AVIERR_OK);
-    ASSERT_EQ(AVIStreamWrite(s, 0, 1, frame.data(), 16, AVIIF_KEYFRAME, nullptr, nullptr), AVIERR_OK);
-    EXPECT_EQ(AVIStreamSetFormat(s, 0, format.data(), 40), AVIERR_OK);  // the same again is harmless
+    ASSERT_EQ(AVIStreamWrite(s, 0, 1, frame.data(), 16, AVIIF_KEYFRAME, nullptr, nullptr),
+              AVIERR_OK);
+    EXPECT_EQ(AVIStreamSetFormat(s, 0, format.data(), 40),
+              AVIERR_OK);  // the same again is harmless
     Bytes other = bitmap_info(4, 4, 24);
     EXPECT_NE(AVIStreamSetFormat(s, 0, other.data(), 40), AVIERR_OK);
     PAVISTREAM late = nullptr;
@@ -167,10 +177,12 @@ TEST(AviWrite, EmptySamplesAndKeyFlagsSurviveTheRoundTrip) {
     }
     {
         NewFile out(dir.file("e.avi"), video_info(2, 2), bitmap_info(2, 2, 16));
-        ASSERT_EQ(AVIStreamWrite(out.stream, 0, 1, a.data(), 8, AVIIF_KEYFRAME, nullptr, nullptr), AVIERR_OK);
+        ASSERT_EQ(AVIStreamWrite(out.stream, 0, 1, a.data(), 8, AVIIF_KEYFRAME, nullptr, nullptr),
+                  AVIERR_OK);
         ASSERT_EQ(AVIStreamWrite(out.stream, 1, 1, nullptr, 0, 0, nullptr, nullptr), AVIERR_OK);
         ASSERT_EQ(AVIStreamWrite(out.stream, 2, 1, b.data(), 8, 0, nullptr, nullptr), AVIERR_OK);
-        ASSERT_EQ(AVIStreamWrite(out.stream, 3, 1, a.data(), 8, AVIIF_KEYFRAME, nullptr, nullptr), AVIERR_OK);
+        ASSERT_EQ(AVIStreamWrite(out.stream, 3, 1, a.data(), 8, AVIIF_KEYFRAME, nullptr, nullptr),
+                  AVIERR_OK);
     }
     PAVIFILE f = nullptr;
     ASSERT_EQ(AVIFileOpenA(&f, dir.file("e.avi").c_str(), OF_READ, nullptr), AVIERR_OK);
@@ -211,7 +223,8 @@ TEST(AviWrite, ProgramCopyLoopsReproduceTheStreams) {
     for (int i = 0; i < 5; ++i) {
         Bytes frame(10 + std::size_t(i), std::uint8_t(i));  // grows so the buffer must grow
         chunks.push_back({0, "dc", frame, i % 2 == 0});
-        chunks.push_back({1, "wb", Bytes{std::uint8_t(2 * i), 0, std::uint8_t(2 * i + 1), 0}, true});
+        chunks.push_back(
+            {1, "wb", Bytes{std::uint8_t(2 * i), 0, std::uint8_t(2 * i + 1), 0}, true});
     }
     write_file(dir.file("src.avi"), build_avi(m, {v, au}, chunks));
     PAVIFILE src = nullptr;
@@ -229,13 +242,16 @@ TEST(AviWrite, ProgramCopyLoopsReproduceTheStreams) {
         HRESULT hr = AVIERR_OK;
         for (LONG pos = 0; hr == AVIERR_OK; ++pos) {
             LONG bytes = 0, samples = 0;
-            hr = AVIStreamRead(sv, pos, 1, buffer.empty() ? nullptr : buffer.data(), LONG(buffer.size()), &bytes, &samples);
+            hr = AVIStreamRead(sv, pos, 1, buffer.empty() ? nullptr : buffer.data(),
+                               LONG(buffer.size()), &bytes, &samples);
             if (bytes > LONG(buffer.size())) {
                 buffer.resize(std::size_t(bytes));
-                hr = AVIStreamRead(sv, pos, 1, buffer.data(), LONG(buffer.size()), &bytes, &samples);
+                hr =
+                    AVIStreamRead(sv, pos, 1, buffer.data(), LONG(buffer.size()), &bytes, &samples);
             }
             if (bytes > 0) {
-                DWORD key = AVIStreamFindSample(sv, pos, FIND_KEY | FIND_PREV) == pos ? AVIIF_KEYFRAME : 0;
+                DWORD key =
+                    AVIStreamFindSample(sv, pos, FIND_KEY | FIND_PREV) == pos ? AVIIF_KEYFRAME : 0;
                 AVIStreamWrite(out.stream, pos, 1, buffer.data(), bytes, key, nullptr, nullptr);
             }
         }
@@ -251,13 +267,16 @@ TEST(AviWrite, ProgramCopyLoopsReproduceTheStreams) {
         HRESULT hr = AVIERR_OK;
         for (LONG pos = 0; hr == AVIERR_OK; ++pos) {
             LONG bytes = 0, samples = 0;
-            hr = AVIStreamRead(sa, pos, per_frame, buffer.empty() ? nullptr : buffer.data(), LONG(buffer.size()),
-                               &bytes, &samples);
+            hr = AVIStreamRead(sa, pos, per_frame, buffer.empty() ? nullptr : buffer.data(),
+                               LONG(buffer.size()), &bytes, &samples);
             if (bytes > LONG(buffer.size())) {
                 buffer.resize(std::size_t(bytes));
-                hr = AVIStreamRead(sa, pos, per_frame, buffer.data(), LONG(buffer.size()), &bytes, &samples);
+                hr = AVIStreamRead(sa, pos, per_frame, buffer.data(), LONG(buffer.size()), &bytes,
+                                   &samples);
             }
-            if (bytes > 0) AVIStreamWrite(out.stream, pos, per_frame, buffer.data(), bytes, AVIIF_KEYFRAME, nullptr, nullptr);
+            if (bytes > 0)
+                AVIStreamWrite(out.stream, pos, per_frame, buffer.data(), bytes, AVIIF_KEYFRAME,
+                               nullptr, nullptr);
         }
     }
     AVIStreamRelease(sv);

@@ -19,9 +19,10 @@ namespace avitest {
 using Bytes = std::vector<std::uint8_t>;
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvane-avi-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "korvane-avi-XXXXXX").string();
         path_ = mkdtemp(pattern.data()) ? pattern : std::string();
     }
     ~TempDir() {
@@ -31,7 +32,7 @@ public:
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -77,8 +78,8 @@ inline Bytes concat(const std::vector<Bytes>& parts) {
     return b;
 }
 
-inline Bytes bitmap_info(std::int32_t w, std::int32_t h, std::uint16_t bits, std::uint32_t compression = 0,
-                         std::uint32_t colors = 0) {
+inline Bytes bitmap_info(std::int32_t w, std::int32_t h, std::uint16_t bits,
+                         std::uint32_t compression = 0, std::uint32_t colors = 0) {
     Bytes b;
     put32(b, 40);
     put32(b, std::uint32_t(w));
@@ -94,7 +95,8 @@ inline Bytes bitmap_info(std::int32_t w, std::int32_t h, std::uint16_t bits, std
     return b;
 }
 
-inline Bytes wave_format(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint16_t extra = 0) {
+inline Bytes wave_format(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                         std::uint16_t extra = 0) {
     Bytes b;
     std::uint16_t align = std::uint16_t(channels * bits / 8);
     put16(b, 1);

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "tests/vfw/codec/codec_fixture.h"
-#include "vfw/codec/dib_layout.h"
 #include "vfw.h"
+#include "vfw/codec/dib_layout.h"
 
 namespace {
 

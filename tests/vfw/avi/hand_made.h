@@ -25,12 +25,13 @@ struct HandChunk {
 struct HandOptions {
     bool idx1 = true;
     bool absolute_offsets = false;
-    bool rec_pairs = false;   // group chunks two by two in LIST rec
+    bool rec_pairs = false;  // group chunks two by two in LIST rec
     bool junk_in_movi = true;
     const char* form = "AVI ";
 };
 
-inline vfw::riff::StreamHeader video_header(std::uint32_t frames, std::uint32_t scale = 1, std::uint32_t rate = 25) {
+inline vfw::riff::StreamHeader video_header(std::uint32_t frames, std::uint32_t scale = 1,
+                                            std::uint32_t rate = 25) {
     vfw::riff::StreamHeader h{};
     h.type = cc("vids");
     h.handler = cc("DIB ");
@@ -41,7 +42,8 @@ inline vfw::riff::StreamHeader video_header(std::uint32_t frames, std::uint32_t 
     return h;
 }
 
-inline vfw::riff::StreamHeader audio_header(std::uint32_t samples, std::uint32_t align, std::uint32_t rate) {
+inline vfw::riff::StreamHeader audio_header(std::uint32_t samples, std::uint32_t align,
+                                            std::uint32_t rate) {
     vfw::riff::StreamHeader h{};
     h.type = cc("auds");
     h.scale = 1;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/vfw/codec/codec_fixture.h"
 #include "hand_made_avi.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
 namespace {

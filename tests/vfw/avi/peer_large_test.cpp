@@ -10,8 +10,10 @@ TEST(PeerLarge, FfmpegOpenDmlFileReadWithTheSamePackets) {
     TempDir dir;
     std::string path = dir.file("large.avi");
     // 180 frames of 1920x1080 at 24 bits: about 1.1 GB, so ffmpeg opens an AVIX part.
-    std::string cmd = "ffmpeg -v error -y -f lavfi -i color=c=red:size=1920x1080:rate=25 -f lavfi -i sine=r=8000 "
-                      "-frames:v 180 -t 7.2 -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le '" + path + "'";
+    std::string cmd =
+        "ffmpeg -v error -y -f lavfi -i color=c=red:size=1920x1080:rate=25 -f lavfi -i sine=r=8000 "
+        "-frames:v 180 -t 7.2 -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le '" +
+        path + "'";
     int status = 0;
     run(cmd, &status);
     ASSERT_EQ(status, 0);

@@ -26,8 +26,8 @@ struct Packet {
 };
 
 inline std::ostream& operator<<(std::ostream& os, const Packet& p) {
-    return os << "{stream " << p.stream << " size " << p.size << " pos " << p.pos << " key " << p.key << " "
-              << p.crc << "}";
+    return os << "{stream " << p.stream << " size " << p.size << " pos " << p.pos << " key "
+              << p.key << " " << p.crc << "}";
 }
 
 inline std::map<std::string, std::string> fields(const std::string& line) {
@@ -42,10 +42,11 @@ inline std::map<std::string, std::string> fields(const std::string& line) {
 }
 
 // Packets per stream, in file order, as ffprobe reads them.
-inline std::map<int, std::vector<Packet>> probe_packets(const std::string& path, bool with_crc = true) {
+inline std::map<int, std::vector<Packet>> probe_packets(const std::string& path,
+                                                        bool with_crc = true) {
     std::string cmd = "ffprobe -v error -show_entries packet=stream_index,size,pos,flags" +
-                      std::string(with_crc ? ",data_hash -show_data_hash CRC32" : "") + " -of compact=p=0 '" +
-                      path + "'";
+                      std::string(with_crc ? ",data_hash -show_data_hash CRC32" : "") +
+                      " -of compact=p=0 '" + path + "'";
     std::map<int, std::vector<Packet>> out;
     std::stringstream lines(run(cmd));
     std::string line;
@@ -71,7 +72,8 @@ inline std::string crc_of(const Bytes& data) {
 
 // Packets per stream through AVIStreamRead: one per non-empty chunk
 // (fixed-size streams are read a chunk at a time with AVISTREAMREAD_CONVENIENT).
-inline std::map<int, std::vector<Packet>> our_packets(const std::string& path, bool with_crc = true) {
+inline std::map<int, std::vector<Packet>> our_packets(const std::string& path,
+                                                      bool with_crc = true) {
     std::map<int, std::vector<Packet>> out;
     PAVIFILE file = nullptr;
     if (AVIFileOpenA(&file, path.c_str(), OF_READ, nullptr) != AVIERR_OK) return out;
@@ -86,7 +88,8 @@ inline std::map<int, std::vector<Packet>> our_packets(const std::string& path, b
             LONG bytes = 0, samples = 0;
             if (AVIStreamRead(s, pos, want, nullptr, 0, &bytes, &samples) != AVIERR_OK) break;
             data.resize(std::size_t(bytes));
-            if (AVIStreamRead(s, pos, want, data.data(), bytes, &bytes, &samples) != AVIERR_OK || samples <= 0)
+            if (AVIStreamRead(s, pos, want, data.data(), bytes, &bytes, &samples) != AVIERR_OK ||
+                samples <= 0)
                 break;
             Packet p;
             p.stream = int(i);
@@ -107,7 +110,8 @@ inline std::map<int, std::vector<Packet>> our_packets(const std::string& path, b
 
 // (size, hash) of every packet of stream `stream` in ffmpeg's framemd5 of the file.
 inline std::vector<std::string> frame_hashes(const std::string& path, int stream) {
-    std::string cmd = "ffmpeg -v error -i '" + path + "' -map 0:" + std::to_string(stream) + " -c copy -f framemd5 -";
+    std::string cmd = "ffmpeg -v error -i '" + path + "' -map 0:" + std::to_string(stream) +
+                      " -c copy -f framemd5 -";
     std::vector<std::string> out;
     std::stringstream lines(run(cmd));
     std::string line;
@@ -123,9 +127,11 @@ inline std::vector<std::string> frame_hashes(const std::string& path, int stream
 }
 
 inline std::map<std::string, std::string> probe_stream(const std::string& path, int stream) {
-    std::string cmd = "ffprobe -v error -select_streams " + std::to_string(stream) +
-                      " -show_entries stream=codec_name,codec_tag_string,width,height,r_frame_rate,nb_frames,"
-                      "sample_rate,channels,bits_per_sample -of compact=p=0 '" + path + "'";
+    std::string cmd =
+        "ffprobe -v error -select_streams " + std::to_string(stream) +
+        " -show_entries stream=codec_name,codec_tag_string,width,height,r_frame_rate,nb_frames,"
+        "sample_rate,channels,bits_per_sample -of compact=p=0 '" +
+        path + "'";
     std::string text = run(cmd);
     return fields(text.substr(0, text.find('\n')));
 }

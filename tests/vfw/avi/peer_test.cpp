@@ -27,8 +27,9 @@ const Case kCases[] = {
 
 std::string make_with_ffmpeg(const TempDir& dir, const Case& c) {
     std::string path = dir.file(std::string(c.name) + ".avi");
-    std::string cmd = "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine=r=22050 -t 2 " +
-                      std::string(c.args) + " '" + path + "'";
+    std::string cmd =
+        "ffmpeg -v error -y -f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine=r=22050 -t 2 " +
+        std::string(c.args) + " '" + path + "'";
     int status = 0;
     run(cmd, &status);
     EXPECT_EQ(status, 0) << cmd;
@@ -55,14 +56,16 @@ void copy_stream(const std::string& from, LONG index, const std::string& to) {
     for (LONG pos = 0;;) {
         LONG want = info.dwSampleSize ? AVISTREAMREAD_CONVENIENT : 1;
         LONG bytes = 0, samples = 0;
-        HRESULT hr = AVIStreamRead(in, pos, want, buffer.data(), LONG(buffer.size()), &bytes, &samples);
+        HRESULT hr =
+            AVIStreamRead(in, pos, want, buffer.data(), LONG(buffer.size()), &bytes, &samples);
         if (bytes > LONG(buffer.size())) {
             buffer.resize(std::size_t(bytes));
             hr = AVIStreamRead(in, pos, want, buffer.data(), LONG(buffer.size()), &bytes, &samples);
         }
         if (hr != AVIERR_OK) break;
         DWORD key = AVIStreamFindSample(in, pos, FIND_KEY | FIND_PREV) == pos ? AVIIF_KEYFRAME : 0;
-        EXPECT_EQ(AVIStreamWrite(out, pos, samples, buffer.data(), bytes, key, nullptr, nullptr), AVIERR_OK);
+        EXPECT_EQ(AVIStreamWrite(out, pos, samples, buffer.data(), bytes, key, nullptr, nullptr),
+                  AVIERR_OK);
         pos += samples;
     }
     AVIStreamRelease(out);
@@ -75,7 +78,7 @@ void copy_stream(const std::string& from, LONG index, const std::string& to) {
 
 // ffmpeg runs slowly on a loaded machine: each source file is made once.
 class PeerFiles : public ::testing::TestWithParam<Case> {
-protected:
+  protected:
     static void SetUpTestSuite() { dir_ = new TempDir(); }
     static void TearDownTestSuite() {
         delete dir_;
@@ -112,8 +115,8 @@ TEST_P(PeerFiles, OurCopiesReadByFfmpegWithTheSamePackets) {
         ASSERT_FALSE(original.empty());
         EXPECT_EQ(frame_hashes(out, 0), original) << GetParam().name << " stream " << s;
         auto a = probe_stream(path, s), b = probe_stream(out, 0);
-        for (const char* key : {"codec_name", "codec_tag_string", "width", "height", "r_frame_rate", "nb_frames",
-                                "sample_rate", "channels", "bits_per_sample"})
+        for (const char* key : {"codec_name", "codec_tag_string", "width", "height", "r_frame_rate",
+                                "nb_frames", "sample_rate", "channels", "bits_per_sample"})
             EXPECT_EQ(b[key], a[key]) << GetParam().name << " stream " << s << " " << key;
         // And our reader agrees with ffprobe on what we wrote.
         auto theirs = probe_packets(out);
@@ -148,7 +151,9 @@ TEST(PeerOpenDml, OurOpenDmlPartsReadByFfmpeg) {
         int pick = -1;
         for (int s = 0; s < 2; ++s) {
             const auto& idx = r->streams()[std::size_t(s)].index;
-            if (next[s] < idx.size() && (pick < 0 || idx[next[s]].offset < r->streams()[std::size_t(pick)].index[next[pick]].offset))
+            if (next[s] < idx.size() &&
+                (pick < 0 ||
+                 idx[next[s]].offset < r->streams()[std::size_t(pick)].index[next[pick]].offset))
                 pick = s;
         }
         if (pick < 0) break;
@@ -160,7 +165,8 @@ TEST(PeerOpenDml, OurOpenDmlPartsReadByFfmpeg) {
     ASSERT_EQ(w->finish(), vfw::riff::Error::None);
     EXPECT_GT(w->part_count(), 3u);
 
-    for (int s = 0; s < 2; ++s) EXPECT_EQ(frame_hashes(out, s), frame_hashes(src, s)) << "stream " << s;
+    for (int s = 0; s < 2; ++s)
+        EXPECT_EQ(frame_hashes(out, s), frame_hashes(src, s)) << "stream " << s;
     auto theirs = probe_packets(out);
     auto ours = our_packets(out);
     EXPECT_EQ(ours, theirs);

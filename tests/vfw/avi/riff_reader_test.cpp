@@ -37,8 +37,9 @@ Sample two_streams() {
     s.streams.push_back({video_header(3), bitmap_info(4, 2, 24), "pictures"});
     s.streams.push_back({audio_header(12, 2, 8000), wave_format(1, 8000, 16), ""});
     s.chunks = {
-        {0, "db", Bytes(24, 1), true}, {1, "wb", Bytes(10, 2), true}, {0, "db", Bytes(24, 3), false},
-        {1, "wb", Bytes(14, 4), true}, {0, "db", Bytes(24, 5), true},
+        {0, "db", Bytes(24, 1), true},  {1, "wb", Bytes(10, 2), true},
+        {0, "db", Bytes(24, 3), false}, {1, "wb", Bytes(14, 4), true},
+        {0, "db", Bytes(24, 5), true},
     };
     return s;
 }
@@ -207,8 +208,9 @@ TEST(RiffReader, OpenDmlIndexBeyondFourGigabytes) {
     put32(indx, 1);
 
     auto m = main_header(1);
-    Bytes strl = list("LIST", "strl", {chunk("strh", record(video_header(1))), chunk("strf", bitmap_info(4, 2, 24)),
-                                       chunk("indx", indx)});
+    Bytes strl = list("LIST", "strl",
+                      {chunk("strh", record(video_header(1))), chunk("strf", bitmap_info(4, 2, 24)),
+                       chunk("indx", indx)});
     Bytes head = concat({list("LIST", "hdrl", {chunk("avih", record(m)), strl})});
     Bytes first;
     put32(first, cc("RIFF"));
@@ -231,7 +233,9 @@ TEST(RiffReader, OpenDmlIndexBeyondFourGigabytes) {
 
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
     ASSERT_GE(fd, 0);
-    auto put = [&](std::uint64_t at, const Bytes& b) { ASSERT_EQ(pwrite(fd, b.data(), b.size(), off_t(at)), ssize_t(b.size())); };
+    auto put = [&](std::uint64_t at, const Bytes& b) {
+        ASSERT_EQ(pwrite(fd, b.data(), b.size(), off_t(at)), ssize_t(b.size()));
+    };
     put(0, first);
     put(avix_at, part);
     put(frame_header, concat({chunk("00db", frame), ix}));
@@ -268,8 +272,9 @@ TEST(RiffReader, RepeatedStandardIndexReadOnce) {
         return indx;
     };
     auto headers = [&](const Bytes& indx) {
-        Bytes strl = list("LIST", "strl", {chunk("strh", record(video_header(3))),
-                                           chunk("strf", bitmap_info(4, 2, 24)), chunk("indx", indx)});
+        Bytes strl = list("LIST", "strl",
+                          {chunk("strh", record(video_header(3))),
+                           chunk("strf", bitmap_info(4, 2, 24)), chunk("indx", indx)});
         return list("LIST", "hdrl", {chunk("avih", record(main_header(1))), strl});
     };
     const std::uint64_t movi_data = 12 + headers(super_index(0, 0)).size() + 12;
@@ -279,7 +284,8 @@ TEST(RiffReader, RepeatedStandardIndexReadOnce) {
     ix_body.push_back(1);
     put32(ix_body, 3);
     put32(ix_body, cc("00db"));
-    for (int i = 0; i < 3; ++i) put32(ix_body, 0);  // base offset 0: offsets count from the file's start
+    for (int i = 0; i < 3; ++i)
+        put32(ix_body, 0);  // base offset 0: offsets count from the file's start
     std::vector<Bytes> movi_children;
     for (int k = 0; k < 3; ++k) {
         put32(ix_body, std::uint32_t(movi_data + std::uint64_t(k) * (8 + frame.size()) + 8));
@@ -291,7 +297,8 @@ TEST(RiffReader, RepeatedStandardIndexReadOnce) {
     const std::uint64_t ix_at = movi_data + 3 * (8 + frame.size());
     Bytes body;
     put32(body, cc("AVI "));
-    body = concat({body, headers(super_index(ix_at, std::uint32_t(ix.size()))), list("LIST", "movi", movi_children)});
+    body = concat({body, headers(super_index(ix_at, std::uint32_t(ix.size()))),
+                   list("LIST", "movi", movi_children)});
     Bytes file;
     put32(file, cc("RIFF"));
     put32(file, std::uint32_t(body.size()));
@@ -314,7 +321,9 @@ TEST(RiffReader, UnfinishedFileWithZeroSizesIsScanned) {
     vfw::riff::store_u32(&file[4], 0);
     std::size_t movi = 0;
     for (std::size_t i = 12; i + 12 <= file.size(); ++i)
-        if (vfw::riff::load_u32(&file[i]) == cc("LIST") && vfw::riff::load_u32(&file[i + 8]) == cc("movi")) movi = i;
+        if (vfw::riff::load_u32(&file[i]) == cc("LIST") &&
+            vfw::riff::load_u32(&file[i + 8]) == cc("movi"))
+            movi = i;
     ASSERT_NE(movi, 0u);
     vfw::riff::store_u32(&file[movi + 4], 0);
     write_file(dir.file("a.avi"), file);

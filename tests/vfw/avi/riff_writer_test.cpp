@@ -71,7 +71,8 @@ TEST(RiffWriter, RoundTripThroughReader) {
     std::vector<Bytes> frames = {pattern(24, 1), pattern(0, 0), pattern(24, 3), pattern(23, 4)};
     std::vector<bool> keys = {true, false, false, true};
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        ASSERT_EQ(w->write_sample(v, frames[i].data(), std::uint32_t(frames[i].size()), keys[i]), Error::None);
+        ASSERT_EQ(w->write_sample(v, frames[i].data(), std::uint32_t(frames[i].size()), keys[i]),
+                  Error::None);
         Bytes pcm = pattern(6 + 2 * i, std::uint8_t(50 + i));
         ASSERT_EQ(w->write_sample(a, pcm.data(), std::uint32_t(pcm.size()), true), Error::None);
     }
@@ -120,7 +121,8 @@ TEST(RiffWriter, SwitchesToOpenDmlPastThePartLimit) {
     std::vector<Bytes> frames;
     for (int i = 0; i < 60; ++i) {
         frames.push_back(pattern(192 + std::size_t(i % 5), std::uint8_t(i)));
-        ASSERT_EQ(w->write_sample(v, frames.back().data(), std::uint32_t(frames.back().size()), i % 10 == 0),
+        ASSERT_EQ(w->write_sample(v, frames.back().data(), std::uint32_t(frames.back().size()),
+                                  i % 10 == 0),
                   Error::None);
         Bytes pcm = pattern(320, std::uint8_t(i));
         ASSERT_EQ(w->write_sample(a, pcm.data(), 320, true), Error::None);
@@ -174,7 +176,8 @@ TEST(RiffWriter, FailuresLeaveNoFile) {
     ASSERT_EQ(w->set_format(v, bitmap_info(64, 64, 24).data(), 40), Error::None);
     Bytes big = pattern(64 * 64 * 3, 2);
     Error last = Error::None;
-    for (int i = 0; i < 40 && last == Error::None; ++i) last = w->write_sample(v, big.data(), std::uint32_t(big.size()), true);
+    for (int i = 0; i < 40 && last == Error::None; ++i)
+        last = w->write_sample(v, big.data(), std::uint32_t(big.size()), true);
     Error done = w->finish();
     setrlimit(RLIMIT_FSIZE, &old);
     signal(SIGXFSZ, old_handler);

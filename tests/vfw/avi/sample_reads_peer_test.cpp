@@ -2,8 +2,8 @@
 // come from the index, not from reading the sample.
 #include <gtest/gtest.h>
 
-#include "vfw/avifile/codec_decompressor.h"
 #include "tests/vfw/codec/codec_fixture.h"
+#include "vfw/avifile/codec_decompressor.h"
 
 namespace {
 

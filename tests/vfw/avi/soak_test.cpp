@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "vfw/avifile/objects.h"
 #include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
+#include "vfw/avifile/objects.h"
 
 namespace {
 

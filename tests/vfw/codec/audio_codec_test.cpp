@@ -103,7 +103,8 @@ TEST_P(EveryAudioFormat, RoundTripsWithTheRightLengthAndSound) {
     for (const auto& p : packets) stream.insert(stream.end(), p.data.begin(), p.data.end());
     std::vector<std::uint8_t> pcm;
     for (std::size_t at = 0; at < stream.size(); at += 777)
-        ASSERT_TRUE(dec.value()->decode({stream.data() + at, std::min<std::size_t>(777, stream.size() - at)}, pcm));
+        ASSERT_TRUE(dec.value()->decode(
+            {stream.data() + at, std::min<std::size_t>(777, stream.size() - at)}, pcm));
     ASSERT_TRUE(dec.value()->finish(pcm));
 
     const double frames_in = double(input.size() / 4), frames_out = double(pcm.size() / 4);
@@ -120,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Catalogue, EveryAudioFormat, ::testing::ValuesIn(audio_
                          [](const auto& info) { return "tag" + std::to_string(info.param.tag); });
 
 TEST(AudioFormats, RecordsCarryWhatDecodersNeed) {
-    auto mp3 = AudioEncoder::open(make_pcm_format(kRate, 2, 16), target_for(*find_audio_format(0x55)));
+    auto mp3 =
+        AudioEncoder::open(make_pcm_format(kRate, 2, 16), target_for(*find_audio_format(0x55)));
     ASSERT_TRUE(mp3);
     const WAVEFORMATEX& m = mp3.value()->output_header();
     EXPECT_EQ(m.cbSize, 12);
@@ -128,7 +130,8 @@ TEST(AudioFormats, RecordsCarryWhatDecodersNeed) {
     EXPECT_EQ(m.nAvgBytesPerSec, 24000u);
     EXPECT_EQ(mp3.value()->samples_per_packet(), 1152u);
 
-    auto ima = AudioEncoder::open(make_pcm_format(22050, 1, 16), target_for(*find_audio_format(0x11)));
+    auto ima =
+        AudioEncoder::open(make_pcm_format(22050, 1, 16), target_for(*find_audio_format(0x11)));
     ASSERT_TRUE(ima);
     const auto& bytes = ima.value()->output_format();
     ASSERT_EQ(bytes.size(), sizeof(WAVEFORMATEX) + 2);
@@ -140,7 +143,8 @@ TEST(AudioFormats, RecordsCarryWhatDecodersNeed) {
 
     auto ms = AudioEncoder::open(make_pcm_format(kRate, 2, 16), target_for(*find_audio_format(2)));
     ASSERT_TRUE(ms);
-    EXPECT_EQ(ms.value()->output_header().cbSize, 32);  // samples per block and the 7 coefficient pairs
+    EXPECT_EQ(ms.value()->output_header().cbSize,
+              32);  // samples per block and the 7 coefficient pairs
 }
 
 TEST(AudioFormats, ResamplesAndRechannels) {
@@ -229,7 +233,8 @@ TEST(AudioFormats, RefusesWhatItCannotDo) {
 
 TEST(AudioFormats, GarbageDecodesToAnErrorOrSilenceNotACrash) {
     for (std::uint16_t tag : {0x55, 0x2000, 0x02, 0x11}) {
-        auto enc = AudioEncoder::open(make_pcm_format(kRate, 2, 16), target_for(*find_audio_format(tag)));
+        auto enc =
+            AudioEncoder::open(make_pcm_format(kRate, 2, 16), target_for(*find_audio_format(tag)));
         ASSERT_TRUE(enc);
         auto dec = AudioDecoder::open(enc.value()->output_format());
         ASSERT_TRUE(dec);

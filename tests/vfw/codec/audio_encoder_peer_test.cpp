@@ -6,8 +6,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "vfw/codec/audio_encoder.h"
 #include "codec_fixture.h"
+#include "vfw/codec/audio_encoder.h"
 #include "vfw/codec/wave_format.h"
 
 namespace vfw::codec::test {
@@ -35,7 +35,8 @@ TEST(AudioEncoderPeer, CompressedStreamsLastAsLongAsTheirInput) {
         target.nChannels = 2;
         target.nSamplesPerSec = 48000;
         target.nAvgBytesPerSec = 128000 / 8;
-        auto enc = AudioEncoder::open(make_pcm_format(22050, 1, 16), target);  // resampled on the way
+        auto enc =
+            AudioEncoder::open(make_pcm_format(22050, 1, 16), target);  // resampled on the way
         ASSERT_TRUE(enc) << enc.error().message;
         std::vector<std::uint8_t> pcm(22050 * 2 * 2);  // two seconds of a 300 Hz tone
         for (std::size_t i = 0; i < pcm.size() / 2; ++i) {
@@ -56,7 +57,8 @@ TEST(AudioEncoderPeer, CompressedStreamsLastAsLongAsTheirInput) {
         out.close();
         EXPECT_NEAR(probe_duration(file.string()), 2.0, 0.1) << c.extension;
         // The stored byte rate gives the same duration, as AVI readers compute it.
-        EXPECT_NEAR(double(bytes) / enc.value()->output_header().nAvgBytesPerSec, 2.0, 0.1) << c.extension;
+        EXPECT_NEAR(double(bytes) / enc.value()->output_header().nAvgBytesPerSec, 2.0, 0.1)
+            << c.extension;
     }
 }
 

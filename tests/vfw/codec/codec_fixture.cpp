@@ -71,7 +71,8 @@ std::vector<std::uint8_t> video_strf(const std::vector<std::uint8_t>& file) {
     if (strf + 8 > file.size()) throw std::runtime_error("no video strf");
     std::uint32_t size = 0;
     std::memcpy(&size, &file[strf + 4], 4);
-    return {file.begin() + std::ptrdiff_t(strf + 8), file.begin() + std::ptrdiff_t(strf + 8 + size)};
+    return {file.begin() + std::ptrdiff_t(strf + 8),
+            file.begin() + std::ptrdiff_t(strf + 8 + size)};
 }
 
 }  // namespace
@@ -102,14 +103,17 @@ AviVideo load_avi_video(const fs::path& file) {
 std::vector<std::vector<std::uint8_t>> ffmpeg_bgr24_frames(const fs::path& file, int width,
                                                            int height) {
     const fs::path raw = file.string() + ".bgr";
-    if (!run_ffmpeg("-i " + file.string() + " -map 0:v -fps_mode passthrough -f rawvideo "
-                    "-pix_fmt bgr24 " + raw.string()))
+    if (!run_ffmpeg("-i " + file.string() +
+                    " -map 0:v -fps_mode passthrough -f rawvideo "
+                    "-pix_fmt bgr24 " +
+                    raw.string()))
         throw std::runtime_error("ffmpeg could not decode " + file.string());
     const std::vector<std::uint8_t> bytes = read_file(raw);
     const std::size_t frame = std::size_t(width) * std::size_t(height) * 3;
     std::vector<std::vector<std::uint8_t>> frames;
     for (std::size_t at = 0; at + frame <= bytes.size(); at += frame)
-        frames.emplace_back(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(at + frame));
+        frames.emplace_back(bytes.begin() + std::ptrdiff_t(at),
+                            bytes.begin() + std::ptrdiff_t(at + frame));
     return frames;
 }
 
@@ -124,7 +128,8 @@ std::vector<std::uint8_t> dib_to_bgr(const BITMAPINFOHEADER* dib) {
         const int row = dib->biHeight > 0 ? h - 1 - y : y;
         const std::uint8_t* src = bits + std::size_t(row) * stride;
         for (int x = 0; x < w; ++x)
-            std::memcpy(&out[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3], src + x * bpp, 3);
+            std::memcpy(&out[(std::size_t(y) * std::size_t(w) + std::size_t(x)) * 3], src + x * bpp,
+                        3);
     }
     return out;
 }

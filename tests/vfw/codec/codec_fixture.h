@@ -14,13 +14,13 @@ namespace vfw::codec::test {
 
 // A fresh folder removed again with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -34,7 +34,7 @@ struct Sample {
 
 // Samples kept in memory; counts how often each is read.
 class MemoryPacketSource : public PacketSource {
-public:
+  public:
     std::vector<Sample> samples;
     mutable std::int64_t reads = 0;
 

@@ -39,11 +39,11 @@ const std::uint8_t* bits_of(const BITMAPINFOHEADER* dib) {
 MemoryPacketSource rgb24_stream() {
     MemoryPacketSource s;
     s.samples.push_back({{10, 20, 30, 40, 50, 60, 70, 80, 90, 0, 0, 0,  //
-                          1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0},
+                          1,  2,  3,  4,  5,  6,  7,  8,  9,  0, 0, 0},
                          true});
-    s.samples.push_back({{}, false});  // dropped
-    s.samples.push_back({{255, 255, 255, 0, 0, 0, 128, 128, 128, 0, 0, 0,  //
-                          0, 0, 255, 0, 255, 0, 255, 0, 0, 0, 0, 0},
+    s.samples.push_back({{}, false});                                        // dropped
+    s.samples.push_back({{255, 255, 255, 0, 0,   0, 128, 128, 128, 0, 0, 0,  //
+                          0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0},
                          true});
     return s;
 }
@@ -110,7 +110,8 @@ TEST(FrameDecoderRaw, ConvertsToEveryOutputDepth) {
     f = d8.value()->frame(2);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->biClrUsed, 256u);
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
+    const auto* table =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
     const RGBQUAD white = table[bits_of(f)[0]];
     const RGBQUAD black = table[bits_of(f)[1]];
     EXPECT_EQ(white.rgbRed + white.rgbGreen + white.rgbBlue, 3 * 255);
@@ -146,7 +147,8 @@ TEST(FrameDecoderRaw, EightBitKeepsItsColoursAndBitfieldsAreRead) {
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(bits_of(f)[0], 1);
     EXPECT_EQ(bits_of(f)[5], 1);
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
+    const auto* table =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
     EXPECT_EQ(table[1].rgbBlue, 200);
     EXPECT_EQ(table[3].rgbRed, 3);
 
@@ -236,9 +238,9 @@ TEST(FrameDecoderOpen, RefusesFormatsItCannotHandle) {
 }
 
 TEST(FrameDecoderOpen, KnowsTheCommonAviFourccs) {
-    for (const char* tag : {"MJPG", "FMP4", "XVID", "DIVX", "DX50", "H264", "X264", "FFV1", "HFYU",
-                            "dvsd", "cvid", "CRAM", "MSVC", "IV31", "IV32", "IV41", "IV50", "YUY2",
-                            "UYVY", "I420", "YV12", "xvid"}) {
+    for (const char* tag :
+         {"MJPG", "FMP4", "XVID", "DIVX", "DX50", "H264", "X264", "FFV1", "HFYU", "dvsd", "cvid",
+          "CRAM", "MSVC", "IV31", "IV32", "IV41", "IV50", "YUY2", "UYVY", "I420", "YV12", "xvid"}) {
         const std::uint32_t fcc = make_fourcc(tag[0], tag[1], tag[2], tag[3]);
         EXPECT_TRUE(FrameDecoder::can_decode(format_record(64, 48, 24, fcc))) << tag;
     }
@@ -279,7 +281,8 @@ TEST(FrameDecoderRle, DecodesKeyAndDeltaFrames) {
     ASSERT_NE(f, nullptr);
     const std::uint8_t expected0[16] = {1, 1, 1, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3};
     EXPECT_EQ(0, std::memcmp(bits_of(f), expected0, 16));
-    const auto* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
+    const auto* table =
+        reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const std::uint8_t*>(f) + 40);
     EXPECT_EQ(table[3].rgbBlue, 255);
 }
 
@@ -287,11 +290,13 @@ TEST(FrameDecoderCorrupt, GarbageSamplesGiveAnErrorNotACrash) {
     MemoryPacketSource s;
     for (int i = 0; i < 4; ++i) {
         std::vector<std::uint8_t> junk(300);
-        for (std::size_t k = 0; k < junk.size(); ++k) junk[k] = std::uint8_t(k * 37 + std::size_t(i));
+        for (std::size_t k = 0; k < junk.size(); ++k)
+            junk[k] = std::uint8_t(k * 37 + std::size_t(i));
         s.samples.push_back({junk, true});
     }
     for (const char* tag : {"MJPG", "H264", "FMP4", "cvid", "MSVC", "HFYU"}) {
-        auto d = FrameDecoder::open(s, format_record(64, 48, 24, make_fourcc(tag[0], tag[1], tag[2], tag[3])));
+        auto d = FrameDecoder::open(
+            s, format_record(64, 48, 24, make_fourcc(tag[0], tag[1], tag[2], tag[3])));
         if (!d) continue;  // refusing at open is clean too
         for (std::int64_t n : {0, 3, 1}) {
             if (!d.value()->frame(n)) {

@@ -23,7 +23,8 @@ std::vector<int> picture_types(const std::vector<std::uint8_t>& bytes) {
 // Where the first picture starts, so user data can go in front of it.
 std::size_t first_picture(const std::vector<std::uint8_t>& bytes) {
     for (std::size_t i = 0; i + 3 < bytes.size(); ++i)
-        if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0xB6) return i;
+        if (bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 1 && bytes[i + 3] == 0xB6)
+            return i;
     return bytes.size();
 }
 
@@ -48,15 +49,18 @@ MemoryPacketSource pack(const MemoryPacketSource& plain) {
         i = b;
     }
     auto& first = packed.samples.front().bytes;
-    first.insert(first.begin() + std::ptrdiff_t(first_picture(first)), signature.begin(), signature.end());
+    first.insert(first.begin() + std::ptrdiff_t(first_picture(first)), signature.begin(),
+                 signature.end());
     return packed;
 }
 
 TEST(PackedBFrames, EachSampleShowsItsOwnFrame) {
     TempDir dir;
     const auto file = dir / "plain.avi";
-    ASSERT_TRUE(run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v 20 -c:v mpeg4 "
-                           "-vtag DX50 -bf 1 -g 10 -q:v 4 -an " + file.string()));
+    ASSERT_TRUE(
+        run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v 20 -c:v mpeg4 "
+                   "-vtag DX50 -bf 1 -g 10 -q:v 4 -an " +
+                   file.string()));
     AviVideo video = load_avi_video(file);
     const auto reference = ffmpeg_bgr24_frames(file, 160, 120);
     MemoryPacketSource packed = pack(video.packets);

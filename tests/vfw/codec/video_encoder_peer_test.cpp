@@ -55,7 +55,8 @@ TEST_P(EncoderPeer, FfprobeCountsEveryFrame) {
         }
     };
     for (int t = 0; t < 25; ++t) {
-        for (std::size_t i = sizeof h; i < dib.size(); ++i) dib[i] = std::uint8_t(i * 7 + std::size_t(t) * 3);
+        for (std::size_t i = sizeof h; i < dib.size(); ++i)
+            dib[i] = std::uint8_t(i * 7 + std::size_t(t) * 3);
         auto list = enc.value()->encode(reinterpret_cast<const BITMAPINFOHEADER*>(dib.data()));
         ASSERT_TRUE(list);
         write(list.value());
@@ -67,7 +68,8 @@ TEST_P(EncoderPeer, FfprobeCountsEveryFrame) {
     EXPECT_EQ(packets, 25);
     const std::string probe = run_capture(
         "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-        "stream=codec_name,nb_read_frames -of csv=p=0 " + file.string());
+        "stream=codec_name,nb_read_frames -of csv=p=0 " +
+        file.string());
     EXPECT_EQ(probe, std::string(e.codec_name) + ",25");
 }
 

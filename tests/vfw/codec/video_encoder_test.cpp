@@ -1,16 +1,17 @@
 // Every compressor in the catalogue: encode a moving picture, decode it again with
 // FrameDecoder, and check the key frames and settings it was given.
+#include "vfw/codec/video_encoder.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
-#include "vfw/codec/codec_catalog.h"
 #include "codec_fixture.h"
+#include "vfw/codec/codec_catalog.h"
 #include "vfw/codec/dib_layout.h"
 #include "vfw/codec/format_tags.h"
 #include "vfw/codec/frame_decoder.h"
-#include "vfw/codec/video_encoder.h"
 
 namespace vfw::codec::test {
 namespace {
@@ -62,7 +63,8 @@ MemoryPacketSource encode_all(VideoEncoder& enc) {
 
 double allowed_difference(const VideoCompressorInfo& info) {
     if (info.lossless) return 0.0;
-    if (info.fourcc == make_fourcc('c', 'v', 'i', 'd') || info.fourcc == make_fourcc('C', 'R', 'A', 'M'))
+    if (info.fourcc == make_fourcc('c', 'v', 'i', 'd') ||
+        info.fourcc == make_fourcc('C', 'R', 'A', 'M'))
         return 12.0;  // vector quantisers of the early 1990s
     return 5.0;
 }
@@ -211,7 +213,8 @@ TEST(CodecCatalogue, ListsTheClassicChoicesAndTheirSettings) {
     EXPECT_FALSE(find_video_compressor(make_fourcc('H', 'F', 'Y', 'U'))->quality);
     EXPECT_TRUE(find_video_compressor(make_fourcc('H', '2', '6', '4'))->data_rate);
     // Other FourCCs of a listed codec find it too.
-    EXPECT_EQ(find_video_compressor(make_fourcc('X', 'V', 'I', 'D'))->fourcc, make_fourcc('F', 'M', 'P', '4'));
+    EXPECT_EQ(find_video_compressor(make_fourcc('X', 'V', 'I', 'D'))->fourcc,
+              make_fourcc('F', 'M', 'P', '4'));
 
     const auto audio = audio_formats();
     for (std::uint16_t tag : {1, 2, 6, 7, 0x11, 0x55, 0x2000})

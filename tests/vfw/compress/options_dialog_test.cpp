@@ -5,15 +5,15 @@
 #include <cstring>
 #include <string>
 
-#include "win/core/automation.h"
-#include "win/core/clock.h"
-#include "vfw/codec/codec_catalog.h"
-#include "tests/vfw/codec/codec_fixture.h"
 #include "commctrl.h"
 #include "compress_test_util.h"
+#include "tests/vfw/codec/codec_fixture.h"
+#include "vfw/codec/codec_catalog.h"
 #include "vfw/options/audio_choices.h"
 #include "vfw/options/audio_dialog.h"
 #include "vfw/options/video_dialog.h"
+#include "win/core/automation.h"
+#include "win/core/clock.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "tests/vfw/codec/codec_fixture.h"
 #include "compress_test_util.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw/codec/wave_format.h"
 
 namespace {

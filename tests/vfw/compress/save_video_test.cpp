@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "vfw/codec/codec_catalog.h"
-#include "tests/vfw/codec/codec_fixture.h"
 #include "compress_test_util.h"
+#include "tests/vfw/codec/codec_fixture.h"
+#include "vfw/codec/codec_catalog.h"
 #include "vfw/codec/format_tags.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 TEST(Rect, MulDivRoundsHalvesAwayFromZero) {
     EXPECT_EQ(MulDiv(50, 6, 4), 75);
-    EXPECT_EQ(MulDiv(4, 13, 8), 7);   // 6.5
+    EXPECT_EQ(MulDiv(4, 13, 8), 7);  // 6.5
     EXPECT_EQ(MulDiv(-4, 13, 8), -7);
     EXPECT_EQ(MulDiv(14, 13, 8), 23);  // 22.75
     EXPECT_EQ(MulDiv(1, 1, 0), -1);

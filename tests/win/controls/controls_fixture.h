@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "commctrl.h"
 #include "win/core/automation.h"
 #include "win/core/clock.h"
-#include "commctrl.h"
 #include "winuser.h"
 
 namespace controls_test {

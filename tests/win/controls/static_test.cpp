@@ -1,8 +1,7 @@
 #include <set>
 
-#include "win/gdi/icon.h"
-
 #include "controls_fixture.h"
+#include "win/gdi/icon.h"
 
 using namespace controls_test;
 namespace ta = win::automation;

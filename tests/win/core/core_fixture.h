@@ -46,7 +46,7 @@ Recorder& recorder();
 const char* recording_class();  // registers on first use
 
 class CoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         win::automation::reset(&clock);
         recorder() = Recorder{};

@@ -105,8 +105,8 @@ TEST_F(InputOrder, DoubleClicksOnlyForClassesThatAskAndOnlyWhenQuick) {
     wc.lpfnWndProc = dbl_proc;
     wc.lpszClassName = "CoreTestDoubleClicks";
     RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, "CoreTestDoubleClicks", "dbl", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100,
-                             100, nullptr, nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(0, "CoreTestDoubleClicks", "dbl", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
+                             100, 100, nullptr, nullptr, nullptr, nullptr);
     HWND plain = top("plain");
     recorder().log.clear();
     win::automation::click(w, 10, 10);

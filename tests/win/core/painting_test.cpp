@@ -7,7 +7,7 @@ using namespace core_test;
 namespace {
 
 class Painting : public CoreTest {
-protected:
+  protected:
     // Paints the client area in one colour on WM_PAINT and remembers what it was asked.
     void paint_with(HWND w, COLORREF color) {
         colors[w] = color;

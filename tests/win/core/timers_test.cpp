@@ -6,7 +6,7 @@ using namespace core_test;
 namespace {
 
 class Timers : public CoreTest {
-protected:
+  protected:
     std::vector<std::int64_t> ticks(HWND w, UINT_PTR id) {
         std::vector<std::int64_t> out;
         for (auto& r : recorder().log)

@@ -9,8 +9,8 @@ class WindowMessages : public CoreTest {};
 TEST_F(WindowMessages, CreateSendsTheClassicSequence) {
     HWND w = top("seq", WS_OVERLAPPED);
     ASSERT_TRUE(w);
-    EXPECT_EQ(recorder().only(w), (std::vector<UINT>{WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE,
-                                                      WM_SIZE, WM_MOVE}));
+    EXPECT_EQ(recorder().only(w),
+              (std::vector<UINT>{WM_GETMINMAXINFO, WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}));
     HWND c = child(w, 7, RECT{0, 0, 20, 20});
     EXPECT_EQ(recorder().only(c, {WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW}),
               (std::vector<UINT>{WM_NCCREATE, WM_CREATE, WM_SHOWWINDOW}));
@@ -26,9 +26,12 @@ TEST_F(WindowMessages, DestroyGoesDownForDestroyAndUpForNcDestroy) {
     std::vector<std::pair<HWND, UINT>> order;
     for (auto& r : recorder().log)
         if (r.msg == WM_DESTROY || r.msg == WM_NCDESTROY) order.push_back({r.hwnd, r.msg});
-    EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{{w, WM_DESTROY}, {a, WM_DESTROY},
-                                                         {a1, WM_DESTROY}, {a1, WM_NCDESTROY},
-                                                         {a, WM_NCDESTROY}, {w, WM_NCDESTROY}}));
+    EXPECT_EQ(order, (std::vector<std::pair<HWND, UINT>>{{w, WM_DESTROY},
+                                                         {a, WM_DESTROY},
+                                                         {a1, WM_DESTROY},
+                                                         {a1, WM_NCDESTROY},
+                                                         {a, WM_NCDESTROY},
+                                                         {w, WM_NCDESTROY}}));
     EXPECT_FALSE(IsWindow(w));
     EXPECT_FALSE(IsWindow(a1));
 }

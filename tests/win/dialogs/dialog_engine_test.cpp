@@ -17,19 +17,20 @@ RECT rect_in_parent(HWND child) {
 }
 
 DialogTemplate two_buttons() {
-    return dialog_template("Two", 120, 60,
-                           {control("STATIC", "Label", -1, 0, 4, 4, 40, 8),
-                            control("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 10, 40, 50, 14),
-                            control("BUTTON", "Cancel", IDCANCEL, WS_TABSTOP, 64, 40, 50, 14)});
+    return dialog_template(
+        "Two", 120, 60,
+        {control("STATIC", "Label", -1, 0, 4, 4, 40, 8),
+         control("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 10, 40, 50, 14),
+         control("BUTTON", "Cancel", IDCANCEL, WS_TABSTOP, 64, 40, 50, 14)});
 }
 
 }  // namespace
 
 TEST_F(DialogTest, TemplateGeometryFollowsBaseUnitsSixByThirteen) {
-    DialogTemplate t = dialog_template(
-        "Main", 273, 218,
-        {control("BUTTON", "St", 1000, BS_OWNERDRAW | WS_TABSTOP, 4, 191, 22, 20),
-         control("STATIC", "", -1, SS_ETCHEDHORZ, 0, 213, 273, 1)});
+    DialogTemplate t =
+        dialog_template("Main", 273, 218,
+                        {control("BUTTON", "St", 1000, BS_OWNERDRAW | WS_TABSTOP, 4, 191, 22, 20),
+                         control("STATIC", "", -1, SS_ETCHEDHORZ, 0, 213, 273, 1)});
     HWND dlg = win::dialogs::create_dialog(t, nullptr, nullptr, logging_dialog_proc, 0);
     ASSERT_TRUE(dlg);
     RECT client;
@@ -81,7 +82,8 @@ TEST_F(DialogTest, InitDialogTrueFocusesFirstTabStopFalseLeavesFocus) {
 }
 
 TEST_F(DialogTest, MissingControlClassFailsTheDialog) {
-    DialogTemplate t = dialog_template("Bad", 50, 50, {control("NoSuchClass", "", 5, 0, 0, 0, 10, 10)});
+    DialogTemplate t =
+        dialog_template("Bad", 50, 50, {control("NoSuchClass", "", 5, 0, 0, 0, 10, 10)});
     EXPECT_EQ(win::dialogs::create_dialog(t, nullptr, nullptr, logging_dialog_proc, 0), nullptr);
     EXPECT_EQ(win::dialogs::dialog_box(t, nullptr, nullptr, logging_dialog_proc, 0), -1);
     t.style |= DS_NOFAILCREATE;
@@ -92,7 +94,8 @@ TEST_F(DialogTest, InMemoryTemplateRoundTripsThroughTheIndirectCall) {
     DialogTemplate t = two_buttons();
     t.caption = "Caf\xC3\xA9 \xE2\x82\xAC";  // non-ASCII survives UTF-16 and back
     std::vector<std::uint16_t> words = win::dialogs::build_dialog_template(t);
-    auto parsed = win::dialogs::parse_dialog_template(reinterpret_cast<const DLGTEMPLATE*>(words.data()));
+    auto parsed =
+        win::dialogs::parse_dialog_template(reinterpret_cast<const DLGTEMPLATE*>(words.data()));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->caption, t.caption);
     EXPECT_EQ(parsed->font_name, "MS Sans Serif");
@@ -103,12 +106,14 @@ TEST_F(DialogTest, InMemoryTemplateRoundTripsThroughTheIndirectCall) {
     EXPECT_EQ(parsed->controls[2].x, 64);
     EXPECT_EQ(parsed->controls[2].style, t.controls[2].style);
 
-    HWND dlg = CreateDialogIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()), nullptr,
-                                          logging_dialog_proc, 0);
+    HWND dlg =
+        CreateDialogIndirectParamA(nullptr, reinterpret_cast<const DLGTEMPLATE*>(words.data()),
+                                   nullptr, logging_dialog_proc, 0);
     ASSERT_TRUE(dlg);
     EXPECT_EQ(win::automation::window_text(dlg), t.caption);
     EXPECT_EQ(win::automation::window_text(GetDlgItem(dlg, IDCANCEL)), "Cancel");
-    EXPECT_EQ(CreateDialogIndirectParamA(nullptr, nullptr, nullptr, logging_dialog_proc, 0), nullptr);
+    EXPECT_EQ(CreateDialogIndirectParamA(nullptr, nullptr, nullptr, logging_dialog_proc, 0),
+              nullptr);
 }
 
 TEST_F(DialogTest, ModalDialogDisablesOwnerAndReturnsEndDialogValue) {
@@ -148,14 +153,18 @@ TEST_F(DialogTest, OwnerTimersKeepTickingDuringModalDialog) {
 TEST_F(DialogTest, CloseBoxSendsCancelCommand) {
     HWND owner = make_owner();
     dialog_log().end_on_command = IDCANCEL;
-    win::automation::set_modal_hook([](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    EXPECT_EQ(win::dialogs::dialog_box(two_buttons(), nullptr, owner, logging_dialog_proc, 0), IDCANCEL);
+    win::automation::set_modal_hook(
+        [](HWND dlg) { PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(win::dialogs::dialog_box(two_buttons(), nullptr, owner, logging_dialog_proc, 0),
+              IDCANCEL);
     EXPECT_EQ(dialog_log().commands, std::vector<int>{IDCANCEL});
 }
 
 TEST_F(DialogTest, NamedTemplateThatDoesNotExistFails) {
-    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(31999), nullptr, logging_dialog_proc, 0), -1);
-    EXPECT_EQ(CreateDialogParamA(nullptr, "NO_SUCH_DIALOG", nullptr, logging_dialog_proc, 0), nullptr);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(31999), nullptr, logging_dialog_proc, 0),
+              -1);
+    EXPECT_EQ(CreateDialogParamA(nullptr, "NO_SUCH_DIALOG", nullptr, logging_dialog_proc, 0),
+              nullptr);
     EXPECT_FALSE(EndDialog(nullptr, 1));
 }
 
@@ -199,11 +208,23 @@ namespace {
 
 constexpr win::res::ControlEntry kModuleControls[] = {
     {"STATIC", "From the module", 0, -1, WS_CHILD | WS_VISIBLE, 0, 4, 4, 80, 8},
-    {"BUTTON", "&Continue", 0, 1000, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 60, 30, 50, 14},
+    {"BUTTON", "&Continue", 0, 1000, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 60,
+     30, 50, 14},
 };
 constexpr win::res::DialogEntry kModuleDialogs[] = {
-    {{500, nullptr}, "About", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
-     "MS Sans Serif", 8, 0, 0, 120, 50, {0, nullptr}, "", kModuleControls},
+    {{500, nullptr},
+     "About",
+     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+     0,
+     "MS Sans Serif",
+     8,
+     0,
+     0,
+     120,
+     50,
+     {0, nullptr},
+     "",
+     kModuleControls},
 };
 constexpr win::res::Module kModule{"dialog_test", kModuleDialogs, {}, {}, {}, {}};
 

@@ -30,8 +30,8 @@ HWND DialogTest::make_owner(int x, int y, int w, int h) {
         wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
         RegisterClassA(&wc);
     }
-    return CreateWindowExA(0, "DialogTestOwner", "owner", WS_OVERLAPPED | WS_VISIBLE, x, y, w, h, nullptr,
-                           nullptr, nullptr, nullptr);
+    return CreateWindowExA(0, "DialogTestOwner", "owner", WS_OVERLAPPED | WS_VISIBLE, x, y, w, h,
+                           nullptr, nullptr, nullptr, nullptr);
 }
 
 INT_PTR CALLBACK logging_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
@@ -52,8 +52,8 @@ INT_PTR CALLBACK logging_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     return FALSE;
 }
 
-win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x, int y,
-                                int cx, int cy) {
+win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x,
+                                int y, int cx, int cy) {
     win::res::DialogControl c;
     c.class_name = cls;
     c.text = text;
@@ -64,7 +64,8 @@ win::res::DialogControl control(const char* cls, const char* text, int id, DWORD
 }
 
 win::res::DialogTemplate dialog_template(const char* caption, int cx, int cy,
-                                         std::vector<win::res::DialogControl> controls, DWORD style) {
+                                         std::vector<win::res::DialogControl> controls,
+                                         DWORD style) {
     win::res::DialogTemplate t;
     t.caption = caption;
     t.style = style;

@@ -22,17 +22,17 @@ OwnerLog& owner_log();
 
 // What the test dialog procedure saw.
 struct DialogLog {
-    std::vector<int> commands;   // LOWORD(wParam) of each WM_COMMAND
+    std::vector<int> commands;  // LOWORD(wParam) of each WM_COMMAND
     HWND init_focus_param = nullptr;
-    int end_on_command = 0;      // EndDialog(id) when this command arrives (0: never)
+    int end_on_command = 0;  // EndDialog(id) when this command arrives (0: never)
     INT_PTR init_result = TRUE;
-    int end_on_timer_ms = 0;     // set a timer in WM_INITDIALOG that ends the dialog with 77
+    int end_on_timer_ms = 0;  // set a timer in WM_INITDIALOG that ends the dialog with 77
 };
 DialogLog& dialog_log();
 INT_PTR CALLBACK logging_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 
-win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x, int y,
-                                int cx, int cy);
+win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x,
+                                int y, int cx, int cy);
 win::res::DialogTemplate dialog_template(const char* caption, int cx, int cy,
                                          std::vector<win::res::DialogControl> controls,
                                          DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU |
@@ -42,7 +42,7 @@ win::res::DialogTemplate dialog_template(const char* caption, int cx, int cy,
 void pump_dialog(HWND dlg);
 
 class DialogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         win::automation::reset(&clock);
         owner_log() = OwnerLog{};

@@ -16,7 +16,8 @@ std::vector<WPARAM>& greedy_keys() {
 }
 
 LRESULT CALLBACK greedy_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_GETDLGCODE) return DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (msg == WM_GETDLGCODE)
+        return DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTARROWS | DLGC_WANTCHARS;
     if (msg == WM_KEYDOWN) greedy_keys().push_back(wp);
     return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -47,11 +48,12 @@ win::res::DialogTemplate keyboard_template() {
 }
 
 class KeyboardTest : public DialogTest {
-protected:
+  protected:
     void SetUp() override {
         DialogTest::SetUp();
         greedy_keys().clear();
-        dlg = win::dialogs::create_dialog(keyboard_template(), nullptr, nullptr, logging_dialog_proc, 0);
+        dlg = win::dialogs::create_dialog(keyboard_template(), nullptr, nullptr,
+                                          logging_dialog_proc, 0);
         ASSERT_TRUE(dlg);
         ShowWindow(dlg, SW_SHOW);
         pump_dialog(dlg);
@@ -145,8 +147,9 @@ TEST_F(KeyboardTest, LettersPressButtonsAndLabelsFocusTheirNeighbour) {
 }
 
 TEST_F(KeyboardTest, ControlThatWantsAllKeysGetsThem) {
-    HWND greedy = CreateWindowExA(0, greedy_class(), "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 20, 20, dlg,
-                                  reinterpret_cast<HMENU>(INT_PTR(99)), nullptr, nullptr);
+    HWND greedy =
+        CreateWindowExA(0, greedy_class(), "", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 20, 20,
+                        dlg, reinterpret_cast<HMENU>(INT_PTR(99)), nullptr, nullptr);
     SendMessageA(dlg, WM_NEXTDLGCTL, WPARAM(greedy), TRUE);
     tap(VK_TAB);
     tap(VK_RETURN);

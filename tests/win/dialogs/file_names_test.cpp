@@ -1,13 +1,14 @@
 // The file dialogs' rules on names: filters, matching, the default
 // extension, typed paths and the offsets handed back.
-#include <gtest/gtest.h>
-
 #include "win/dialogs/file_names.h"
+
+#include <gtest/gtest.h>
 
 using namespace win::dialogs::files;
 
 TEST(FileNames, FilterListPairsUpToTheEmptyString) {
-    const char filter[] = "AVI Files (*.avi)\0*.avi\0Pictures\0*.bmp; *.dib\0All Files (*.*)\0*.*\0\0";
+    const char filter[] =
+        "AVI Files (*.avi)\0*.avi\0Pictures\0*.bmp; *.dib\0All Files (*.*)\0*.*\0\0";
     auto f = parse_filter(filter);
     ASSERT_EQ(f.size(), 3u);
     EXPECT_EQ(f[0].description, "AVI Files (*.avi)");
@@ -53,7 +54,8 @@ TEST(FileNames, ExtensionsAndTypedPaths) {
     EXPECT_EQ(resolve_typed("/home/u/v", "clip"), "/home/u/v/clip");
     EXPECT_EQ(resolve_typed("/home/u/v", "../w/clip.avi"), "/home/u/w/clip.avi");
     EXPECT_EQ(resolve_typed("/home/u/v", "/tmp//x/"), "/tmp/x");
-    EXPECT_EQ(resolve_typed("/home/u/v", "sub dir/\xC3\xA9t\xC3\xA9.avi"), "/home/u/v/sub dir/\xC3\xA9t\xC3\xA9.avi");
+    EXPECT_EQ(resolve_typed("/home/u/v", "sub dir/\xC3\xA9t\xC3\xA9.avi"),
+              "/home/u/v/sub dir/\xC3\xA9t\xC3\xA9.avi");
 }
 
 TEST(FileNames, OffsetsOfTheResult) {

@@ -33,7 +33,8 @@ Seen run_box(HWND owner, const char* text, const char* caption, UINT type, UINT 
 TEST_F(DialogTest, MessageBoxShowsTextCaptionAndIconToTheHook) {
     HWND owner = make_owner();
     int r = 0;
-    Seen seen = run_box(owner, "Bitmap Image Created.", "Korvane", MB_OK | MB_ICONASTERISK, VK_RETURN, &r);
+    Seen seen =
+        run_box(owner, "Bitmap Image Created.", "Korvane", MB_OK | MB_ICONASTERISK, VK_RETURN, &r);
     ASSERT_TRUE(seen.is_box);
     EXPECT_EQ(seen.info.text, "Bitmap Image Created.");
     EXPECT_EQ(seen.info.caption, "Korvane");
@@ -131,8 +132,8 @@ TEST_F(DialogTest, MessageBoxIconPixels) {
         win::automation::press(box, VK_RETURN);
     });
     MessageBoxA(owner, "Error Creating Bitmap Image", "Error", MB_OK | MB_ICONHAND);
-    EXPECT_EQ(centre, 0xFFFFFFu);  // the X crosses in the middle
-    EXPECT_EQ(ring, 0xFF0000u);    // red disc
+    EXPECT_EQ(centre, 0xFFFFFFu);                // the X crosses in the middle
+    EXPECT_EQ(ring, 0xFF0000u);                  // red disc
     COLORREF face = GetSysColor(COLOR_BTNFACE);  // the icon's corner is transparent
     EXPECT_EQ(corner, (GetRValue(face) << 16u) | (GetGValue(face) << 8u) | GetBValue(face));
 

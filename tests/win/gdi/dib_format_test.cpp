@@ -1,10 +1,10 @@
 // Row decoding and encoding of every DIB layout.
+#include "win/gdi/dib_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
-
-#include "win/gdi/dib_format.h"
 
 namespace win::gdi {
 namespace {
@@ -53,7 +53,8 @@ TEST(DibFormat, StrideAndRowOrder) {
 TEST(DibFormat, SixteenBitChannelsWidenToFullScale) {
     auto f555 = parse_dib(info(3, 1, 16).get(), DIB_RGB_COLORS);
     ASSERT_TRUE(f555);
-    const std::uint16_t px555[3] = {0x7c00, 0x03e0, 0x4210};  // red, green, one step of each at half
+    const std::uint16_t px555[3] = {0x7c00, 0x03e0,
+                                    0x4210};  // red, green, one step of each at half
     std::uint32_t out[3];
     decode_row(*f555, reinterpret_cast<const std::uint8_t*>(px555), 0, 3, out);
     EXPECT_EQ(out[0], 0xff0000u);

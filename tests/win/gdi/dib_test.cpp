@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "win/gdi/dib_format.h"
 #include "picture.h"
+#include "win/gdi/dib_format.h"
 #include "winuser.h"
 
 namespace win::gdi {
@@ -16,9 +16,9 @@ using test::lines;
 using test::same_picture;
 using test::TestDc;
 
-const std::map<std::uint32_t, char> kLegend = {{0xff0000, 'r'}, {0x00ff00, 'g'}, {0x0000ff, 'b'}, {0xffff00, 'y'},
-                                               {0x000000, '#'}, {0xffffff, '.'}, {0x00ffff, 'c'}, {0xff00ff, 'm'},
-                                               {0x808080, 'h'}};
+const std::map<std::uint32_t, char> kLegend = {{0xff0000, 'r'}, {0x00ff00, 'g'}, {0x0000ff, 'b'},
+                                               {0xffff00, 'y'}, {0x000000, '#'}, {0xffffff, '.'},
+                                               {0x00ffff, 'c'}, {0xff00ff, 'm'}, {0x808080, 'h'}};
 
 // A 4 x 3 picture (top row first) whose colours every format can hold.
 const std::uint32_t kPicture[3][4] = {{0xff0000, 0x00ff00, 0x0000ff, 0xffff00},
@@ -36,12 +36,22 @@ struct Dib {
 Dib make_dib(int bits, bool top_down, bool bitfields565 = false) {
     Dib d;
     d.info.resize(sizeof(BITMAPINFOHEADER) + 256 * 4);
-    BITMAPINFOHEADER h{sizeof(BITMAPINFOHEADER), 4, top_down ? -3 : 3, 1, WORD(bits),
-                       DWORD(bitfields565 ? BI_BITFIELDS : BI_RGB), 0, 0, 0, 0, 0};
+    BITMAPINFOHEADER h{sizeof(BITMAPINFOHEADER),
+                       4,
+                       top_down ? -3 : 3,
+                       1,
+                       WORD(bits),
+                       DWORD(bitfields565 ? BI_BITFIELDS : BI_RGB),
+                       0,
+                       0,
+                       0,
+                       0,
+                       0};
     std::memcpy(d.info.data(), &h, sizeof h);
     auto* extra = reinterpret_cast<std::uint32_t*>(d.info.data() + sizeof h);
     if (bits == 8) {
-        const std::uint32_t colours[8] = {0xff0000, 0x00ff00, 0x0000ff, 0xffff00, 0, 0xffffff, 0x00ffff, 0xff00ff};
+        const std::uint32_t colours[8] = {0xff0000, 0x00ff00, 0x0000ff, 0xffff00,
+                                          0,        0xffffff, 0x00ffff, 0xff00ff};
         // Put them at the top of the palette so that index 0 is not the answer by luck.
         for (int i = 0; i < 8; ++i) extra[248 + i] = colours[i];
     }
@@ -65,24 +75,30 @@ TEST_P(DibLayouts, BothRoutesDrawTheSamePicture) {
     const Layout l = GetParam();
     Dib d = make_dib(l.bits, l.top_down, l.bitfields);
     TestDc a(4, 3), b(4, 3);
-    EXPECT_EQ(StretchDIBits(a.dc, 0, 0, 4, 3, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY), 3);
-    EXPECT_EQ(SetDIBitsToDevice(b.dc, 0, 0, 4, 3, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 3);
+    EXPECT_EQ(StretchDIBits(a.dc, 0, 0, 4, 3, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS,
+                            SRCCOPY),
+              3);
+    EXPECT_EQ(
+        SetDIBitsToDevice(b.dc, 0, 0, 4, 3, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 3);
     const std::string name = "dib" + std::to_string(l.bits) + (l.top_down ? "td" : "bu");
     EXPECT_TRUE(same_picture(*a.surface, kPictureText, kLegend, name + "_stretch"));
     EXPECT_TRUE(same_picture(*b.surface, kPictureText, kLegend, name + "_set"));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllDepths, DibLayouts,
-                         testing::Values(Layout{8, false, false}, Layout{8, true, false}, Layout{16, false, false},
-                                         Layout{16, true, false}, Layout{16, false, true}, Layout{24, false, false},
-                                         Layout{24, true, false}, Layout{32, false, false}, Layout{32, true, false}));
+                         testing::Values(Layout{8, false, false}, Layout{8, true, false},
+                                         Layout{16, false, false}, Layout{16, true, false},
+                                         Layout{16, false, true}, Layout{24, false, false},
+                                         Layout{24, true, false}, Layout{32, false, false},
+                                         Layout{32, true, false}));
 
 TEST(GdiDib, SourceRectanglesCountFromTheBottomOfBottomUpPictures) {
     Dib up = make_dib(24, false), down = make_dib(24, true);
     TestDc a(2, 1), b(2, 1);
     // Bottom-up: ySrc 0 is the bottom row.
     StretchDIBits(a.dc, 0, 0, 2, 1, 1, 0, 2, 1, up.bits.data(), up.bmi(), DIB_RGB_COLORS, SRCCOPY);
-    StretchDIBits(b.dc, 0, 0, 2, 1, 1, 0, 2, 1, down.bits.data(), down.bmi(), DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(b.dc, 0, 0, 2, 1, 1, 0, 2, 1, down.bits.data(), down.bmi(), DIB_RGB_COLORS,
+                  SRCCOPY);
     EXPECT_EQ(test::picture(*a.surface, kLegend), "gr");
     EXPECT_EQ(test::picture(*b.surface, kLegend), "gb");
     TestDc c(2, 2);
@@ -95,7 +111,9 @@ TEST(GdiDib, BandsOfScanLines) {
     const std::size_t stride = 16;
     TestDc t(4, 3, 0x808080);
     // Only scan 1 (the middle row) is present in this band.
-    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 4, 3, 0, 0, 1, 1, up.bits.data() + stride, up.bmi(), DIB_RGB_COLORS), 1);
+    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 4, 3, 0, 0, 1, 1, up.bits.data() + stride, up.bmi(),
+                                DIB_RGB_COLORS),
+              1);
     EXPECT_EQ(test::picture(*t.surface, kLegend), "hhhh\n#.cm\nhhhh");
 }
 
@@ -103,7 +121,8 @@ TEST(GdiDib, ShrinkingAveragesAndEnlargingRepeats) {
     // 4 x 2 source: a white/black checker column pair and a red/blue pair.
     BITMAPINFO bmi{};
     bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const std::uint32_t src[8] = {0xffffff, 0x000000, 0xff0000, 0xff0000, 0x000000, 0xffffff, 0x0000ff, 0x0000ff};
+    const std::uint32_t src[8] = {0xffffff, 0x000000, 0xff0000, 0xff0000,
+                                  0x000000, 0xffffff, 0x0000ff, 0x0000ff};
     TestDc half(2, 1);
     StretchDIBits(half.dc, 0, 0, 2, 1, 0, 0, 4, 2, src, &bmi, DIB_RGB_COLORS, SRCCOPY);
     EXPECT_EQ(half.surface->at(0, 0), 0x808080u);
@@ -146,12 +165,15 @@ TEST(GdiDib, EveryDepthShrinksToTheSameAverages) {
     for (auto [w, h] : sizes) {
         Dib ref = make_big_dib(24);
         TestDc want(w, h);
-        StretchDIBits(want.dc, 0, 0, w, h, 0, 0, 16, 12, ref.bits.data(), ref.bmi(), DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(want.dc, 0, 0, w, h, 0, 0, 16, 12, ref.bits.data(), ref.bmi(), DIB_RGB_COLORS,
+                      SRCCOPY);
         for (int bits : {8, 16, 32}) {
             Dib d = make_big_dib(bits);
             TestDc got(w, h);
-            StretchDIBits(got.dc, 0, 0, w, h, 0, 0, 16, 12, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY);
-            EXPECT_EQ(got.surface->pixels, want.surface->pixels) << bits << " bits to " << w << "x" << h;
+            StretchDIBits(got.dc, 0, 0, w, h, 0, 0, 16, 12, d.bits.data(), d.bmi(), DIB_RGB_COLORS,
+                          SRCCOPY);
+            EXPECT_EQ(got.surface->pixels, want.surface->pixels)
+                << bits << " bits to " << w << "x" << h;
         }
     }
 }
@@ -163,29 +185,36 @@ TEST(GdiDib, ClippedToTheDcAndToTheSurface) {
     // Partly off the surface at the top-left, partly outside the clip at the bottom-right.
     StretchDIBits(t.dc, -1, -1, 4, 3, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY);
     SetDIBitsToDevice(t.dc, 2, 1, 4, 3, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS);
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({".cmhh",
-                                    "grrgh",
-                                    "hhhhh",
-                                    "hhhhh"}),
-                             kLegend, "dib_clip"));
+    EXPECT_TRUE(
+        same_picture(*t.surface, lines({".cmhh", "grrgh", "hhhhh", "hhhhh"}), kLegend, "dib_clip"));
 }
 
 TEST(GdiDib, RefusesBadArgumentsWithoutDrawing) {
     Dib d = make_dib(24, false);
     TestDc t(2, 2, 0x808080);
-    EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 4, 3, nullptr, d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_PAL_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(StretchDIBits(nullptr, 0, 0, 2, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
-    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 2, 2, 0, 0, 5, 1, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 0);
+    EXPECT_EQ(
+        StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 4, 3, nullptr, d.bmi(), DIB_RGB_COLORS, SRCCOPY), 0);
+    EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_PAL_COLORS,
+                            SRCCOPY),
+              0);
+    EXPECT_EQ(StretchDIBits(t.dc, 0, 0, 2, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS,
+                            SRCCOPY),
+              0);
+    EXPECT_EQ(StretchDIBits(nullptr, 0, 0, 2, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS,
+                            SRCCOPY),
+              0);
+    EXPECT_EQ(
+        SetDIBitsToDevice(t.dc, 0, 0, 2, 2, 0, 0, 5, 1, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 0);
     EXPECT_EQ(StretchDIBits(t.dc, 0x7fffff00, 0, 0x7fffffff, 2, 0, 0, 4, 3, d.bits.data(), d.bmi(),
                             DIB_RGB_COLORS, SRCCOPY),
               0);
-    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 0xffffffff, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(), DIB_RGB_COLORS), 0);
+    EXPECT_EQ(SetDIBitsToDevice(t.dc, 0, 0, 0xffffffff, 2, 0, 0, 0, 3, d.bits.data(), d.bmi(),
+                                DIB_RGB_COLORS),
+              0);
     RECT huge{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
     SetViewportOrgEx(t.dc, 5, 5, nullptr);
-    EXPECT_TRUE(DrawEdge(t.dc, &huge, EDGE_RAISED, BF_RECT));  // saturates, draws nothing visible here
+    EXPECT_TRUE(
+        DrawEdge(t.dc, &huge, EDGE_RAISED, BF_RECT));  // saturates, draws nothing visible here
     SetViewportOrgEx(t.dc, 0, 0, nullptr);
     EXPECT_EQ(test::picture(*t.surface, kLegend), "hh\nhh");
 }

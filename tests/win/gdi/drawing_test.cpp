@@ -1,9 +1,9 @@
 // Rectangles, lines, blits and icons at the exact pixel.
 #include <gtest/gtest.h>
 
+#include "picture.h"
 #include "win/gdi/icon.h"
 #include "win/gdi/objects.h"
-#include "picture.h"
 #include "winuser.h"
 
 namespace win::gdi {
@@ -13,8 +13,8 @@ using test::lines;
 using test::same_picture;
 using test::TestDc;
 
-const std::map<std::uint32_t, char> kLegend = {
-    {0xffffff, '.'}, {0x000000, '#'}, {0xff0000, 'r'}, {0x0000ff, 'b'}, {0x00ff00, 'g'}, {0xffff00, 'y'}};
+const std::map<std::uint32_t, char> kLegend = {{0xffffff, '.'}, {0x000000, '#'}, {0xff0000, 'r'},
+                                               {0x0000ff, 'b'}, {0x00ff00, 'g'}, {0xffff00, 'y'}};
 
 HBRUSH brush(COLORREF c) { return CreateSolidBrush(c); }
 
@@ -26,12 +26,7 @@ TEST(GdiDraw, FillRectExcludesRightAndBottomAndFrameRectDrawsOnePixel) {
     RECT f{3, 2, 6, 5};
     HBRUSH blue = brush(RGB(0, 0, 255));
     EXPECT_EQ(FrameRect(t.dc, &f, blue), 1);
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"......",
-                                    ".rrr..",
-                                    ".rrbbb",
-                                    "...b.b",
-                                    "...bbb"}),
+    EXPECT_TRUE(same_picture(*t.surface, lines({"......", ".rrr..", ".rrbbb", "...b.b", "...bbb"}),
                              kLegend, "fill_frame"));
     // The system colour index + 1 stands for a brush.
     RECT one{0, 0, 1, 1};
@@ -56,11 +51,7 @@ TEST(GdiDraw, RectangleUsesPenOutlineAndBrushFill) {
     // Without a pen the fill stops one pixel short on the right and bottom.
     EXPECT_TRUE(Rectangle(t.dc, 4, 1, 7, 4));
     EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"bbbb...",
-                                    "brrb##.",
-                                    "brrb##.",
-                                    "bbbb...",
-                                    "......."}),
+                             lines({"bbbb...", "brrb##.", "brrb##.", "bbbb...", "......."}),
                              kLegend, "rectangle"));
     SelectObject(t.dc, GetStockObject(BLACK_PEN));
     SelectObject(t.dc, GetStockObject(WHITE_BRUSH));
@@ -82,14 +73,9 @@ TEST(GdiDraw, LineToLeavesTheEndPointAndMovesThePosition) {
     LineTo(t.dc, 7, 5);  // zero length: nothing
     MoveToEx(t.dc, 7, 4, nullptr);
     LineTo(t.dc, 7, 1);  // upwards
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"######..",
-                                    ".....#..",
-                                    "#....#.#",
-                                    ".#...#.#",
-                                    "..#....#",
-                                    "........"}),
-                             kLegend, "lineto"));
+    EXPECT_TRUE(same_picture(
+        *t.surface, lines({"######..", ".....#..", "#....#.#", ".#...#.#", "..#....#", "........"}),
+        kLegend, "lineto"));
     // A null pen draws nothing but still moves.
     SelectObject(t.dc, GetStockObject(NULL_PEN));
     MoveToEx(t.dc, 0, 5, nullptr);
@@ -103,23 +89,16 @@ TEST(GdiDraw, ShallowLinesStepEvenly) {
     TestDc t(7, 3);
     MoveToEx(t.dc, 0, 0, nullptr);
     LineTo(t.dc, 6, 2);
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"##.....",
-                                    "..###..",
-                                    ".....#."}),
-                             kLegend, "shallow"));
+    EXPECT_TRUE(
+        same_picture(*t.surface, lines({"##.....", "..###..", ".....#."}), kLegend, "shallow"));
 }
 
 TEST(GdiDraw, FocusRectIsDottedAndASecondCallErasesIt) {
     TestDc t(6, 4);
     RECT r{0, 0, 6, 4};
     EXPECT_TRUE(DrawFocusRect(t.dc, &r));
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"#.#.#.",
-                                    ".....#",
-                                    "#.....",
-                                    ".#.#.#"}),
-                             kLegend, "focus"));
+    EXPECT_TRUE(same_picture(*t.surface, lines({"#.#.#.", ".....#", "#.....", ".#.#.#"}), kLegend,
+                             "focus"));
     DrawFocusRect(t.dc, &r);
     EXPECT_EQ(test::picture(*t.surface, kLegend).find('#'), std::string::npos);
 }
@@ -133,10 +112,7 @@ TEST(GdiDraw, InvertAndPatBlt) {
     EXPECT_TRUE(PatBlt(t.dc, 2, 0, 2, 1, PATCOPY));
     EXPECT_TRUE(PatBlt(t.dc, 4, 1, -1, 1, WHITENESS));  // negative width counts leftwards
     EXPECT_TRUE(PatBlt(t.dc, 1, 1, 1, 1, PATINVERT));   // black ^ red
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"##rr",
-                                    "#r.."}),
-                             kLegend, "patblt"));
+    EXPECT_TRUE(same_picture(*t.surface, lines({"##rr", "#r.."}), kLegend, "patblt"));
     EXPECT_FALSE(PatBlt(t.dc, 0, 0, 1, 1, SRCCOPY));  // needs a source
     SelectObject(t.dc, GetStockObject(WHITE_BRUSH));
     DeleteObject(red);
@@ -157,10 +133,7 @@ TEST(GdiBlit, MemoryBitmapToWindowAndRasterOperations) {
     FillRect(window.dc, &row, blue);
     EXPECT_TRUE(BitBlt(window.dc, 0, 1, 3, 1, mem, 0, 0, SRCAND));
     EXPECT_TRUE(BitBlt(window.dc, 3, 1, 1, 1, mem, 0, 0, SRCPAINT));  // blue | red
-    EXPECT_TRUE(same_picture(*window.surface,
-                             lines({".rgb",
-                                    "##b?"}),
-                             kLegend, "bitblt"));
+    EXPECT_TRUE(same_picture(*window.surface, lines({".rgb", "##b?"}), kLegend, "bitblt"));
     EXPECT_EQ(window.surface->at(3, 1), 0xff00ffu);
     EXPECT_TRUE(BitBlt(window.dc, 0, 0, 4, 1, nullptr, 0, 0, BLACKNESS));  // no source needed
     EXPECT_EQ(window.surface->at(3, 0), 0u);
@@ -181,12 +154,8 @@ TEST(GdiBlit, OverlappingCopyWithinOneSurfaceAndStretching) {
     // Double the two pixels at (1,0) into a 4 x 2 block, and mirror them.
     EXPECT_TRUE(StretchBlt(t.dc, 0, 1, 4, 2, t.dc, 1, 0, 2, 1, SRCCOPY));
     EXPECT_TRUE(StretchBlt(t.dc, 3, 3, -2, 1, t.dc, 1, 0, 2, 1, SRCCOPY));
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"rrg.",
-                                    "rrgg",
-                                    "rrgg",
-                                    ".gr."}),
-                             kLegend, "stretchblt"));
+    EXPECT_TRUE(
+        same_picture(*t.surface, lines({"rrg.", "rrgg", "rrgg", ".gr."}), kLegend, "stretchblt"));
 }
 
 TEST(GdiIcon, DrawIconBlendsByAlphaAndScales) {
@@ -198,10 +167,7 @@ TEST(GdiIcon, DrawIconBlendsByAlphaAndScales) {
     ASSERT_TRUE(icon);
     EXPECT_TRUE(DrawIconEx(t.dc, 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL));
     EXPECT_TRUE(DrawIconEx(t.dc, 2, 0, icon, 4, 2, 0, nullptr, DI_NORMAL));
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"r.rr..",
-                                    "..rr.."}),
-                             kLegend, "icon"));
+    EXPECT_TRUE(same_picture(*t.surface, lines({"r.rr..", "..rr.."}), kLegend, "icon"));
     Surface grey(1, 1, 0);
     HICON half = create_icon(grey, {128});
     DrawIconEx(t.dc, 5, 1, half, 1, 1, 0, nullptr, DI_NORMAL);
@@ -224,11 +190,8 @@ TEST(GdiShapes, PolygonFillsInsideAndOutlinesWithThePen) {
     SelectObject(t.dc, GetStockObject(NULL_PEN));
     const POINT square[4] = {{1, 1}, {4, 1}, {4, 4}, {1, 4}};
     EXPECT_TRUE(Polygon(t.dc, square, 4));
-    EXPECT_EQ(test::picture(*t.surface, kLegend), lines({"......",
-                                                         ".rrr..",
-                                                         ".rrr..",
-                                                         ".rrr..",
-                                                         "......"}));
+    EXPECT_EQ(test::picture(*t.surface, kLegend),
+              lines({"......", ".rrr..", ".rrr..", ".rrr..", "......"}));
     SelectObject(t.dc, GetStockObject(BLACK_PEN));
     SelectObject(t.dc, GetStockObject(NULL_BRUSH));
     const POINT triangle[3] = {{0, 0}, {5, 0}, {0, 4}};
@@ -251,12 +214,13 @@ TEST(GdiShapes, EllipseStaysInItsBoxAndIsSymmetric) {
             if (outside) {
                 EXPECT_EQ(s.at(x, y), 0x00ff00u) << x << "," << y;
             }
-            EXPECT_EQ(s.at(x, y), s.at(11 - x, y)) << x << "," << y;  // mirror across the centre column
+            EXPECT_EQ(s.at(x, y), s.at(11 - x, y))
+                << x << "," << y;  // mirror across the centre column
             EXPECT_EQ(s.at(x, y), s.at(x, 8 - y)) << x << "," << y;
         }
-    EXPECT_EQ(s.at(1, 4), 0u);          // pen at the left extreme
-    EXPECT_EQ(s.at(5, 4), 0xffffffu);   // white brush inside
-    EXPECT_EQ(s.at(1, 1), 0x00ff00u);   // corners of the box stay
+    EXPECT_EQ(s.at(1, 4), 0u);         // pen at the left extreme
+    EXPECT_EQ(s.at(5, 4), 0xffffffu);  // white brush inside
+    EXPECT_EQ(s.at(1, 1), 0x00ff00u);  // corners of the box stay
 }
 
 }  // namespace
@@ -278,7 +242,8 @@ TEST(GdiDraw, LinesFarOutsideAreClippedWithoutWalkingThem) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 40; ++x) {
             const bool inside = x >= 10 && x < 30 && y >= 3 && y < 15;
-            EXPECT_EQ(clipped.surface->at(x, y), inside ? whole.surface->at(x, y) : 0xffffffu) << x << "," << y;
+            EXPECT_EQ(clipped.surface->at(x, y), inside ? whole.surface->at(x, y) : 0xffffffu)
+                << x << "," << y;
         }
     // Two billion steps long: only the visible part costs anything.
     MoveToEx(whole.dc, -2000000000, 5, nullptr);

@@ -24,28 +24,16 @@ std::string edge(int w, int h, UINT edge, UINT flags, RECT* adjusted = nullptr) 
 }
 
 TEST(GdiEdge, RaisedAndSunkenWithMiddle) {
-    EXPECT_EQ(edge(5, 4, EDGE_RAISED, BF_RECT), lines({"lllld",
-                                                       "lwwsd",
-                                                       "lsssd",
-                                                       "ddddd"}));
-    EXPECT_EQ(edge(6, 6, EDGE_SUNKEN, BF_RECT | BF_MIDDLE), lines({"sssssw",
-                                                                   "sdddlw",
-                                                                   "sdlllw",
-                                                                   "sdlllw",
-                                                                   "sllllw",
-                                                                   "wwwwww"}));
+    EXPECT_EQ(edge(5, 4, EDGE_RAISED, BF_RECT), lines({"lllld", "lwwsd", "lsssd", "ddddd"}));
+    EXPECT_EQ(edge(6, 6, EDGE_SUNKEN, BF_RECT | BF_MIDDLE),
+              lines({"sssssw", "sdddlw", "sdlllw", "sdlllw", "sllllw", "wwwwww"}));
 }
 
 TEST(GdiEdge, EtchedAndBump) {
-    EXPECT_EQ(edge(5, 5, EDGE_ETCHED, BF_RECT), lines({"ssssw",
-                                                       "swwsw",
-                                                       "swysw",
-                                                       "ssssw",
-                                                       "wwwww"}));
+    EXPECT_EQ(edge(5, 5, EDGE_ETCHED, BF_RECT),
+              lines({"ssssw", "swwsw", "swysw", "ssssw", "wwwww"}));
     RECT r{};
-    EXPECT_EQ(edge(4, 3, EDGE_BUMP, BF_TOPLEFT | BF_ADJUST, &r), lines({"llll",
-                                                                       "lddd",
-                                                                       "ldyy"}));
+    EXPECT_EQ(edge(4, 3, EDGE_BUMP, BF_TOPLEFT | BF_ADJUST, &r), lines({"llll", "lddd", "ldyy"}));
     EXPECT_EQ(r.left, 2);
     EXPECT_EQ(r.top, 2);
     EXPECT_EQ(r.right, 4);
@@ -54,25 +42,13 @@ TEST(GdiEdge, EtchedAndBump) {
 
 TEST(GdiEdge, SingleBordersSoftFlatMonoAndDiagonal) {
     // A lone inner border takes the outer position.
-    EXPECT_EQ(edge(3, 3, BDR_RAISEDINNER, BF_RECT), lines({"wws",
-                                                           "wys",
-                                                           "sss"}));
-    EXPECT_EQ(edge(3, 3, BDR_SUNKENOUTER, BF_BOTTOM | BF_RIGHT), lines({"yyw",
-                                                                        "yyw",
-                                                                        "www"}));
-    EXPECT_EQ(edge(4, 4, EDGE_RAISED, BF_RECT | BF_SOFT), lines({"wwwd",
-                                                                 "wlsd",
-                                                                 "wssd",
-                                                                 "dddd"}));
-    EXPECT_EQ(edge(3, 3, EDGE_SUNKEN, BF_RECT | BF_FLAT | BF_MIDDLE), lines({"sss",
-                                                                             "sls",
-                                                                             "sss"}));
-    EXPECT_EQ(edge(4, 3, EDGE_SUNKEN, BF_RECT | BF_MONO), lines({"####",
-                                                                 "#ww#",
-                                                                 "####"}));
-    EXPECT_EQ(edge(3, 3, EDGE_RAISED, BF_DIAGONAL | BF_TOP | BF_RIGHT), lines({"yyd",
-                                                                               "yds",
-                                                                               "dsy"}));
+    EXPECT_EQ(edge(3, 3, BDR_RAISEDINNER, BF_RECT), lines({"wws", "wys", "sss"}));
+    EXPECT_EQ(edge(3, 3, BDR_SUNKENOUTER, BF_BOTTOM | BF_RIGHT), lines({"yyw", "yyw", "www"}));
+    EXPECT_EQ(edge(4, 4, EDGE_RAISED, BF_RECT | BF_SOFT), lines({"wwwd", "wlsd", "wssd", "dddd"}));
+    EXPECT_EQ(edge(3, 3, EDGE_SUNKEN, BF_RECT | BF_FLAT | BF_MIDDLE), lines({"sss", "sls", "sss"}));
+    EXPECT_EQ(edge(4, 3, EDGE_SUNKEN, BF_RECT | BF_MONO), lines({"####", "#ww#", "####"}));
+    EXPECT_EQ(edge(3, 3, EDGE_RAISED, BF_DIAGONAL | BF_TOP | BF_RIGHT),
+              lines({"yyd", "yds", "dsy"}));
 }
 
 TEST(GdiEdge, DrawsThroughTheViewportAndClip) {
@@ -84,12 +60,8 @@ TEST(GdiEdge, DrawsThroughTheViewportAndClip) {
     EXPECT_EQ(r.left, 2);  // adjusted in logical coordinates
     EXPECT_EQ(r.top, 2);
     EXPECT_EQ(r.bottom, 1);  // two rings do not fit in three rows
-    EXPECT_TRUE(same_picture(*t.surface,
-                             lines({"yyyyyy",
-                                    "yyllly",
-                                    "yylssy",
-                                    "yyyyyy"}),
-                             kLegend, "edge_clip"));
+    EXPECT_TRUE(same_picture(*t.surface, lines({"yyyyyy", "yyllly", "yylssy", "yyyyyy"}), kLegend,
+                             "edge_clip"));
 }
 
 }  // namespace

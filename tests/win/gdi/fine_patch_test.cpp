@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "win/gdi/objects.h"
 #include "picture.h"
+#include "win/gdi/objects.h"
 #include "winuser.h"
 
 namespace win::gdi {

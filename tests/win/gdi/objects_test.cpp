@@ -1,4 +1,6 @@
 // Object lifetimes, selection, DC state and the system tables.
+#include "win/gdi/objects.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include "win/gdi/device_context.h"
 #include "win/gdi/font.h"
 #include "win/gdi/icon.h"
-#include "win/gdi/objects.h"
 #include "win/gdi/sys_colors.h"
 #include "winuser.h"
 
@@ -37,8 +38,8 @@ TEST(GdiObjects, StaleAndBogusHandlesFailCleanly) {
     // Made-up values of every kind, including a real slot with a wrong generation.
     HDC real = CreateCompatibleDC(nullptr);
     auto bits = reinterpret_cast<std::uintptr_t>(real);
-    auto as_brush = reinterpret_cast<HBRUSH>(pack_handle(HandleKind::Brush, std::uint32_t(bits & 0xffffff) - 1,
-                                                         std::uint32_t(bits >> 32) + 77777));
+    auto as_brush = reinterpret_cast<HBRUSH>(pack_handle(
+        HandleKind::Brush, std::uint32_t(bits & 0xffffff) - 1, std::uint32_t(bits >> 32) + 77777));
     EXPECT_EQ(SelectObject(real, as_brush), nullptr);
     EXPECT_EQ(SelectObject(real, reinterpret_cast<HGDIOBJ>(std::uintptr_t(0x12345678))), nullptr);
     EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(std::uintptr_t(0xdeadbeef))));
@@ -207,7 +208,8 @@ TEST(GdiDc, ClipAndOriginFollowTheWindowGeometry) {
 TEST(GdiDc, DcKeepsItsSurfaceAlive) {
     auto s = surface(3, 3);
     std::weak_ptr<Surface> watch = s;
-    HDC dc = create_surface_dc(std::move(s), {0, 0}, {0, 0, 3, 3}, reinterpret_cast<HWND>(std::uintptr_t(42)));
+    HDC dc = create_surface_dc(std::move(s), {0, 0}, {0, 0, 3, 3},
+                               reinterpret_cast<HWND>(std::uintptr_t(42)));
     EXPECT_FALSE(watch.expired());
     EXPECT_EQ(dc_window(dc), reinterpret_cast<HWND>(std::uintptr_t(42)));
     EXPECT_EQ(SetPixel(dc, 1, 1, RGB(10, 20, 30)), RGB(10, 20, 30));
@@ -250,9 +252,12 @@ TEST(GdiFont, DialogFontHasTheClassicBaseUnits) {
     ASSERT_TRUE(GetTextMetricsA(dc, &tm));
     EXPECT_EQ(tm.tmHeight, 13);
     SIZE size{};
-    ASSERT_TRUE(GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size));
+    ASSERT_TRUE(GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz",
+                                      52, &size));
     EXPECT_EQ((size.cx / 26 + 1) / 2, 6);
-    EXPECT_EQ(size.cx, text_extent(default_gui_font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx);
+    EXPECT_EQ(
+        size.cx,
+        text_extent(default_gui_font(), "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").cx);
     // Extents add up character by character and bold is wider.
     EXPECT_EQ(text_extent(default_gui_font(), "ab").cx,
               text_extent(default_gui_font(), "a").cx + text_extent(default_gui_font(), "b").cx);

@@ -33,8 +33,8 @@ std::string lines(std::initializer_list<const char*> rows) {
     return out;
 }
 
-bool same_picture(const Surface& actual, const std::string& expected, const std::map<std::uint32_t, char>& legend,
-                  const std::string& name) {
+bool same_picture(const Surface& actual, const std::string& expected,
+                  const std::map<std::uint32_t, char>& legend, const std::string& name) {
     if (picture(actual, legend) == expected) return true;
     Surface want(actual.width, actual.height, 0xff00ff);
     int x = 0, y = 0;

@@ -26,8 +26,8 @@ std::string picture(const Surface& s, const std::map<std::uint32_t, char>& legen
 
 // Writes actual and expected PNGs beside the test binary when they differ,
 // returns whether they are equal. `expected` uses the same legend.
-bool same_picture(const Surface& actual, const std::string& expected, const std::map<std::uint32_t, char>& legend,
-                  const std::string& name);
+bool same_picture(const Surface& actual, const std::string& expected,
+                  const std::map<std::uint32_t, char>& legend, const std::string& name);
 
 // Lines joined with '\n', for writing expected pictures readably.
 std::string lines(std::initializer_list<const char*> rows);

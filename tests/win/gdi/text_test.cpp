@@ -3,9 +3,9 @@
 
 #include <cstring>
 
+#include "picture.h"
 #include "win/gdi/draw_text.h"
 #include "win/gdi/font.h"
-#include "picture.h"
 #include "winuser.h"
 
 namespace win::gdi {
@@ -21,7 +21,8 @@ bool row_has(const Surface& s, int y, int x0, int x1, std::uint32_t pixel) {
     return true;
 }
 
-bool has_ink(const Surface& s, int x0, int y0, int x1, int y1, std::uint32_t background = 0xffffff) {
+bool has_ink(const Surface& s, int x0, int y0, int x1, int y1,
+             std::uint32_t background = 0xffffff) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x)
             if (s.at(x, y) != background) return true;
@@ -90,7 +91,8 @@ TEST(GdiText, CalcRectMeasuresWithoutTheRemovedAmpersands) {
     RECT lines{0, 0, 1, 1};
     EXPECT_EQ(DrawTextA(t.dc, "a\nlonger\r\nb", -1, &lines, DT_CALCRECT), 39);
     EXPECT_EQ(lines.right, extent("longer"));
-    EXPECT_EQ(t.surface->pixels, std::vector<std::uint32_t>(16, 0xffffff));  // measuring draws nothing
+    EXPECT_EQ(t.surface->pixels,
+              std::vector<std::uint32_t>(16, 0xffffff));  // measuring draws nothing
 }
 
 TEST(GdiText, WordBreakWrapsAtSpaces) {

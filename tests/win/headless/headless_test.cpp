@@ -28,7 +28,7 @@ LRESULT CALLBACK plain_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class Headless : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         win::automation::reset(&clock_);
         display_ = &win::headless::install(&clock_);
@@ -39,8 +39,8 @@ protected:
     }
     void TearDown() override { win::automation::reset(&clock_); }
     HWND make(DWORD style = WS_OVERLAPPEDWINDOW) {
-        return CreateWindowExA(0, "HeadlessTestWindow", "first", style, 30, 40, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
+        return CreateWindowExA(0, "HeadlessTestWindow", "first", style, 30, 40, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
     }
 
     win::VirtualClock clock_;
@@ -50,8 +50,8 @@ protected:
 TEST_F(Headless, FollowsTopLevelWindowsAndIgnoresChildren) {
     HWND w = make();
     ASSERT_NE(w, nullptr);
-    HWND child = CreateWindowExA(0, "HeadlessTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, w, nullptr,
-                                 nullptr, nullptr);
+    HWND child = CreateWindowExA(0, "HeadlessTestWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, w,
+                                 nullptr, nullptr, nullptr);
     ASSERT_NE(child, nullptr);
     const win::headless::ShownWindow* s = display_->window(w);
     ASSERT_NE(s, nullptr);

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "win/menus/menus.h"
-#include "winuser.h"
 #include "win/x11/x11.h"
+#include "winuser.h"
 
 namespace {
 

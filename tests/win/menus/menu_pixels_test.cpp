@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "win/menus/menu_layout.h"
 #include "menus_fixture.h"
+#include "win/menus/menu_layout.h"
 
 using namespace menus_test;
 using win::automation::key;

@@ -1,5 +1,5 @@
-#include "win/menus/menu_layout.h"
 #include "menus_fixture.h"
+#include "win/menus/menu_layout.h"
 
 using namespace menus_test;
 using win::automation::key;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "win/menus/menus.h"
 #include "win/core/window.h"
+#include "win/menus/menus.h"
 
 namespace menus_test {
 

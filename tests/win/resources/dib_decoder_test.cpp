@@ -189,7 +189,8 @@ std::vector<Broken> broken_files() {
     with(
         "absurd width", [](BmpLayout& s) { s.width = 1 << 30; }, DibError::bad_dimensions);
     with(
-        "most negative height", [](BmpLayout& s) { s.height = INT32_MIN; }, DibError::bad_dimensions);
+        "most negative height", [](BmpLayout& s) { s.height = INT32_MIN; },
+        DibError::bad_dimensions);
     with(
         "huge area",
         [](BmpLayout& s) {

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "res/korvane_resources.h"
 #include "win/resources/dib_decoder.h"
 #include "win/resources/icon_decoder.h"
-#include "res/korvane_resources.h"
 #include "win/resources/registry.h"
 #include "win/resources/templates.h"
 #include "winuser.h"

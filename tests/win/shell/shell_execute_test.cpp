@@ -1,5 +1,7 @@
 // ShellExecuteA with a stand-in opener on PATH: what it receives, that the
 // call does not wait for it, that no zombie stays, and the error results.
+#include "win/shell/shell_execute.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "win/shell/shell_execute.h"
 #include "shellapi.h"
 #include "winuser.h"
 
@@ -57,7 +58,7 @@ INT_PTR shell(const char* file, const char* dir = "", const char* verb = "open")
 // A private folder with an "xdg-open" that waits for a go-ahead file and
 // then writes its arguments, one per line.
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("korvane_shell_" + std::to_string(getpid()));
         fs::remove_all(root);
@@ -66,8 +67,10 @@ protected:
         std::ofstream script(root / "bin" / "xdg-open");
         script << "#!/bin/sh\n"
                << "while [ ! -f '" << (root / "go").string() << "' ]; do sleep 0.01; done\n"
-               << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" << (root / "out.tmp").string() << "'\n"
-               << "mv '" << (root / "out.tmp").string() << "' '" << (root / "out").string() << "'\n";
+               << "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '"
+               << (root / "out.tmp").string() << "'\n"
+               << "mv '" << (root / "out.tmp").string() << "' '" << (root / "out").string()
+               << "'\n";
         script.close();
         fs::permissions(root / "bin" / "xdg-open", fs::perms::owner_all);
         old_path = std::getenv("PATH") ? std::getenv("PATH") : "";
@@ -132,7 +135,8 @@ TEST_F(ShellTest, MissingFileOrFolderAndUnknownVerbFailCleanly) {
     EXPECT_EQ(shell("KorvaneHelp.htm"), SE_ERR_FNF);
     EXPECT_EQ(shell("no_such_folder/x.htm"), SE_ERR_PNF);
     EXPECT_EQ(shell(""), SE_ERR_FNF);
-    EXPECT_EQ(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", nullptr, nullptr, nullptr, SW_SHOW)),
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(
+                  ShellExecuteA(nullptr, "open", nullptr, nullptr, nullptr, SW_SHOW)),
               SE_ERR_FNF);
     std::ofstream(root / "docs" / "here.htm") << "x";
     EXPECT_EQ(shell("here.htm", "", "print"), SE_ERR_NOASSOC);

@@ -9,9 +9,9 @@
 #include "win/core/automation.h"
 #include "win/core/window.h"
 #include "win/gdi/icon.h"
+#include "win/x11/x11.h"
 #include "winuser.h"
 #include "winuser_controls.h"
-#include "win/x11/x11.h"
 #include "xvfb_server.h"
 
 using namespace x11_test;
@@ -35,7 +35,7 @@ LRESULT CALLBACK plain_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 class BackendOnXvfb : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { server_ = std::make_unique<XvfbServer>(640, 480); }
     static void TearDownTestSuite() { server_.reset(); }
 
@@ -55,7 +55,8 @@ protected:
     }
 
     HWND make(const char* title, DWORD style, HWND owner = nullptr, int x = 20, int y = 30) {
-        HWND h = CreateWindowExA(0, kClass, title, style, x, y, 200, 100, owner, nullptr, nullptr, nullptr);
+        HWND h = CreateWindowExA(0, kClass, title, style, x, y, 200, 100, owner, nullptr, nullptr,
+                                 nullptr);
         pump_until([] { return false; }, milliseconds(50));
         return h;
     }
@@ -84,7 +85,9 @@ protected:
     win::MonotonicClock clock_;
 };
 
-bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 TEST_F(BackendOnXvfb, MainWindowsCarryClassNamesAndIcon) {
     HWND w = make("Main Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
@@ -113,7 +116,8 @@ TEST_F(BackendOnXvfb, MainWindowsCarryClassNamesAndIcon) {
 
 TEST_F(BackendOnXvfb, DialogsAreOwnedAndFixedInSize) {
     HWND owner = make("Owner Window", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    make("Some Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, owner, 60, 70);
+    make("Some Dialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, owner, 60,
+         70);
     std::string owner_id = x_id("Owner Window"), id = x_id("Some Dialog");
     ASSERT_FALSE(id.empty());
     ASSERT_FALSE(owner_id.empty());
@@ -121,7 +125,8 @@ TEST_F(BackendOnXvfb, DialogsAreOwnedAndFixedInSize) {
     EXPECT_TRUE(has(props, "_NET_WM_WINDOW_TYPE_DIALOG")) << props;
     char owner_hex[32];
     std::snprintf(owner_hex, sizeof owner_hex, "0x%lx", std::stoul(owner_id));
-    EXPECT_TRUE(has(props, std::string("WM_TRANSIENT_FOR(WINDOW): window id # ") + owner_hex)) << props;
+    EXPECT_TRUE(has(props, std::string("WM_TRANSIENT_FOR(WINDOW): window id # ") + owner_hex))
+        << props;
     EXPECT_TRUE(has(props, "program specified minimum size: 200 by 100")) << props;
     EXPECT_TRUE(has(props, "program specified maximum size: 200 by 100")) << props;
     EXPECT_TRUE(has(tool("xwininfo", id), "Absolute upper-left X:  60"));
@@ -141,7 +146,8 @@ TEST_F(BackendOnXvfb, CaptionlessPopupsBypassTheWindowManager) {
 TEST_F(BackendOnXvfb, FocusOnAnOwnerDisabledByItsDialogActivatesTheDialog) {
     HWND owner = make("Focus Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     HWND other = make("Focus Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 300, 300);
-    HWND dialog = make("Focus Dialog", WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE, owner, 60, 70);
+    HWND dialog =
+        make("Focus Dialog", WS_POPUP | WS_CAPTION | DS_MODALFRAME | WS_VISIBLE, owner, 60, 70);
     std::string owner_id = x_id("Focus Owner"), other_id = x_id("Focus Other");
     ASSERT_FALSE(owner_id.empty());
 
@@ -185,17 +191,20 @@ TEST_F(BackendOnXvfb, AWindowManagerIconifyingOrRestoringIsAMinimiseOrRestore) {
     std::string id = x_id("Iconic Window");
     ASSERT_FALSE(id.empty());
     // What a window manager does: mark the window iconic, then unmap it.
-    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"}, {server_->env()}));
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"},
+                    {server_->env()}));
     ASSERT_TRUE(run({"xdotool", "windowunmap", "--sync", id}, {server_->env()}));
     EXPECT_TRUE(pump_until([&] { return IsIconic(w) != FALSE; }, milliseconds(5000)));
     EXPECT_TRUE(IsWindowVisible(w));
 
-    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "1"}, {server_->env()}));
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "1"},
+                    {server_->env()}));
     ASSERT_TRUE(run({"xdotool", "windowmap", "--sync", id}, {server_->env()}));
     EXPECT_TRUE(pump_until([&] { return IsIconic(w) == FALSE; }, milliseconds(5000)));
 
     // The program hiding its window is no minimise, whatever the state says.
-    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"}, {server_->env()}));
+    ASSERT_TRUE(run({"xprop", "-id", id, "-f", "WM_STATE", "32c", "-set", "WM_STATE", "3"},
+                    {server_->env()}));
     ShowWindow(w, SW_HIDE);
     pump_until([] { return false; }, milliseconds(200));
     EXPECT_FALSE(IsIconic(w));

@@ -14,7 +14,7 @@ namespace x11_test {
 using std::chrono::milliseconds;
 
 class ChildProcess {
-public:
+  public:
     // Starts argv[0] (looked up in PATH) with extra "NAME=value" entries in
     // its environment. With capture_stdout its output (standard output and
     // error together) can be read by line.
@@ -33,7 +33,7 @@ public:
     bool running();
     void stop();
 
-private:
+  private:
     bool read_some(milliseconds limit);
 
     pid_t pid_ = -1;
@@ -45,7 +45,8 @@ private:
 
 // Runs a short command to its end (killed after the limit) and returns its
 // standard output; nullopt when it fails or does not finish.
-std::optional<std::string> run(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+std::optional<std::string> run(const std::vector<std::string>& argv,
+                               const std::vector<std::string>& env,
                                milliseconds limit = milliseconds(10000));
 
 }  // namespace x11_test

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "child_process.h"
-#include "win/x11/close_request.h"
 #include "win/gdi/surface.h"
+#include "win/x11/close_request.h"
 #include "winuser.h"
 #include "xvfb_server.h"
 
@@ -30,7 +30,7 @@ int count_lines(const std::string& text, const std::string& line) {
 }
 
 class DemoOnXvfb : public ::testing::Test {
-protected:
+  protected:
     // One server for the suite; each test starts its own demo on it.
     static void SetUpTestSuite() { server_ = std::make_unique<XvfbServer>(kScreenW, kScreenH); }
     static void TearDownTestSuite() { server_.reset(); }
@@ -41,7 +41,8 @@ protected:
                                                std::vector<std::string>{server_->env()}, true);
         ASSERT_TRUE(demo_->started());
         window_ = find_window();
-        ASSERT_FALSE(window_.empty()) << "no window titled Korvane; the demo said:\n" << demo_->output();
+        ASSERT_FALSE(window_.empty()) << "no window titled Korvane; the demo said:\n"
+                                      << demo_->output();
         // The first paint has reached the screen once it is logged and flushed.
         ASSERT_TRUE(demo_->wait_for_line("WM_PAINT", milliseconds(10000))) << demo_->output();
     }
@@ -81,13 +82,14 @@ protected:
     }
 
     void click(int x, int y, int button = 1) {
-        ASSERT_TRUE(xdo({"mousemove", "--window", window_, std::to_string(x), std::to_string(y), "click",
-                         std::to_string(button)}));
+        ASSERT_TRUE(xdo({"mousemove", "--window", window_, std::to_string(x), std::to_string(y),
+                         "click", std::to_string(button)}));
     }
 
     // Grabs until the client pixel (x, y) shows `expected`: drawing reaches
     // the screen a little after the message that caused it.
-    Screenshot shot_when(const Geometry& g, int x, int y, std::uint32_t expected, const std::string& png) {
+    Screenshot shot_when(const Geometry& g, int x, int y, std::uint32_t expected,
+                         const std::string& png) {
         auto deadline = std::chrono::steady_clock::now() + milliseconds(6000);
         Screenshot s;
         do {
@@ -113,7 +115,8 @@ TEST_F(DemoOnXvfb, ClicksArriveAsButtonMessagesAndTheSurfaceIsOnScreen) {
     ASSERT_EQ(g.height, 320);
 
     click(50, 60);
-    EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 50 60", milliseconds(5000))) << demo_->output();
+    EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 50 60", milliseconds(5000)))
+        << demo_->output();
     EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONUP 50 60", milliseconds(5000))) << demo_->output();
 
     Screenshot s = shot_when(g, 50, 60, kRed, "demo_click.png");
@@ -149,22 +152,27 @@ TEST_F(DemoOnXvfb, ClicksArriveAsButtonMessagesAndTheSurfaceIsOnScreen) {
 TEST_F(DemoOnXvfb, APopupAppearsAtItsScreenPointAndTakesClicks) {
     Geometry g = geometry();
     click(300, 200, 3);
-    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONDOWN 300 200", milliseconds(5000))) << demo_->output();
-    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONUP 300 200", milliseconds(5000))) << demo_->output();
+    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONDOWN 300 200", milliseconds(5000)))
+        << demo_->output();
+    ASSERT_TRUE(demo_->wait_for_line("WM_RBUTTONUP 300 200", milliseconds(5000)))
+        << demo_->output();
     // The demo opens an 80 x 40 caption-less popup at the click.
     const int px = g.x + 300, py = g.y + 200;
     Screenshot s = shot_when(g, 340, 220, kYellow, "demo_popup.png");
     ASSERT_EQ(s.width, kScreenW);
     EXPECT_EQ(s.at(px + 40, py + 20), kYellow);
-    EXPECT_EQ(s.at(px, py), kBlack);            // its frame
+    EXPECT_EQ(s.at(px, py), kBlack);  // its frame
     EXPECT_EQ(s.at(px + 79, py + 39), kBlack);
     EXPECT_EQ(s.at(px + 80, py + 20), win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)));
 
     ASSERT_TRUE(xdo({"mousemove", std::to_string(px + 20), std::to_string(py + 10), "click", "1"}));
-    EXPECT_TRUE(demo_->wait_for_line("POPUP_LBUTTONDOWN 20 10", milliseconds(5000))) << demo_->output();
-    EXPECT_EQ(count_lines(demo_->output(), "WM_LBUTTONDOWN 320 210"), 0) << "the click went through the popup";
+    EXPECT_TRUE(demo_->wait_for_line("POPUP_LBUTTONDOWN 20 10", milliseconds(5000)))
+        << demo_->output();
+    EXPECT_EQ(count_lines(demo_->output(), "WM_LBUTTONDOWN 320 210"), 0)
+        << "the click went through the popup";
     // Gone again, and the main window shows through where it was.
-    s = shot_when(g, 340, 220, win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)), "demo_popup_closed.png");
+    s = shot_when(g, 340, 220, win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)),
+                  "demo_popup_closed.png");
     EXPECT_EQ(s.at(px + 40, py + 20), win::gdi::to_pixel(GetSysColor(COLOR_BTNFACE)));
 }
 
@@ -178,7 +186,8 @@ TEST_F(DemoOnXvfb, MovesAndResizesMadeOnTheServerReachTheProgram) {
     ASSERT_EQ(g.width, 300);
     // The program repaints at the new size and clicks map to the new place.
     click(290, 190);
-    EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 290 190", milliseconds(5000))) << demo_->output();
+    EXPECT_TRUE(demo_->wait_for_line("WM_LBUTTONDOWN 290 190", milliseconds(5000)))
+        << demo_->output();
     Screenshot s = shot_when(g, 290, 190, kRed, "demo_resized.png");
     ASSERT_EQ(s.width, kScreenW);
     EXPECT_EQ(s.at(g.x + 290, g.y + 190), kRed);
@@ -192,10 +201,12 @@ TEST_F(DemoOnXvfb, KeysArriveAsVirtualKeysAndCharacters) {
     // Without a window manager the keyboard follows the pointer.
     ASSERT_TRUE(xdo({"mousemove", "--window", window_, "200", "200"}));
     ASSERT_TRUE(xdo({"key", "F5", "a", "shift+b", "Return", "Delete", "Escape"}));
-    for (const char* line : {"WM_KEYDOWN 0x74", "WM_KEYDOWN 0x41", "WM_CHAR 0x61", "WM_KEYDOWN 0x10",
-                             "WM_KEYDOWN 0x42", "WM_CHAR 0x42", "WM_KEYDOWN 0x0D", "WM_CHAR 0x0D",
-                             "WM_KEYDOWN 0x2E", "WM_KEYDOWN 0x1B", "WM_CHAR 0x1B"})
-        ASSERT_TRUE(demo_->wait_for_line(line, milliseconds(5000))) << line << "\n" << demo_->output();
+    for (const char* line :
+         {"WM_KEYDOWN 0x74", "WM_KEYDOWN 0x41", "WM_CHAR 0x61", "WM_KEYDOWN 0x10",
+          "WM_KEYDOWN 0x42", "WM_CHAR 0x42", "WM_KEYDOWN 0x0D", "WM_CHAR 0x0D", "WM_KEYDOWN 0x2E",
+          "WM_KEYDOWN 0x1B", "WM_CHAR 0x1B"})
+        ASSERT_TRUE(demo_->wait_for_line(line, milliseconds(5000))) << line << "\n"
+                                                                    << demo_->output();
     // The Delete key types nothing here.
     EXPECT_EQ(count_lines(demo_->output(), "WM_CHAR 0x7F"), 0);
 }

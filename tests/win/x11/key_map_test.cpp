@@ -20,19 +20,19 @@ struct Case {
 
 TEST(KeyMap, NamedKeysGiveTheirVirtualKeys) {
     const Case cases[] = {
-        {0xff09, 0xff09, VK_TAB, "Tab"},          {0xfe20, 0xfe20, VK_TAB, "ISO_Left_Tab"},
-        {0xff0d, 0xff0d, VK_RETURN, "Return"},    {0xff8d, 0xff8d, VK_RETURN, "KP_Enter"},
-        {0xff1b, 0xff1b, VK_ESCAPE, "Escape"},    {0x0020, 0x0020, VK_SPACE, "space"},
-        {0xff08, 0xff08, VK_BACK, "BackSpace"},   {0xffff, 0xffff, VK_DELETE, "Delete"},
-        {0xff50, 0xff50, VK_HOME, "Home"},        {0xff57, 0xff57, VK_END, "End"},
-        {0xff55, 0xff55, VK_PRIOR, "Prior"},      {0xff56, 0xff56, VK_NEXT, "Next"},
-        {0xff51, 0xff51, VK_LEFT, "Left"},        {0xff52, 0xff52, VK_UP, "Up"},
-        {0xff53, 0xff53, VK_RIGHT, "Right"},      {0xff54, 0xff54, VK_DOWN, "Down"},
-        {0xff63, 0xff63, VK_INSERT, "Insert"},    {0xffe1, 0xffe1, VK_SHIFT, "Shift_L"},
-        {0xffe2, 0xffe2, VK_SHIFT, "Shift_R"},    {0xffe3, 0xffe3, VK_CONTROL, "Control_L"},
+        {0xff09, 0xff09, VK_TAB, "Tab"},           {0xfe20, 0xfe20, VK_TAB, "ISO_Left_Tab"},
+        {0xff0d, 0xff0d, VK_RETURN, "Return"},     {0xff8d, 0xff8d, VK_RETURN, "KP_Enter"},
+        {0xff1b, 0xff1b, VK_ESCAPE, "Escape"},     {0x0020, 0x0020, VK_SPACE, "space"},
+        {0xff08, 0xff08, VK_BACK, "BackSpace"},    {0xffff, 0xffff, VK_DELETE, "Delete"},
+        {0xff50, 0xff50, VK_HOME, "Home"},         {0xff57, 0xff57, VK_END, "End"},
+        {0xff55, 0xff55, VK_PRIOR, "Prior"},       {0xff56, 0xff56, VK_NEXT, "Next"},
+        {0xff51, 0xff51, VK_LEFT, "Left"},         {0xff52, 0xff52, VK_UP, "Up"},
+        {0xff53, 0xff53, VK_RIGHT, "Right"},       {0xff54, 0xff54, VK_DOWN, "Down"},
+        {0xff63, 0xff63, VK_INSERT, "Insert"},     {0xffe1, 0xffe1, VK_SHIFT, "Shift_L"},
+        {0xffe2, 0xffe2, VK_SHIFT, "Shift_R"},     {0xffe3, 0xffe3, VK_CONTROL, "Control_L"},
         {0xffe4, 0xffe4, VK_CONTROL, "Control_R"}, {0xffe9, 0xffe9, VK_MENU, "Alt_L"},
-        {0xffea, 0xffea, VK_MENU, "Alt_R"},       {0xffbe, 0xffbe, VK_F1, "F1"},
-        {0xffc2, 0xffc2, VK_F1 + 4, "F5"},        {0xffc9, 0xffc9, VK_F1 + 11, "F12"},
+        {0xffea, 0xffea, VK_MENU, "Alt_R"},        {0xffbe, 0xffbe, VK_F1, "F1"},
+        {0xffc2, 0xffc2, VK_F1 + 4, "F5"},         {0xffc9, 0xffc9, VK_F1 + 11, "F12"},
         {0x002e, 0x002e, 0xBE, "period"},
     };
     for (const Case& c : cases) EXPECT_EQ(virtual_key(c.base, c.typed), c.vk) << c.name;

@@ -12,9 +12,9 @@ namespace {
 TEST(PropertyData, AnsiTitlesBecomeUtf8) {
     EXPECT_EQ(utf8_from_ansi("Korvane - clip.avi"), "Korvane - clip.avi");
     EXPECT_EQ(utf8_from_ansi("caf\xe9"), "caf\xc3\xa9");
-    EXPECT_EQ(utf8_from_ansi("\x80"), "\xe2\x82\xac");   // the euro sign of Windows-1252
-    EXPECT_EQ(utf8_from_ansi("\x96"), "\xe2\x80\x93");   // en dash
-    EXPECT_EQ(utf8_from_ansi("a\x81z"), "a?z");          // unused code
+    EXPECT_EQ(utf8_from_ansi("\x80"), "\xe2\x82\xac");  // the euro sign of Windows-1252
+    EXPECT_EQ(utf8_from_ansi("\x96"), "\xe2\x80\x93");  // en dash
+    EXPECT_EQ(utf8_from_ansi("a\x81z"), "a?z");         // unused code
     EXPECT_EQ(utf8_from_ansi(""), "");
 }
 
@@ -33,7 +33,8 @@ TEST(PropertyData, IconsBecomeSizedArgbRuns) {
 
     // A missing or destroyed icon is left out, not written as garbage.
     ASSERT_TRUE(win::gdi::destroy_icon(translucent));
-    EXPECT_EQ(net_wm_icon_data({nullptr, translucent, opaque}), (std::vector<unsigned long>{1, 1, 0xffabcdef}));
+    EXPECT_EQ(net_wm_icon_data({nullptr, translucent, opaque}),
+              (std::vector<unsigned long>{1, 1, 0xffabcdef}));
     EXPECT_TRUE(net_wm_icon_data({nullptr, translucent}).empty());
     ASSERT_TRUE(win::gdi::destroy_icon(opaque));
 }
