@@ -43,6 +43,33 @@ function(korvane_layer_of out)
     endif()
 endfunction()
 
+# Each library's folder, sources and links, one "<kind> <value>" a line, for
+# tests/structure: a file may include another library's headers only when its
+# own library links that one, and this record is where the links are read.
+set(KORVANE_LIBRARIES_FILE ${CMAKE_BINARY_DIR}/korvane_libraries.txt)
+file(WRITE ${KORVANE_LIBRARIES_FILE} "")
+
+function(korvane_record_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PUBLIC_DEPS" ${ARGN})
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    set(record "library ${name}\nfolder ${folder}\n")
+    foreach(source IN LISTS ARG_SOURCES)
+        cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE)
+        cmake_path(IS_PREFIX CMAKE_SOURCE_DIR ${source} NORMALIZE in_tree)
+        if(in_tree)  # generated sources have no folder of the tree
+            file(RELATIVE_PATH source ${CMAKE_SOURCE_DIR} ${source})
+            string(APPEND record "source ${source}\n")
+        endif()
+    endforeach()
+    foreach(kind IN ITEMS DEPS PUBLIC_DEPS)
+        string(TOLOWER ${kind} word)
+        foreach(dep IN LISTS ARG_${kind})
+            string(APPEND record "${word} ${dep}\n")
+        endforeach()
+    endforeach()
+    file(APPEND ${KORVANE_LIBRARIES_FILE} "${record}")
+endfunction()
+
 # korvane_library(NAME SOURCES ... [DEPS ...] [PUBLIC_DEPS ...])
 function(korvane_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PUBLIC_DEPS" ${ARGN})
@@ -50,6 +77,7 @@ function(korvane_library name)
     add_library(${name} STATIC ${ARG_SOURCES})
     target_link_libraries(${name} PUBLIC korvane_root_${layer} ${ARG_PUBLIC_DEPS}
                                   PRIVATE korvane_warnings ${ARG_DEPS})
+    korvane_record_library(${name} ${ARGN})
 endfunction()
 
 # korvane_test(NAME LABELS ... SOURCES ... [DEPS ...] [TIMEOUT s])

@@ -6,10 +6,21 @@ of the layers below, by path from their include root ("win/core/window.h"), and
 the platform's API headers of those layers by bare name ("winuser.h"). Tests,
 benchmarks and tools may use every layer, and their own headers.
 
+Inside the layers, a file of one library may include the headers of another
+only if its library links that one, directly or through the PUBLIC links of
+what it links. The libraries, their folders, sources and links are read from
+the record the configure writes (korvane_libraries.txt in the build folder).
+A source belongs to the library that lists it, any other file to the first
+library recorded with its folder.
+
+A header another library includes, and every header of its own library it
+includes in turn, is that library's interface: it may include the headers of
+other libraries only through PUBLIC links, as that is all its users get.
+
 No CMakeLists.txt makes a source folder an include directory: the include
 roots of cmake/korvane.cmake are the only way in.
 
-    check_includes.py --tree DIR [--plant FILE=LINE ...]
+    check_includes.py --tree DIR --libraries FILE [--plant FILE=LINE ...]
 
 --plant checks FILE as if LINE were added at its end.
 """
@@ -59,7 +70,43 @@ def named_file(tree, name):
     return path if os.path.isfile(os.path.join(tree, path)) else None
 
 
-def offence(tree, path, name):
+class Libraries:
+    """The libraries of the layers as the configure recorded them."""
+
+    def __init__(self, record_path):
+        self.links = {}  # name -> (private links, public links)
+        self.owner = {}  # a listed source, or a folder, -> library
+        with open(record_path, encoding="utf-8") as fh:
+            for number, line in enumerate(fh, 1):
+                kind, _, value = line.strip().partition(" ")
+                if kind == "library":
+                    name = value
+                    self.links[name] = ([], [])
+                elif kind in ("folder", "source") and self.links:
+                    self.owner.setdefault(value, name)
+                    self.owner.setdefault(os.path.dirname(value) if kind == "source" else value, name)
+                elif kind in ("deps", "public_deps") and self.links:
+                    self.links[name][kind == "public_deps"].append(value)
+                elif kind:
+                    raise ValueError(f"{record_path}:{number}: cannot read {line.strip()!r}")
+
+    def of(self, path):
+        """The library `path` belongs to, or None."""
+        return self.owner.get(path) or self.owner.get(os.path.dirname(path))
+
+    def reach(self, name, public_only=False):
+        """Every library whose headers `name` may use: its links and their PUBLIC ones."""
+        private, public = self.links.get(name, ([], []))
+        reached, todo = set(), list(public if public_only else private + public)
+        while todo:
+            dep = todo.pop()
+            if dep in self.links and dep not in reached:
+                reached.add(dep)
+                todo.extend(self.links[dep][1])
+        return reached
+
+
+def offence(tree, libraries, path, name):
     """Why `path` may not include `name`, or None when it may."""
     layer = layer_of(path)
     target = named_file(tree, name)
@@ -71,7 +118,48 @@ def offence(tree, path, name):
     used = layer_of(target)
     if used is None or LAYERS.index(used) > LAYERS.index(layer):
         return f'{layer} may not include "{name}"'
+    user, owner = libraries.of(path), libraries.of(target)
+    if owner is not None and owner != user and owner not in libraries.reach(user):
+        return f'{user or "no library"} does not link {owner}: may not include "{name}"'
     return None
+
+
+def included(lines):
+    """(line number, name) of each quoted include."""
+    for number, line in enumerate(lines, 1):
+        m = INCLUDE.match(line)
+        if m:
+            yield number, m.group(1)
+
+
+def interface_offences(tree, libraries, contents):
+    """(path, line number, why) for each include of an interface header that
+    reaches a library its own links only PRIVATE."""
+    includes = {}  # path -> [(line number, name, tree path)]
+    for path, lines in contents.items():
+        if path.endswith(SOURCE_SUFFIXES) and layer_of(path) is not None:
+            found = [(n, name, named_file(tree, name)) for n, name in included(lines)]
+            includes[path] = [(n, name, target) for n, name, target in found if target]
+    users = {}  # interface header -> a library outside its own that uses it
+    for path, found in includes.items():
+        for _, _, target in found:
+            user, owner = libraries.of(path), libraries.of(target)
+            if owner is not None and user != owner:
+                users.setdefault(target, user)
+    todo = list(users)
+    while todo:
+        header = todo.pop()
+        for _, _, target in includes.get(header, []):
+            if libraries.of(target) == libraries.of(header) and target not in users:
+                users[target] = users[header]
+                todo.append(target)
+    for header, user in sorted(users.items()):
+        owner = libraries.of(header)
+        for number, name, target in includes.get(header, []):
+            used = libraries.of(target)
+            if used not in (None, owner) and used not in libraries.reach(owner, public_only=True):
+                yield header, number, (f'"{name}" needs {owner} to link {used} PUBLIC: '
+                                       f"{user} uses this header")
 
 
 def tree_files(tree):
@@ -85,12 +173,11 @@ def tree_files(tree):
                     yield os.path.relpath(os.path.join(root, f), tree)
 
 
-def offences(tree, path, lines):
+def offences(tree, libraries, path, lines):
     """(line number, why) for each line of `path` that breaks the layering."""
     if path.endswith(SOURCE_SUFFIXES):
-        for number, line in enumerate(lines, 1):
-            m = INCLUDE.match(line)
-            why = m and offence(tree, path, m.group(1))
+        for number, name in included(lines):
+            why = offence(tree, libraries, path, name)
             if why:
                 yield number, why
     elif path not in ROOT_MAKERS:
@@ -102,9 +189,11 @@ def offences(tree, path, lines):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--tree", required=True)
+    parser.add_argument("--libraries", required=True, metavar="FILE")
     parser.add_argument("--plant", action="append", default=[], metavar="FILE=LINE")
     args = parser.parse_args()
     tree = os.path.abspath(args.tree)
+    libraries = Libraries(args.libraries)
     contents = {}
     for path in tree_files(tree):
         with open(os.path.join(tree, path), encoding="utf-8") as fh:
@@ -117,9 +206,12 @@ def main():
         contents[path].append(line)
     failures = 0
     for path, lines in contents.items():
-        for number, why in offences(tree, path, lines):
+        for number, why in offences(tree, libraries, path, lines):
             print(f"{path}:{number}: {why}")
             failures += 1
+    for path, number, why in interface_offences(tree, libraries, contents):
+        print(f"{path}:{number}: {why}")
+        failures += 1
     print(f"{len(contents)} files, {failures} lines not allowed")
     return 1 if failures else 0
 
