@@ -11,7 +11,8 @@ only if its library links that one, directly or through the PUBLIC links of
 what it links. The libraries, their folders, sources and links are read from
 the record the configure writes (korvane_libraries.txt in the build folder).
 A source belongs to the library that lists it, any other file to the first
-library recorded with its folder.
+library recorded with its folder. Headers in a library's internal/ subfolder
+belong to it and are for its own files only.
 
 A header another library includes, and every header of its own library it
 includes in turn, is that library's interface: it may include the headers of
@@ -37,6 +38,8 @@ SOURCE_SUFFIXES = (".h", ".hpp", ".inc", ".c", ".cc", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"')
 INCLUDE_DIRS = re.compile(r"^\s*(target_)?include_directories\s*\(")
 # Only these make include directories: the roots and the platform's API.
+# A library's headers in this subfolder of its own are for its own files only.
+INTERNAL = "internal"
 ROOT_MAKERS = ("cmake/korvane.cmake", "platform/include/CMakeLists.txt")
 
 
@@ -92,7 +95,10 @@ class Libraries:
 
     def of(self, path):
         """The library `path` belongs to, or None."""
-        return self.owner.get(path) or self.owner.get(os.path.dirname(path))
+        folder = os.path.dirname(path)
+        if os.path.basename(folder) == INTERNAL:
+            folder = os.path.dirname(folder)
+        return self.owner.get(path) or self.owner.get(folder)
 
     def reach(self, name, public_only=False):
         """Every library whose headers `name` may use: its links and their PUBLIC ones."""
@@ -119,6 +125,8 @@ def offence(tree, libraries, path, name):
     if used is None or LAYERS.index(used) > LAYERS.index(layer):
         return f'{layer} may not include "{name}"'
     user, owner = libraries.of(path), libraries.of(target)
+    if owner is not None and owner != user and f"/{INTERNAL}/" in target:
+        return f'"{name}" is internal to {owner}'
     if owner is not None and owner != user and owner not in libraries.reach(user):
         return f'{user or "no library"} does not link {owner}: may not include "{name}"'
     return None

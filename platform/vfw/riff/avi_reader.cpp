@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "vfw/riff/chunk_cursor.h"
+#include "vfw/riff/internal/chunk_cursor.h"
 
 namespace vfw::riff {
 

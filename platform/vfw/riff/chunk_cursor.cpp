@@ -1,4 +1,4 @@
-#include "vfw/riff/chunk_cursor.h"
+#include "vfw/riff/internal/chunk_cursor.h"
 
 #include "vfw/riff/records.h"
 

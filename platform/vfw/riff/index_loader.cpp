@@ -6,7 +6,7 @@
 #include <set>
 
 #include "vfw/riff/avi_reader.h"
-#include "vfw/riff/chunk_cursor.h"
+#include "vfw/riff/internal/chunk_cursor.h"
 
 namespace vfw::riff {
 

@@ -1,6 +1,6 @@
 // The chunk cursor over the same bytes on disk and in memory: pad bytes,
 // a chunk that claims more than its span holds, headers cut by the end.
-#include "vfw/riff/chunk_cursor.h"
+#include "vfw/riff/internal/chunk_cursor.h"
 
 #include <gtest/gtest.h>
 
