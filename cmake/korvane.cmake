@@ -56,7 +56,8 @@ function(korvane_record_library name)
     foreach(source IN LISTS ARG_SOURCES)
         cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} NORMALIZE)
         cmake_path(IS_PREFIX CMAKE_SOURCE_DIR ${source} NORMALIZE in_tree)
-        if(in_tree)  # generated sources have no folder of the tree
+        cmake_path(IS_PREFIX CMAKE_BINARY_DIR ${source} NORMALIZE generated)
+        if(in_tree AND NOT generated)  # generated sources have no folder of the tree
             file(RELATIVE_PATH source ${CMAKE_SOURCE_DIR} ${source})
             string(APPEND record "source ${source}\n")
         endif()
