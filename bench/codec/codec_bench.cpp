@@ -3,6 +3,7 @@
 //  - latency of one step forward and of a jump back into a group of pictures
 //  - compressed save (decode + re-encode) vs ffmpeg with the same codec and settings
 // Usage: codec_bench [frames]   (default 250)
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,6 +28,12 @@ using bench::best_of;
 using bench::Clock;
 using bench::seconds_since;
 using bench::time_command;
+
+long minor_page_faults() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
 
 struct Input {
     const char* label;
@@ -108,37 +115,46 @@ void run(const Input& input, const std::string& dir, int frames) {
         "cache\n",
         input.label, back_cached, back_uncached);
     // Cold jumps back into groups not shown since the cache was emptied: it cannot
-    // help there, and must not hurt.
+    // help there, and must not hurt. Page faults tell what fresh memory costs.
     struct Jumps {
-        double mean_ms, worst_ms;
+        double mean_ms, worst_ms, faults;
     };
-    auto jump_back = [&]() -> Jumps {
+    auto jump_back = [&](int first_target) -> Jumps {
         double total = 0, worst = 0;
+        long faults = 0;
         int jumps = 0;
-        for (int target = count - 1; target > 12; target -= 37) {
+        for (int target = first_target; target > 12; target -= 37) {
             (void)d.frame(count - 1);
             // A frame inside a group of pictures: a few frames after its key frame.
             const std::int64_t key = video.samples.key_frame_at_or_before(target - 20);
             const std::int64_t inside = std::max<std::int64_t>(key, 0) + 7;
+            const long faults_before = minor_page_faults();
             const auto start = Clock::now();
             (void)d.frame(inside);
             const double t = seconds_since(start);
+            faults += minor_page_faults() - faults_before;
             total += t;
             worst = std::max(worst, t);
             ++jumps;
         }
-        return {1000 * total / std::max(jumps, 1), 1000 * worst};
+        const double n = std::max(jumps, 1);
+        return {1000 * total / n, 1000 * worst, double(faults) / n};
     };
     d.set_cache_limit(0);
-    const Jumps cold_uncached = jump_back();
+    const Jumps cold_uncached = jump_back(count - 1);
     d.set_cache_limit(vfw::codec::FrameDecoder::kDefaultCacheBytes);
-    const Jumps cold = jump_back();
+    const Jumps cold = jump_back(count - 1);
+    // As after playing: the cache full, its last frames not among the targets.
+    for (int n = 0; n < count; ++n) (void)d.frame(n);
+    const Jumps cold_full = jump_back(count - 1 - 37);
     cache_peak = std::max(cache_peak, d.cache_bytes());
     std::printf(
-        "%-6s latency: step forward %.2f ms, cold jump back into a group %.2f ms (worst %.2f ms), "
-        "without the cache %.2f ms (worst %.2f ms)\n",
-        input.label, 1000 * step_total / steps, cold.mean_ms, cold.worst_ms, cold_uncached.mean_ms,
-        cold_uncached.worst_ms);
+        "%-6s latency: step forward %.2f ms, cold jump back into a group %.2f ms (worst %.2f ms, "
+        "%.0f page faults) with the cache filling, %.2f ms (worst %.2f ms, %.0f page faults) with "
+        "it full, without the cache %.2f ms (worst %.2f ms, %.0f page faults)\n",
+        input.label, 1000 * step_total / steps, cold.mean_ms, cold.worst_ms, cold.faults,
+        cold_full.mean_ms, cold_full.worst_ms, cold_full.faults, cold_uncached.mean_ms,
+        cold_uncached.worst_ms, cold_uncached.faults);
     std::printf("%-6s frame cache peak %.1f MiB (bound %.0f MiB)\n", input.label,
                 cache_peak / 1048576.0, vfw::codec::FrameDecoder::kDefaultCacheBytes / 1048576.0);
 }

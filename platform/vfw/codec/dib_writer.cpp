@@ -48,33 +48,42 @@ void DibWriter::configure(const BITMAPINFOHEADER& output, std::uint32_t colours)
     colours_ = header.biClrUsed;
     header_bytes_ = sizeof header + colours_ * sizeof(RGBQUAD);
     image_bytes_ = header.biSizeImage;
-    storage_.assign(header_bytes_ + image_bytes_ + kRowAlignment, 0);
-    const auto address = reinterpret_cast<std::uintptr_t>(storage_.data()) + header_bytes_;
-    offset_ = (kRowAlignment - address % kRowAlignment) % kRowAlignment;
-    std::memcpy(base(), &header, sizeof header);
+    header_.assign(header_bytes_, 0);
+    std::memcpy(header_.data(), &header, sizeof header);
+    if (header.biBitCount == 8)
+        std::memcpy(header_.data() + sizeof header, fixed_palette().data(),
+                    colours_ * sizeof(RGBQUAD));
     out_format_ = pixel_format_for(header.biBitCount);
-    if (header.biBitCount == 8) set_palette(fixed_palette().data(), colours_);
     sws_.reset();
     sws_colorspace_ = sws_range_ = -1;
 }
 
-void DibWriter::set_palette(const RGBQUAD* colors, std::size_t count) {
-    std::memcpy(base() + sizeof(BITMAPINFOHEADER), colors, count * sizeof(RGBQUAD));
-}
-
-Status DibWriter::write(const AVFrame& frame) {
+Status DibWriter::write(const AVFrame& frame, std::uint8_t* dib) {
     const BITMAPINFOHEADER& h = header();
+    std::memcpy(dib, header_.data(), header_bytes_);
+    clear_row_padding(dib + header_bytes_);
     if (frame.format == AV_PIX_FMT_PAL8 && h.biBitCount == 8 && frame.width == h.biWidth &&
         frame.height == std::abs(h.biHeight)) {
-        copy_pal8(frame);
+        copy_pal8(frame, dib);
         return {};
     }
-    if (h.biBitCount == 8) set_palette(fixed_palette().data(), colours_);
-    return scale(frame);
+    return scale(frame, dib + header_bytes_);
+}
+
+// The DIB's memory is reused from frame to frame (or fresh), and the bytes that pad
+// its rows to four must read as zero all the same.
+void DibWriter::clear_row_padding(std::uint8_t* bits) const {
+    const BITMAPINFOHEADER& h = header();
+    const std::uint32_t stride = dib_stride(h.biWidth, h.biBitCount);
+    const std::size_t used = (std::size_t(h.biWidth) * h.biBitCount + 7) / 8;
+    if (used == stride) return;
+    const int rows = std::abs(h.biHeight);
+    for (int y = 0; y < rows; ++y)
+        std::memset(bits + std::size_t(y) * stride + used, 0, stride - used);
 }
 
 // An 8-bit source shown at 8 bits keeps its own colours instead of being dithered.
-void DibWriter::copy_pal8(const AVFrame& frame) {
+void DibWriter::copy_pal8(const AVFrame& frame, std::uint8_t* dib) {
     const BITMAPINFOHEADER& h = header();
     RGBQUAD colors[256];
     const auto* argb = reinterpret_cast<const std::uint32_t*>(frame.data[1]);
@@ -84,18 +93,19 @@ void DibWriter::copy_pal8(const AVFrame& frame) {
         colors[i].rgbRed = BYTE((argb[i] >> 16) & 0xff);
         colors[i].rgbReserved = 0;
     }
-    set_palette(colors, colours_);
+    std::memcpy(dib + sizeof(BITMAPINFOHEADER), colors, colours_ * sizeof(RGBQUAD));
+    std::uint8_t* bits = dib + header_bytes_;
     const std::uint32_t stride = dib_stride(h.biWidth, 8);
     const int rows = frame.height;
     for (int y = 0; y < rows; ++y) {
         const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
-        std::memcpy(bits() + std::size_t(out_row) * stride,
+        std::memcpy(bits + std::size_t(out_row) * stride,
                     frame.data[0] + std::ptrdiff_t(y) * frame.linesize[0],
                     std::size_t(frame.width));
     }
 }
 
-Status DibWriter::scale(const AVFrame& frame) {
+Status DibWriter::scale(const AVFrame& frame, std::uint8_t* bits) {
     const BITMAPINFOHEADER& h = header();
     const int out_w = h.biWidth;
     const int out_h = std::abs(h.biHeight);
@@ -135,14 +145,14 @@ Status DibWriter::scale(const AVFrame& frame) {
     const int done = sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride);
     if (done != out_h) return make_error(ErrorCode::CodecFailed, "picture conversion failed");
     if (packing) {
-        pack_555(padded);
+        pack_555(padded, bits);
         return {};
     }
     const std::uint32_t stride = dib_stride(out_w, h.biBitCount);
     const std::size_t row_bytes = std::size_t(out_w) * std::size_t(bytes_per_pixel);
     for (int y = 0; y < out_h; ++y) {
         const int out_row = h.biHeight > 0 ? out_h - 1 - y : y;
-        std::uint8_t* row = bits() + std::size_t(out_row) * stride;
+        std::uint8_t* row = bits + std::size_t(out_row) * stride;
         std::memcpy(row, scratch_.data() + std::size_t(y) * padded, row_bytes);
         // libswscale fills the fourth byte; in a 32-bit DIB it is reserved and zero.
         if (h.biBitCount == 32)
@@ -151,7 +161,7 @@ Status DibWriter::scale(const AVFrame& frame) {
     return {};
 }
 
-void DibWriter::pack_555(std::size_t in_stride) {
+void DibWriter::pack_555(std::size_t in_stride, std::uint8_t* bits) {
     const BITMAPINFOHEADER& h = header();
     const int w = h.biWidth;
     const int rows = std::abs(h.biHeight);
@@ -159,7 +169,7 @@ void DibWriter::pack_555(std::size_t in_stride) {
     for (int y = 0; y < rows; ++y) {
         const std::uint8_t* in = scratch_.data() + std::size_t(y) * in_stride;
         const int out_row = h.biHeight > 0 ? rows - 1 - y : y;
-        std::uint8_t* out = bits() + std::size_t(out_row) * out_stride;
+        std::uint8_t* out = bits + std::size_t(out_row) * out_stride;
         for (int x = 0; x < w; ++x, in += 3) {
             const unsigned v =
                 unsigned(in[2] >> 3) << 10 | unsigned(in[1] >> 3) << 5 | unsigned(in[0] >> 3);

@@ -16,26 +16,23 @@ class DibWriter {
     // The output must have passed check_output_format. `colours` sizes the colour table
     // of 8-bit output, for paletted pictures of the output's size that use fewer.
     void configure(const BITMAPINFOHEADER& output, std::uint32_t colours = 256);
-    // Converts (and scales, if sizes differ) one picture into the DIB.
-    Status write(const AVFrame& frame);
+    // Converts (and scales, if sizes differ) one picture into the packed DIB at `dib`,
+    // dib_size() bytes that the caller owns (the frame cache's, mostly), header and all.
+    Status write(const AVFrame& frame, std::uint8_t* dib);
 
-    const BITMAPINFOHEADER* dib() const {
-        return reinterpret_cast<const BITMAPINFOHEADER*>(storage_.data() + offset_);
-    }
     std::size_t dib_size() const { return header_bytes_ + image_bytes_; }
-    const BITMAPINFOHEADER& header() const { return *dib(); }
+    const BITMAPINFOHEADER& header() const {
+        return *reinterpret_cast<const BITMAPINFOHEADER*>(header_.data());
+    }
 
   private:
-    std::uint8_t* base() { return storage_.data() + offset_; }
-    std::uint8_t* bits() { return base() + header_bytes_; }
-    void set_palette(const RGBQUAD* colors, std::size_t count);
-    void copy_pal8(const AVFrame& frame);
-    Status scale(const AVFrame& frame);
-    void pack_555(std::size_t in_stride);
+    void clear_row_padding(std::uint8_t* bits) const;
+    void copy_pal8(const AVFrame& frame, std::uint8_t* dib);
+    Status scale(const AVFrame& frame, std::uint8_t* bits);
+    void pack_555(std::size_t in_stride, std::uint8_t* bits);
 
-    std::vector<std::uint8_t> storage_;
-    std::size_t offset_ = 0;        // start of the header, chosen so the rows are aligned
-    std::size_t header_bytes_ = 0;  // header and colour table
+    std::vector<std::uint8_t> header_;  // header and colour table, as every DIB starts
+    std::size_t header_bytes_ = 0;
     std::size_t image_bytes_ = 0;
     std::uint32_t colours_ = 0;  // entries of the colour table
     AVPixelFormat out_format_ = AV_PIX_FMT_NONE;

@@ -105,6 +105,7 @@ Error FrameDecoder::fail(Error error) {
 }
 
 const BITMAPINFOHEADER* FrameDecoder::frame(std::int64_t n) {
+    std::int64_t writing = -1;  // the cache entry being written, dropped if that fails
     try {
         last_error_.reset();
         if (n < 0 || n >= source_.sample_count()) {
@@ -124,66 +125,44 @@ const BITMAPINFOHEADER* FrameDecoder::frame(std::int64_t n) {
                             "sample " + std::to_string(position) + " unreadable"));
             return nullptr;
         }
-        if (position == shown_) return writer_->dib();
+        if (position == shown_) return shown_dib_;
         shown_ = -1;
-        if (const BITMAPINFOHEADER* hit = cached(position)) return hit;
+        if (std::uint8_t* hit = cache_.find(position)) return show(position, hit);
         auto picture = pictures_->picture_at(position);
         if (!picture) {
             fail(picture.error());
             return nullptr;
         }
-        if (Status s = writer_->write(*picture.value()); !s) {
+        // Converted straight into the cache, so that keeping the frame copies nothing.
+        std::uint8_t* dib = cache_.insert(position, writer_->dib_size());
+        writing = position;
+        if (!dib) {
+            uncached_.resize(writer_->dib_size());
+            dib = uncached_.data();
+        }
+        if (Status s = writer_->write(*picture.value(), dib); !s) {
+            cache_.erase(position);
             fail(s.error());
             return nullptr;
         }
-        shown_ = position;
-        keep(position);
-        return writer_->dib();
+        return show(position, dib);
     } catch (const std::exception&) {
+        if (writing >= 0) cache_.erase(writing);
         shown_ = -1;
         fail(make_error(ErrorCode::CodecFailed, "out of memory"));
         return nullptr;
     }
 }
 
+const BITMAPINFOHEADER* FrameDecoder::show(std::int64_t position, std::uint8_t* dib) {
+    shown_ = position;
+    shown_dib_ = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+    return shown_dib_;
+}
+
 void FrameDecoder::set_cache_limit(std::size_t bytes) {
-    cache_limit_ = bytes;
-    trim_cache();
-}
-
-const BITMAPINFOHEADER* FrameDecoder::cached(std::int64_t position) {
-    const auto it = cache_index_.find(position);
-    if (it == cache_index_.end()) return nullptr;
-    cache_.splice(cache_.begin(), cache_, it->second);
-    return reinterpret_cast<const BITMAPINFOHEADER*>(it->second->dib.data());
-}
-
-void FrameDecoder::keep(std::int64_t position) {
-    const std::size_t size = writer_->dib_size();
-    if (size > cache_limit_ || cache_index_.contains(position)) return;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(writer_->dib());
-    // Once the cache is full the frame dropped lends its buffer, so that playing on
-    // costs a copy per frame and no fresh memory.
-    std::vector<std::uint8_t> dib;
-    if (cache_bytes_ + size > cache_limit_ && !cache_.empty()) {
-        dib = std::move(cache_.back().dib);
-        cache_bytes_ -= dib.size();
-        cache_index_.erase(cache_.back().position);
-        cache_.pop_back();
-    }
-    dib.assign(bytes, bytes + size);
-    cache_.push_front({position, std::move(dib)});
-    cache_index_[position] = cache_.begin();
-    cache_bytes_ += size;
-    trim_cache();
-}
-
-void FrameDecoder::trim_cache() {
-    while (cache_bytes_ > cache_limit_ && !cache_.empty()) {
-        cache_bytes_ -= cache_.back().dib.size();
-        cache_index_.erase(cache_.back().position);
-        cache_.pop_back();
-    }
+    cache_.set_limit(bytes);
+    shown_ = -1;  // its DIB may have been dropped
 }
 
 }  // namespace vfw::codec

@@ -3,14 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <list>
 #include <memory>
 #include <optional>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "vfw/codec/codec_result.h"
+#include "vfw/codec/frame_cache.h"
 #include "vfw/codec/packet_source.h"
 #include "wingdi.h"
 
@@ -55,29 +54,22 @@ class FrameDecoder {
     // large and small pictures alike get a sensible depth.
     static constexpr std::size_t kDefaultCacheBytes = 64u << 20;
     void set_cache_limit(std::size_t bytes);
-    std::size_t cache_bytes() const { return cache_bytes_; }
+    std::size_t cache_bytes() const { return cache_.bytes(); }
 
   private:
     FrameDecoder(PacketSource& source, std::unique_ptr<PictureSource> pictures,
                  const BITMAPINFOHEADER& output, std::uint32_t colours);
     Error fail(Error error);
-    const BITMAPINFOHEADER* cached(std::int64_t position);
-    void keep(std::int64_t position);
-    void trim_cache();
+    const BITMAPINFOHEADER* show(std::int64_t position, std::uint8_t* dib);
 
-    struct CachedFrame {
-        std::int64_t position;
-        std::vector<std::uint8_t> dib;
-    };
-    std::list<CachedFrame> cache_;  // most recently shown first
-    std::unordered_map<std::int64_t, std::list<CachedFrame>::iterator> cache_index_;
-    std::size_t cache_bytes_ = 0;
-    std::size_t cache_limit_ = kDefaultCacheBytes;
+    FrameCache cache_{kDefaultCacheBytes};
+    std::vector<std::uint8_t> uncached_;  // the DIB, when the cache cannot hold one
 
     PacketSource& source_;
     std::unique_ptr<PictureSource> pictures_;
     std::unique_ptr<DibWriter> writer_;
-    std::int64_t shown_ = -1;  // position whose picture the DIB holds
+    std::int64_t shown_ = -1;  // position of the DIB last handed out
+    const BITMAPINFOHEADER* shown_dib_ = nullptr;
     std::optional<Error> last_error_;
 };
 
