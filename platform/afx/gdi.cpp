@@ -78,15 +78,6 @@ Wrapper* temporary(WrapperMap<Wrapper, Handle>& map, Handle h) {
 
 }  // namespace
 
-struct CDCTemporaries {
-    static CDC* wrap(HDC dc) {
-        static WrapperMap<CDC, HDC> wrappers;
-        CDC* w = temporary(wrappers, dc);
-        if (w) w->m_bTemporary = true;
-        return w;
-    }
-};
-
 CBitmap* CBitmap::FromHandle(HBITMAP bitmap) {
     static WrapperMap<CBitmap, HGDIOBJ> wrappers;
     return temporary(wrappers, HGDIOBJ(bitmap));
@@ -96,7 +87,12 @@ CDC::~CDC() {
     if (m_hDC && !m_bTemporary) DeleteDC();
 }
 
-CDC* CDC::FromHandle(HDC dc) { return CDCTemporaries::wrap(dc); }
+CDC* CDC::FromHandle(HDC dc) {
+    static WrapperMap<CDC, HDC> wrappers;
+    CDC* w = temporary(wrappers, dc);
+    if (w) w->m_bTemporary = true;
+    return w;
+}
 
 BOOL CDC::Attach(HDC dc) {
     if (!dc || m_hDC) return FALSE;

@@ -95,7 +95,6 @@ class CDC {
 
   private:
     bool m_bTemporary = false;
-    friend struct CDCTemporaries;
 };
 
 class CPaintDC : public CDC {

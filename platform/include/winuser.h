@@ -599,15 +599,7 @@ BOOL SetCaretPos(int x, int y);
 #endif
 
 /* The rest of USER, one header per engine. */
-#if __has_include("winuser_controls.h")
 #include "winuser_controls.h"
-#endif
-#if __has_include("winuser_resources.h")
-#include "winuser_resources.h"
-#endif
-#if __has_include("winuser_menus.h")
-#include "winuser_menus.h"
-#endif
-#if __has_include("winuser_dialogs.h")
 #include "winuser_dialogs.h"
-#endif
+#include "winuser_menus.h"
+#include "winuser_resources.h"

@@ -36,9 +36,7 @@ TEST(KeyboardFocus, ModalWindowsTakeTheKeysAndGiveThemBackWithoutAWindowManager)
     ASSERT_LT(g.x + g.w, kScreenW - 1) << "the parked pointer is outside the window";
 
     // The Open button, then the pointer goes away again before typing.
-    s.xdo({"mousemove", std::to_string(g.x + 136 * 3 / 2 + 12),
-           std::to_string(g.y + KorvaneSession::kMenuBar + 191 * 13 / 8 + 12)});
-    s.xdo({"click", "1"});
+    s.click_button(g, 136);  // Open
     park();
     std::string open = s.wait_window("Open");
     ASSERT_FALSE(open.empty()) << "no file dialog";

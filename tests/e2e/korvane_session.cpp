@@ -103,13 +103,15 @@ void KorvaneSession::click(int x, int y) const {
     std::this_thread::sleep_for(milliseconds(400));
 }
 
-void KorvaneSession::click_unit(const Geometry& window, int x, int y, int w, int h, int top) const {
+void KorvaneSession::click_unit(const Geometry& window, int x, int y, int w, int h, int top,
+                                int scale) const {
     // Dialog units are 3/2 pixels across and 13/8 down in the program's font.
-    click(window.x + (x + w / 2) * 3 / 2, window.y + top + (y + h / 2) * 13 / 8);
+    click(window.x + scale * ((x + w / 2) * 3 / 2),
+          window.y + scale * (top + (y + h / 2) * 13 / 8));
 }
 
-void KorvaneSession::click_button(const Geometry& main, int x) const {
-    click_unit(main, x, 191, 22, 20, kMenuBar);
+void KorvaneSession::click_button(const Geometry& main, int x, int scale) const {
+    click_unit(main, x, 191, 22, 20, kMenuBar, scale);
 }
 
 void KorvaneSession::key_in(const Geometry& window, const std::string& key) const {

@@ -46,10 +46,12 @@ class KorvaneSession {
     // A left click, then time for the program to answer it.
     void click(int x, int y) const;
     // Clicks the centre of a control at x, y, w, h dialog units in a window
-    // whose client area starts `top` pixels below its corner.
-    void click_unit(const Geometry& window, int x, int y, int w, int h, int top = 0) const;
+    // whose client area starts `top` pixels below its corner, all of it
+    // `scale` times its classic size on screen.
+    void click_unit(const Geometry& window, int x, int y, int w, int h, int top = 0,
+                    int scale = 1) const;
     // Clicks a button of the main window's bottom row, x dialog units from its left.
-    void click_button(const Geometry& main, int x) const;
+    void click_button(const Geometry& main, int x, int scale = 1) const;
     // Moves the pointer over the window and presses the key there.
     void key_in(const Geometry& window, const std::string& key) const;
     void key_over(const std::string& id, const std::string& key) const;

@@ -41,12 +41,7 @@ TEST(Scale, MainWindowAtOneAndTwoAndTheDoubledOpenButton) {
         EXPECT_EQ(s.matching_points(shot, g, avi, 0, scale), KorvaneSession::kPoints)
             << "see " << png;
 
-        // The Open button's centre at this scale.
-        int x = g.x + scale * (136 * 3 / 2 + 12),
-            y = g.y + scale * (KorvaneSession::kMenuBar + 191 * 13 / 8 + 12);
-        s.xdo({"mousemove", std::to_string(x), std::to_string(y)});
-        std::this_thread::sleep_for(milliseconds(200));
-        s.xdo({"click", "1"});
+        s.click_button(g, 136, scale);  // Open
         std::string open = s.wait_window("Open");
         ASSERT_FALSE(open.empty()) << "the click at the doubled Open button opened nothing";
         e2e::Geometry o = s.geometry(open);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vfw/options/audio_choices.h"
+#include "vfw/options/dialog_state.h"
 #include "vfw/options/template_parts.h"
 #include "win/dialogs/dialogs.h"
 
@@ -20,10 +21,6 @@ struct AudioState {
     WAVEFORMATEX preferred{};          // what to select first
     std::vector<std::uint8_t> picked;
 };
-
-AudioState* state_of(HWND dlg) {
-    return reinterpret_cast<AudioState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
 
 int closeness(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
     return (a.nSamplesPerSec == b.nSamplesPerSec) * 4 + (a.nChannels == b.nChannels) * 2 +
@@ -63,11 +60,10 @@ void init(HWND dlg, AudioState& s) {
 }
 
 INT_PTR CALLBACK audio_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    AudioState* s = msg == WM_INITDIALOG ? reinterpret_cast<AudioState*>(lp) : state_of(dlg);
+    AudioState* s = dialog_state<AudioState>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
             init(dlg, *s);
             return TRUE;
         case WM_COMMAND:

@@ -7,6 +7,7 @@
 
 #include "commctrl.h"
 #include "vfw/codec/codec_catalog.h"
+#include "vfw/options/dialog_state.h"
 #include "vfw/options/preview.h"
 #include "vfw/options/template_parts.h"
 #include "win/dialogs/dialogs.h"
@@ -30,10 +31,6 @@ struct VideoState {
     AVISTREAMINFOA info{};
     Preview preview;
 };
-
-VideoState* state_of(HWND dlg) {
-    return reinterpret_cast<VideoState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-}
 
 const codec::VideoCompressorInfo* chosen(HWND dlg, const VideoState& s) {
     LRESULT i = SendDlgItemMessageA(dlg, kCompressor, CB_GETCURSEL, 0, 0);
@@ -161,11 +158,10 @@ void draw_preview(const DRAWITEMSTRUCT& d, const VideoState& s) {
 }
 
 INT_PTR CALLBACK video_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
-    VideoState* s = msg == WM_INITDIALOG ? reinterpret_cast<VideoState*>(lp) : state_of(dlg);
+    VideoState* s = dialog_state<VideoState>(dlg, msg, lp);
     if (!s) return FALSE;
     switch (msg) {
         case WM_INITDIALOG:
-            SetWindowLongPtrA(dlg, DWLP_USER, LONG_PTR(lp));
             init(dlg, *s);
             return TRUE;
         case WM_HSCROLL:

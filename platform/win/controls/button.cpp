@@ -157,8 +157,6 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_NCHITTEST:
             return type == BS_GROUPBOX ? HTTRANSPARENT : HTCLIENT;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);

@@ -206,8 +206,6 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (s.list) SendMessageA(s.list, WM_SETFONT, wp, lp);
             if (s.list) fit_to_field(hwnd, s);
             return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, s);
             return 0;

@@ -25,7 +25,8 @@ State* state_of(HWND hwnd) {
 }
 
 // Window procedure shell: builds the state on WM_NCCREATE, frees it on
-// WM_NCDESTROY, answers the font messages, and hands the rest to `handle`.
+// WM_NCDESTROY, answers the font messages, leaves the background to
+// WM_PAINT (every control paints all of itself) and hands the rest to `handle`.
 template <class State, LRESULT (*handle)(HWND, State&, UINT, WPARAM, LPARAM)>
 LRESULT CALLBACK control_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
@@ -48,6 +49,8 @@ LRESULT CALLBACK control_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return handle(hwnd, *s, msg, wp, lp);
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(s->font);
+        case WM_ERASEBKGND:
+            return 1;
     }
     return handle(hwnd, *s, msg, wp, lp);
 }

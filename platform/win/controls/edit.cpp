@@ -201,8 +201,6 @@ LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
             if (cs && cs->lpszName && !IS_INTRESOURCE(cs->lpszName)) s.text = cs->lpszName;
             return 0;
         }
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, s);
             return 0;

@@ -215,8 +215,6 @@ LRESULT copy_text(const State& s, WPARAM index, LPARAM out) {
 
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, s);
             return 0;

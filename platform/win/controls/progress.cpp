@@ -99,8 +99,6 @@ LRESULT handle(HWND hwnd, Progress& p, UINT msg, WPARAM wp, LPARAM lp) {
             }
             return DefWindowProcA(hwnd, msg, wp, lp);
         }
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, p);
             return 0;

@@ -152,8 +152,6 @@ LRESULT handle(HWND hwnd, Static& s, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_NCHITTEST:
             return (GetWindowLongA(hwnd, GWL_STYLE) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, s);
             return 0;

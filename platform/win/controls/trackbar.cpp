@@ -142,8 +142,6 @@ void set_range(HWND hwnd, State& s, LONG min, LONG max, bool redraw) {
 LRESULT handle(HWND hwnd, State& s, UINT msg, WPARAM wp, LPARAM lp) {
     const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
     switch (msg) {
-        case WM_ERASEBKGND:
-            return 1;
         case WM_PAINT:
             paint(hwnd, s);
             return 0;

@@ -5,36 +5,21 @@
 
 #include <algorithm>
 
+#include "commctrl.h"
 #include "win/dialogs/control_messages.h"
 #include "win/dialogs/dialog_state.h"
 #include "win/gdi/font.h"
 #include "win/resources/templates.h"
-#if KORVANE_DIALOGS_HAVE_CONTROLS
-#include "commctrl.h"
-#endif
-#if KORVANE_DIALOGS_HAVE_MENUS
 #include "winuser_menus.h"
-#endif
 
 namespace win::dialogs {
 
 namespace {
 
-void ensure_control_classes() {
-#if KORVANE_DIALOGS_HAVE_CONTROLS
-    InitCommonControls();
-#endif
-}
-
 HMENU load_template_menu(const res::DialogTemplate& tmpl, HINSTANCE instance) {
     if (tmpl.menu.empty()) return nullptr;
-#if KORVANE_DIALOGS_HAVE_MENUS
     if (tmpl.menu.is_number()) return LoadMenuA(instance, MAKEINTRESOURCEA(tmpl.menu.id()));
     return LoadMenuA(instance, tmpl.menu.name().c_str());
-#else
-    (void)instance;
-    return nullptr;
-#endif
 }
 
 // Grows or shrinks the window so that its client area has the wanted size
@@ -102,7 +87,7 @@ RECT dialog_units_to_pixels(int x, int y, int cx, int cy) {
 HWND create_dialog(const res::DialogTemplate& tmpl, HINSTANCE instance, HWND owner, DLGPROC proc,
                    LPARAM param) {
     register_dialog_class();
-    ensure_control_classes();
+    InitCommonControls();
     bool child = (tmpl.style & WS_CHILD) != 0;
     if (child && !IsWindow(owner)) return nullptr;
     // Dialogs are owned by top-level windows.

@@ -1,6 +1,7 @@
 // Rectangles, lines and single pixels.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "win/gdi/brush_color.h"
 #include "win/gdi/canvas.h"
@@ -25,6 +26,18 @@ std::optional<std::uint32_t> pen_pixel(HPEN pen) {
 }
 
 namespace {
+
+// The logical point in surface coordinates, or nothing when the DC is
+// stale or the point lies outside its clip.
+std::optional<POINT> clipped_point(const Canvas& c, int x, int y) {
+    if (!c.ok()) return std::nullopt;
+    POINT o = c.offset();
+    const RECT& clip = c.clip();
+    int sx = x + o.x, sy = y + o.y;
+    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom)
+        return std::nullopt;
+    return POINT{sx, sy};
+}
 
 RECT normalized(int left, int top, int right, int bottom) {
     return {std::min(left, right), std::min(top, bottom), std::max(left, right),
@@ -161,25 +174,17 @@ BOOL LineTo(HDC hdc, int x, int y) {
 
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
     Canvas c(hdc);
-    if (!c.ok()) return CLR_INVALID;
-    POINT o = c.offset();
-    RECT clip = c.clip();
-    int sx = x + o.x, sy = y + o.y;
-    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom)
-        return CLR_INVALID;
-    c.set(sx, sy, to_pixel(color));
+    std::optional<POINT> p = clipped_point(c, x, y);
+    if (!p) return CLR_INVALID;
+    c.set(p->x, p->y, to_pixel(color));
     return color & 0xffffff;
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
     Canvas c(hdc);
-    if (!c.ok()) return CLR_INVALID;
-    POINT o = c.offset();
-    RECT clip = c.clip();
-    int sx = x + o.x, sy = y + o.y;
-    if (sx < clip.left || sx >= clip.right || sy < clip.top || sy >= clip.bottom)
-        return CLR_INVALID;
-    return to_colorref(c.surface().at(sx, sy));
+    std::optional<POINT> p = clipped_point(c, x, y);
+    if (!p) return CLR_INVALID;
+    return to_colorref(c.surface().at(p->x, p->y));
 }
 
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {

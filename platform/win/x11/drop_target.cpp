@@ -19,6 +19,19 @@ bool accepts_files(HWND hwnd) {
     return w && (w->ex_style & WS_EX_ACCEPTFILES) && !(w->style & WS_DISABLED);
 }
 
+// The head of an answer to the drag's source: who answers and whether it
+// takes the drop; the action goes in a slot that differs per message.
+XClientMessageEvent reply_to_source(::Window source, Atom type, const XWindow& x, bool yes) {
+    XClientMessageEvent reply{};
+    reply.type = ClientMessage;
+    reply.window = source;
+    reply.message_type = type;
+    reply.format = 32;
+    reply.data.l[0] = long(x.id);
+    reply.data.l[1] = yes ? 1 : 0;
+    return reply;
+}
+
 }  // namespace
 
 void X11Backend::make_drop_target(XWindow& x) {
@@ -110,26 +123,15 @@ void X11Backend::on_drop_data(XWindow& x, const XSelectionEvent& ev) {
 
 void X11Backend::drag_status(XWindow& x, bool accept) {
     drag_.accepted = accept;
-    XClientMessageEvent reply{};
-    reply.type = ClientMessage;
-    reply.window = drag_.source;
-    reply.message_type = atoms_.xdnd_status;
-    reply.format = 32;
-    reply.data.l[0] = long(x.id);
-    reply.data.l[1] = accept ? 1 : 0;  // no rectangle: positions keep coming
+    // No rectangle: positions keep coming.
+    XClientMessageEvent reply = reply_to_source(drag_.source, atoms_.xdnd_status, x, accept);
     reply.data.l[4] = accept ? long(atoms_.xdnd_action_copy) : long(None);
     ErrorTrap trap(display_.get());
     XSendEvent(display_.get(), drag_.source, False, NoEventMask, reinterpret_cast<XEvent*>(&reply));
 }
 
 void X11Backend::drag_finished(XWindow& x, bool accepted) {
-    XClientMessageEvent reply{};
-    reply.type = ClientMessage;
-    reply.window = drag_.source;
-    reply.message_type = atoms_.xdnd_finished;
-    reply.format = 32;
-    reply.data.l[0] = long(x.id);
-    reply.data.l[1] = accepted ? 1 : 0;
+    XClientMessageEvent reply = reply_to_source(drag_.source, atoms_.xdnd_finished, x, accepted);
     reply.data.l[2] = accepted ? long(atoms_.xdnd_action_copy) : long(None);
     {
         ErrorTrap trap(display_.get());
