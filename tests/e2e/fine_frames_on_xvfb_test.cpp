@@ -14,21 +14,6 @@ namespace {
 
 constexpr int kFrameW = 640, kFrameH = 360;  // halved to 320 x 180 in the 408 x 256 view
 
-std::vector<std::uint32_t> decode_first_frame(const std::string& avi, const std::string& raw) {
-    std::vector<std::uint32_t> out;
-    if (!x11_test::run({"ffmpeg", "-loglevel", "error", "-y", "-i", avi, "-frames:v", "1", "-f",
-                        "rawvideo", "-pix_fmt", "rgb24", raw},
-                       {}, milliseconds(30000)))
-        return out;
-    FILE* f = std::fopen(raw.c_str(), "rb");
-    if (!f) return out;
-    unsigned char px[3];
-    while (std::fread(px, 1, 3, f) == 3)
-        out.push_back(std::uint32_t(px[0]) << 16 | px[1] << 8 | px[2]);
-    std::fclose(f);
-    return out;
-}
-
 TEST(FineFrames, AHalvedFrameShowsAllItsPixelsAtScaleTwo) {
     KorvaneSession s(1000, 900);
     ASSERT_TRUE(s.ready());
@@ -37,7 +22,7 @@ TEST(FineFrames, AHalvedFrameShowsAllItsPixelsAtScaleTwo) {
         {"ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=10",
          "-frames:v", "2", "-c:v", "rawvideo", "-pix_fmt", "bgr24", avi},
         {}, milliseconds(30000)));
-    const auto frame = decode_first_frame(avi, (s.dir() / "frame0.rgb").string());
+    const auto frame = s.decoded(avi, 0);
     ASSERT_EQ(frame.size(), std::size_t(kFrameW * kFrameH));
 
     s.start({avi}, {"KORVANE_SCALE=2"});

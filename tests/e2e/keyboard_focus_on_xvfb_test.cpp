@@ -18,10 +18,7 @@ TEST(KeyboardFocus, ModalWindowsTakeTheKeysAndGiveThemBackWithoutAWindowManager)
     ASSERT_TRUE(s.ready());
     std::string avi = (s.dir() / "typed.avi").string();
     ASSERT_TRUE(s.make_avi(avi, 4));
-    auto park = [&] {
-        s.xdo({"mousemove", std::to_string(kScreenW - 1), std::to_string(kScreenH - 1)});
-    };
-    park();
+    s.park_pointer();
     s.start({});
 
     // Alt+F4 closes the about box, the active window, at once.
@@ -37,7 +34,7 @@ TEST(KeyboardFocus, ModalWindowsTakeTheKeysAndGiveThemBackWithoutAWindowManager)
 
     // The Open button, then the pointer goes away again before typing.
     s.click_button(g, 136);  // Open
-    park();
+    s.park_pointer();
     std::string open = s.wait_window("Open");
     ASSERT_FALSE(open.empty()) << "no file dialog";
     std::this_thread::sleep_for(milliseconds(300));

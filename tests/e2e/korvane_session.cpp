@@ -130,6 +130,10 @@ void KorvaneSession::type_in(const Geometry& window, const std::string& text) co
     xdo({"key", "Return"});
 }
 
+void KorvaneSession::park_pointer() const {
+    xdo({"mousemove", std::to_string(screen_w_ - 1), std::to_string(screen_h_ - 1)});
+}
+
 x11_test::Screenshot KorvaneSession::shot(const std::string& png) const {
     std::this_thread::sleep_for(milliseconds(300));
     return x11_test::grab_screen(*server_, screen_w_, screen_h_, png);

@@ -57,6 +57,8 @@ class KorvaneSession {
     void key_over(const std::string& id, const std::string& key) const;
     // Types the text with the pointer over the window, then presses Return.
     void type_in(const Geometry& window, const std::string& text) const;
+    // The pointer to the screen's bottom-right corner, away from every window.
+    void park_pointer() const;
     // The screen once the program has had time to draw, also kept as a PNG.
     x11_test::Screenshot shot(const std::string& png) const;
 

@@ -97,10 +97,7 @@ TEST(WindowManager, ModalDialogTakesTheKeysAndTheOwnerGetsThemBack) {
     ASSERT_TRUE(wm.wait_ready()) << "openbox did not start: " << wm.output();
     std::string avi = (s.dir() / "typed under a window manager.avi").string();
     ASSERT_TRUE(s.make_avi(avi, 4));
-    auto park = [&] {
-        s.xdo({"mousemove", std::to_string(kScreenW - 1), std::to_string(kScreenH - 1)});
-    };
-    park();
+    s.park_pointer();
     s.start({});
 
     // The about box is active at once; Alt+F4 (the window manager's key) closes it.
@@ -117,7 +114,7 @@ TEST(WindowManager, ModalDialogTakesTheKeysAndTheOwnerGetsThemBack) {
     s.xdo({"mousemove", std::to_string(g.x + 136 * 3 / 2 + 12),
            std::to_string(g.y + KorvaneSession::kMenuBar + 191 * 13 / 8 + 12)});
     s.xdo({"click", "1"});
-    park();
+    s.park_pointer();
     std::string open = s.wait_window("Open");
     ASSERT_FALSE(open.empty()) << "no file dialog";
     EXPECT_TRUE(wm.wait_active(open)) << "active: " << wm.active();

@@ -6,18 +6,14 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/vfw/avi/avi_test_util.h"
 #include "vfw.h"
 
 namespace compresstest {
 
+// A command's standard output without its trailing line end.
 inline std::string run(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
+    std::string out = avitest::run(command);
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     return out;
 }
