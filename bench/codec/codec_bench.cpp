@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,11 +19,21 @@ extern "C" {
 }
 
 #include "bench/bench_timing.h"
-#include "bench_avi.h"
+#include "tests/vfw/codec/codec_fixture.h"
 #include "vfw/codec/frame_decoder.h"
 #include "vfw/codec/video_encoder.h"
 
 namespace {
+
+// The input split into samples by libavformat, so that the bench measures the
+// codec layer and not our container; empty when the file cannot be read.
+vfw::codec::test::AviVideo load_video(const std::string& file) {
+    try {
+        return vfw::codec::test::load_avi_video(file);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
 
 using bench::best_of;
 using bench::Clock;
@@ -50,8 +61,8 @@ void run(const Input& input, const std::string& dir, int frames) {
         std::printf("%s: could not make the input\n", input.label);
         return;
     }
-    bench::AviVideo video = bench::load_video(file);
-    const int count = int(video.samples.sample_count());
+    vfw::codec::test::AviVideo video = load_video(file);
+    const int count = int(video.packets.sample_count());
     if (count == 0) {
         std::printf("%s: could not read the input\n", input.label);
         return;
@@ -60,7 +71,7 @@ void run(const Input& input, const std::string& dir, int frames) {
     // Sequential decode, with the frame cache and without it (as before there was one).
     auto sequential = [&](std::size_t cache_limit) {
         return best_of(3, [&] {
-            auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+            auto decoder = vfw::codec::FrameDecoder::open(video.packets, video.format);
             if (!decoder) return 1e30;
             decoder.value()->set_cache_limit(cache_limit);
             const auto start = Clock::now();
@@ -82,7 +93,7 @@ void run(const Input& input, const std::string& dir, int frames) {
         theirs / uncached);
 
     // Latency: steps forward from the middle of the file, and jumps back into groups.
-    auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+    auto decoder = vfw::codec::FrameDecoder::open(video.packets, video.format);
     if (!decoder) return;
     vfw::codec::FrameDecoder& d = *decoder.value();
     const int middle = count / 2;
@@ -126,7 +137,7 @@ void run(const Input& input, const std::string& dir, int frames) {
         for (int target = first_target; target > 12; target -= 37) {
             (void)d.frame(count - 1);
             // A frame inside a group of pictures: a few frames after its key frame.
-            const std::int64_t key = video.samples.key_frame_at_or_before(target - 20);
+            const std::int64_t key = video.packets.key_frame_at_or_before(target - 20);
             const std::int64_t inside = std::max<std::int64_t>(key, 0) + 7;
             const long faults_before = minor_page_faults();
             const auto start = Clock::now();
@@ -167,12 +178,12 @@ void save(const std::string& dir, const char* label, std::uint32_t fourcc, int q
         "-frames:v " +
         std::to_string(frames) + " -c:v mpeg4 -q:v 2 -g 12 " + file;
     if (std::system(make.c_str()) != 0) return;
-    bench::AviVideo video = bench::load_video(file);
-    const int count = int(video.samples.sample_count());
+    vfw::codec::test::AviVideo video = load_video(file);
+    const int count = int(video.packets.sample_count());
     std::size_t bytes = 0;
     const double ours = best_of(2, [&] {
         bytes = 0;
-        auto decoder = vfw::codec::FrameDecoder::open(video.samples, video.format);
+        auto decoder = vfw::codec::FrameDecoder::open(video.packets, video.format);
         if (!decoder) return 1e30;
         vfw::codec::VideoEncoderSettings settings;
         settings.fourcc = fourcc;

@@ -71,6 +71,7 @@ std::vector<std::uint8_t> video_strf(const std::vector<std::uint8_t>& file) {
     if (strf + 8 > file.size()) throw std::runtime_error("no video strf");
     std::uint32_t size = 0;
     std::memcpy(&size, &file[strf + 4], 4);
+    if (size > file.size() - strf - 8) throw std::runtime_error("video strf cut short");
     return {file.begin() + std::ptrdiff_t(strf + 8),
             file.begin() + std::ptrdiff_t(strf + 8 + size)};
 }
