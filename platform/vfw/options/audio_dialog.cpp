@@ -93,20 +93,20 @@ INT_PTR CALLBACK audio_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 win::res::DialogTemplate audio_dialog_template() {
     auto t = classic_dialog("Sound Selection", 250, 88);
     auto& c = t.controls;
-    c.push_back(item("STATIC", "&Name:", -1, SS_LEFT, 6, 8, 32, 8));
-    c.push_back(item("COMBOBOX", "", kName, CBS_DROPDOWNLIST | WS_TABSTOP, 42, 6, 106, 60));
+    c.push_back(control("STATIC", "&Name:", -1, SS_LEFT, 6, 8, 32, 8));
+    c.push_back(control("COMBOBOX", "", kName, CBS_DROPDOWNLIST | WS_TABSTOP, 42, 6, 106, 60));
     // Named presets are not kept by this layer.
     c.push_back(
-        item("BUTTON", "&Save As...", kSaveAs, BS_PUSHBUTTON | WS_DISABLED, 152, 6, 46, 14));
-    c.push_back(item("BUTTON", "&Remove", kRemove, BS_PUSHBUTTON | WS_DISABLED, 202, 6, 42, 14));
-    c.push_back(item("STATIC", "&Format:", -1, SS_LEFT, 6, 29, 32, 8));
-    c.push_back(item("COMBOBOX", "", kFormat, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42, 27,
-                     202, 100));
-    c.push_back(item("STATIC", "&Attributes:", -1, SS_LEFT, 6, 48, 36, 8));
-    c.push_back(item("COMBOBOX", "", kAttributes, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42,
-                     46, 202, 120));
-    c.push_back(item("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 78, 68, 44, 14));
-    c.push_back(item("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 68, 44, 14));
+        control("BUTTON", "&Save As...", kSaveAs, BS_PUSHBUTTON | WS_DISABLED, 152, 6, 46, 14));
+    c.push_back(control("BUTTON", "&Remove", kRemove, BS_PUSHBUTTON | WS_DISABLED, 202, 6, 42, 14));
+    c.push_back(control("STATIC", "&Format:", -1, SS_LEFT, 6, 29, 32, 8));
+    c.push_back(control("COMBOBOX", "", kFormat, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42, 27,
+                        202, 100));
+    c.push_back(control("STATIC", "&Attributes:", -1, SS_LEFT, 6, 48, 36, 8));
+    c.push_back(control("COMBOBOX", "", kAttributes, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 42,
+                        46, 202, 120));
+    c.push_back(control("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 78, 68, 44, 14));
+    c.push_back(control("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 68, 44, 14));
     return t;
 }
 

@@ -6,19 +6,7 @@
 
 namespace vfw::options {
 
-inline win::res::DialogControl item(const char* cls, const char* text, int id, DWORD style, int x,
-                                    int y, int cx, int cy) {
-    win::res::DialogControl c;
-    c.class_name = cls;
-    c.text = text;
-    c.id = id;
-    c.style = WS_CHILD | WS_VISIBLE | style;
-    c.x = x;
-    c.y = y;
-    c.cx = cx;
-    c.cy = cy;
-    return c;
-}
+using win::res::control;
 
 inline win::res::DialogTemplate classic_dialog(const char* caption, int cx, int cy) {
     win::res::DialogTemplate t;

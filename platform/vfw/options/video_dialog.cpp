@@ -234,39 +234,41 @@ win::res::DialogTemplate video_dialog_template(UINT flags) {
     auto t = classic_dialog("Video Compression", preview ? 296 : 186,
                             std::max(height, preview ? 106 : 0));
     auto& c = t.controls;
-    c.push_back(item("STATIC", "&Compressor:", -1, SS_LEFT, 6, 6, 110, 8));
-    c.push_back(item("COMBOBOX", "", kCompressor, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6, 16,
-                     112, 110));
-    c.push_back(item("STATIC", "Compression &Quality:", kQualityLabel, SS_LEFT, 6, 36, 110, 8));
-    c.push_back(
-        item(TRACKBAR_CLASSA, "", kQuality, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 4, 46, 94, 16));
-    c.push_back(item("STATIC", "", kQualityText, SS_LEFT, 101, 49, 18, 8));
+    c.push_back(control("STATIC", "&Compressor:", -1, SS_LEFT, 6, 6, 110, 8));
+    c.push_back(control("COMBOBOX", "", kCompressor, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 6,
+                        16, 112, 110));
+    c.push_back(control("STATIC", "Compression &Quality:", kQualityLabel, SS_LEFT, 6, 36, 110, 8));
+    c.push_back(control(TRACKBAR_CLASSA, "", kQuality, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 4, 46,
+                        94, 16));
+    c.push_back(control("STATIC", "", kQualityText, SS_LEFT, 101, 49, 18, 8));
     int y = 68;
     if (keys) {
-        c.push_back(item("BUTTON", "&Key Frame Every", kKeyFrameCheck, BS_AUTOCHECKBOX | WS_TABSTOP,
-                         6, y, 70, 10));
-        c.push_back(item("EDIT", "", kKeyFrameEdit,
-                         WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22, 12));
-        c.push_back(item("STATIC", "frames", -1, SS_LEFT, 103, y + 1, 24, 8));
+        c.push_back(control("BUTTON", "&Key Frame Every", kKeyFrameCheck,
+                            BS_AUTOCHECKBOX | WS_TABSTOP, 6, y, 70, 10));
+        c.push_back(control("EDIT", "", kKeyFrameEdit,
+                            WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22,
+                            12));
+        c.push_back(control("STATIC", "frames", -1, SS_LEFT, 103, y + 1, 24, 8));
         y += 16;
     }
     if (rate) {
-        c.push_back(item("BUTTON", "&Data Rate", kDataRateCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 6, y,
-                         70, 10));
-        c.push_back(item("EDIT", "", kDataRateEdit,
-                         WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22, 12));
-        c.push_back(item("STATIC", "KB/sec", -1, SS_LEFT, 103, y + 1, 24, 8));
+        c.push_back(control("BUTTON", "&Data Rate", kDataRateCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 6,
+                            y, 70, 10));
+        c.push_back(control("EDIT", "", kDataRateEdit,
+                            WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 78, y - 1, 22,
+                            12));
+        c.push_back(control("STATIC", "KB/sec", -1, SS_LEFT, 103, y + 1, 24, 8));
     }
-    c.push_back(item("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 128, 6, 52, 14));
-    c.push_back(item("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 23, 52, 14));
+    c.push_back(control("BUTTON", "OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 128, 6, 52, 14));
+    c.push_back(control("BUTTON", "Cancel", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 128, 23, 52, 14));
     // This layer's compressors have no settings dialogs of their own.
-    c.push_back(
-        item("BUTTON", "Con&figure...", kConfigure, BS_PUSHBUTTON | WS_DISABLED, 128, 44, 52, 14));
-    c.push_back(item("BUTTON", "&About", kAbout, BS_PUSHBUTTON | WS_DISABLED, 128, 61, 52, 14));
+    c.push_back(control("BUTTON", "Con&figure...", kConfigure, BS_PUSHBUTTON | WS_DISABLED, 128, 44,
+                        52, 14));
+    c.push_back(control("BUTTON", "&About", kAbout, BS_PUSHBUTTON | WS_DISABLED, 128, 61, 52, 14));
     if (preview) {
-        c.push_back(item("STATIC", "Preview:", -1, SS_LEFT, 190, 6, 100, 8));
-        c.push_back(item("STATIC", "", kPreview, SS_OWNERDRAW, 190, 16, 100, 76));
-        c.push_back(item("STATIC", "", kPreviewText, SS_LEFT, 190, 94, 100, 8));
+        c.push_back(control("STATIC", "Preview:", -1, SS_LEFT, 190, 6, 100, 8));
+        c.push_back(control("STATIC", "", kPreview, SS_OWNERDRAW, 190, 16, 100, 76));
+        c.push_back(control("STATIC", "", kPreviewText, SS_LEFT, 190, 94, 100, 8));
     }
     return t;
 }

@@ -1,5 +1,7 @@
 #include "win/resources/templates.h"
 
+#include "winuser.h"
+
 namespace win::res {
 
 namespace {
@@ -60,6 +62,17 @@ std::optional<MenuTemplate> find_menu(const ResourceName& name, HINSTANCE instan
     const MenuEntry* e = find_menu_entry(name, instance);
     if (!e) return std::nullopt;
     return to_template(*e);
+}
+
+DialogControl control(const char* class_name, const char* text, int id, DWORD style, int x, int y,
+                      int cx, int cy) {
+    DialogControl c;
+    c.class_name = class_name;
+    c.text = text;
+    c.id = id;
+    c.style = WS_CHILD | WS_VISIBLE | style;
+    c.x = x, c.y = y, c.cx = cx, c.cy = cy;
+    return c;
 }
 
 }  // namespace win::res

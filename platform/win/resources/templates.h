@@ -21,6 +21,10 @@ struct DialogControl {
     int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
 };
 
+// A control of an in-memory template, shown as soon as its dialog is.
+DialogControl control(const char* class_name, const char* text, int id, DWORD style, int x, int y,
+                      int cx, int cy);
+
 struct DialogTemplate {
     std::string caption;
     DWORD style = 0;

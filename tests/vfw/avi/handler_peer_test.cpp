@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/vfw/avi/frames_check.h"
 #include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
@@ -52,15 +53,7 @@ TEST_P(StreamHandler, DecodesThroughTheNamedCodec) {
     PAVISTREAM stream = nullptr;
     ASSERT_EQ(AVIFileOpenA(&file, path.c_str(), 0, nullptr), AVIERR_OK);
     ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
-    PGETFRAME frames = AVIStreamGetFrameOpen(stream, nullptr);
-    ASSERT_NE(frames, nullptr);
-    for (int n : {0, 1, 2, 3, 4, 5, 2}) {
-        const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(frames, n));
-        ASSERT_NE(dib, nullptr) << "position " << n;
-        EXPECT_LT(vfw::codec::test::mean_abs_diff(dib, reference[std::size_t(n)]), 1.0)
-            << "position " << n;
-    }
-    AVIStreamGetFrameClose(frames);
+    avitest::expect_frames_match(stream, reference, {0, 1, 2, 3, 4, 5, 2});
     AVIStreamRelease(stream);
     AVIFileRelease(file);
 }

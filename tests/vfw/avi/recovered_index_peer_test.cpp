@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/vfw/avi/frames_check.h"
 #include "tests/vfw/codec/codec_fixture.h"
 #include "vfw.h"
 
@@ -78,15 +79,7 @@ TEST_P(RecoveredIndex, KeyFramesAndEveryPositionAsFfmpegShowsTheIntactFile) {
     for (int n = c.frames - 1; n >= 0; --n) order.push_back(n);
     for (int n : {c.frames / 2, c.frames - 1, 3, c.frames - 2, 1, c.frames / 2 + 1})
         order.push_back(n);
-    PGETFRAME frames = AVIStreamGetFrameOpen(stream, nullptr);
-    ASSERT_NE(frames, nullptr);
-    for (const int n : order) {
-        const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(frames, n));
-        ASSERT_NE(dib, nullptr) << "position " << n;
-        EXPECT_LT(vfw::codec::test::mean_abs_diff(dib, reference[std::size_t(n)]), 1.0)
-            << "position " << n;
-    }
-    AVIStreamGetFrameClose(frames);
+    avitest::expect_frames_match(stream, reference, order);
     AVIStreamRelease(stream);
     AVIFileRelease(file);
 }

@@ -52,17 +52,6 @@ INT_PTR CALLBACK logging_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     return FALSE;
 }
 
-win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x,
-                                int y, int cx, int cy) {
-    win::res::DialogControl c;
-    c.class_name = cls;
-    c.text = text;
-    c.id = id;
-    c.style = WS_CHILD | WS_VISIBLE | style;
-    c.x = x, c.y = y, c.cx = cx, c.cy = cy;
-    return c;
-}
-
 win::res::DialogTemplate dialog_template(const char* caption, int cx, int cy,
                                          std::vector<win::res::DialogControl> controls,
                                          DWORD style) {

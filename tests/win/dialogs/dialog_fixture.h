@@ -31,8 +31,7 @@ struct DialogLog {
 DialogLog& dialog_log();
 INT_PTR CALLBACK logging_dialog_proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
 
-win::res::DialogControl control(const char* cls, const char* text, int id, DWORD style, int x,
-                                int y, int cx, int cy);
+using win::res::control;
 win::res::DialogTemplate dialog_template(const char* caption, int cx, int cy,
                                          std::vector<win::res::DialogControl> controls,
                                          DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU |
