@@ -89,11 +89,6 @@ std::unique_ptr<FrameDecompressor> open_codec_decompressor(std::unique_ptr<Sampl
         if (out.biBitCount == 0) out.biBitCount = 24;
         out.biPlanes = 1;
         out.biSizeImage = 0;
-        // Uncompressed frames are handed out as stored: no scaling, and no
-        // reduction of true colour to a fixed palette.
-        if (uncompressed && (out.biWidth != width || std::abs(out.biHeight) != height ||
-                             (out.biBitCount == 8 && stream.biBitCount > 8)))
-            return nullptr;
     }
 
     auto packets = std::make_unique<SamplePackets>(std::move(source));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 #include "hand_made.h"
 #include "vfw.h"
@@ -98,13 +99,53 @@ TEST(AviGetFrame, Rgb24IntoEveryDepth) {
     EXPECT_EQ(px16(0, 0), std::uint16_t((0x30 >> 3) << 10 | (0x20 >> 3) << 5 | (0x10 >> 3)));
     AVIStreamGetFrameClose(g);
 
-    want = request(3, 2, 8);  // no palette to map true colour into
-    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
-    want = request(6, 4, 24);  // no scaling
-    EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+    // True colour at 8 bits indexes a fixed palette; the primaries keep their colours.
+    want = request(3, 2, 8);
+    g = AVIStreamGetFrameOpen(f.stream, &want);
+    ASSERT_NE(g, nullptr);
+    bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+    ASSERT_NE(bi, nullptr);
+    EXPECT_EQ(bi->biClrUsed, 256u);
+    const std::uint8_t* table = pixels(bi);
+    p = table + 256 * 4;
+    const Bytes source = rgb24_frame();
+    for (int x = 0; x < 3; ++x)  // top row, stored second: blue, green, red
+        EXPECT_EQ(Bytes(table + 4 * p[4 + x], table + 4 * p[4 + x] + 3),
+                  Bytes(source.begin() + 12 + 3 * x, source.begin() + 15 + 3 * x))
+            << "pixel " << x;
+    AVIStreamGetFrameClose(g);
     want = request(3, 2, 24);
     want.biCompression = cc("MJPG");
     EXPECT_EQ(AVIStreamGetFrameOpen(f.stream, &want), nullptr);
+}
+
+// Uncompressed frames scale as compressed ones do: a flat picture stays flat
+// at every size asked for, larger or smaller, at every depth.
+TEST(AviGetFrame, ScalesToTheRequestedSize) {
+    TempDir dir;
+    Bytes flat;
+    for (int i = 0; i < 4 * 2; ++i) flat.insert(flat.end(), {0x10, 0x80, 0xF0});
+    Frames f(dir, bitmap_info(4, 2, 24), {flat});
+    for (const auto& [w, h] : {std::pair{8, 4}, {2, 1}, {7, 3}}) {
+        for (WORD bits : {24, 32}) {
+            BITMAPINFOHEADER want = request(w, h, bits);
+            PGETFRAME g = AVIStreamGetFrameOpen(f.stream, &want);
+            ASSERT_NE(g, nullptr) << w << "x" << h;
+            auto* bi = static_cast<BITMAPINFOHEADER*>(AVIStreamGetFrame(g, 0));
+            ASSERT_NE(bi, nullptr);
+            EXPECT_EQ(bi->biWidth, w);
+            EXPECT_EQ(bi->biHeight, h);
+            const int stride = (w * bits / 8 + 3) / 4 * 4;
+            EXPECT_EQ(bi->biSizeImage, DWORD(stride * h));
+            const std::uint8_t* p = pixels(bi);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        EXPECT_NEAR(p[y * stride + x * bits / 8 + c], flat[c], 1)
+                            << w << "x" << h << "x" << bits << " at " << x << "," << y;
+            AVIStreamGetFrameClose(g);
+        }
+    }
 }
 
 TEST(AviGetFrame, PalettedSourceKeepsItsPalette) {
