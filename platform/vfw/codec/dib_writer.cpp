@@ -135,15 +135,27 @@ Status DibWriter::scale(const AVFrame& frame, std::uint8_t* bits) {
         sws_range_ = range;
     }
     // libswscale's fast converters write whole blocks of 16 pixels and skip the last
-    // ones of a row too short to take a block, so they write into padded rows here.
+    // ones of a row too short to take a block, so they write into padded rows here,
+    // unless the DIB's rows are whole blocks already: then straight into the DIB,
+    // bottom-up rows by a negative stride, which spares a copy of every frame.
+    if (h.biBitCount == 24 && out_w % 16 == 0) {
+        const std::uint32_t stride = dib_stride(out_w, 24);
+        const bool bottom_up = h.biHeight > 0;
+        std::uint8_t* dst[4] = {bottom_up ? bits + std::size_t(out_h - 1) * stride : bits, nullptr,
+                                nullptr, nullptr};
+        int dst_stride[4] = {bottom_up ? -int(stride) : int(stride), 0, 0, 0};
+        if (sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride) != out_h)
+            return make_error(ErrorCode::CodecFailed, "picture conversion failed");
+        return {};
+    }
     const bool packing = h.biBitCount == 16;
     const int bytes_per_pixel = packing ? 3 : std::max(1, h.biBitCount / 8);
     const std::size_t padded = padded_stride(out_w, bytes_per_pixel);
     scratch_.resize(padded * std::size_t(out_h));
     std::uint8_t* dst[4] = {scratch_.data(), nullptr, nullptr, nullptr};
     int dst_stride[4] = {int(padded), 0, 0, 0};
-    const int done = sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride);
-    if (done != out_h) return make_error(ErrorCode::CodecFailed, "picture conversion failed");
+    if (sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride) != out_h)
+        return make_error(ErrorCode::CodecFailed, "picture conversion failed");
     if (packing) {
         pack_555(padded, bits);
         return {};

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "codec_fixture.h"
+#include "vfw/codec/dib_layout.h"
 #include "vfw/codec/frame_decoder.h"
 
 namespace vfw::codec::test {
@@ -81,6 +83,34 @@ const SizeCase kSizes[] = {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, OddSizePeer, ::testing::ValuesIn(kSizes),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Rows of whole 16-pixel blocks at 24 bits are converted straight into the DIB, in
+// both row orders, scaled or not; they must hold what the padded 32-bit path holds.
+TEST(WholeBlockRows, MatchThePaddedPath) {
+    TempDir dir;
+    const auto file = dir / "in.avi";
+    ASSERT_TRUE(
+        run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v 3 -c:v mpeg4 "
+                   "-q:v 4 -bf 1 -an " +
+                   file.string()));
+    AviVideo video = load_avi_video(file);
+    for (const auto& [w, h] : {std::pair{160, 120}, {160, -120}, {320, 240}, {96, -72}}) {
+        auto open = [&](int bits) {
+            const BITMAPINFOHEADER wanted = make_rgb_header(w, h, std::uint16_t(bits));
+            return FrameDecoder::open(video.packets, video.format, &wanted);
+        };
+        auto direct = open(24);
+        auto padded = open(32);
+        ASSERT_TRUE(direct && padded);
+        for (int n = 0; n < 3; ++n) {
+            const BITMAPINFOHEADER* dib = direct.value()->frame(n);
+            ASSERT_NE(dib, nullptr);
+            const PixelDiff diff = worst_pixel(dib, dib_to_bgr(padded.value()->frame(n)));
+            EXPECT_LE(diff.value, 1)
+                << w << "x" << h << ", frame " << n << ", worst at x=" << diff.x << " y=" << diff.y;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace vfw::codec::test
