@@ -23,6 +23,7 @@ struct DamageCase {
     bool h264;
     PictureType spoilt;  // the first sample of this type from sample 4 on is damaged
     std::size_t kept;    // its leading bytes left whole: start code, and as much header
+    bool avcc = false;   // H.264 stored as in MP4: an 'avcC' record, NAL units by length
 };
 
 std::ostream& operator<<(std::ostream& os, const DamageCase& c) { return os << c.name; }
@@ -66,8 +67,12 @@ TEST_P(DamagedSlicePeer, EveryPositionShowsItsOwnPicture) {
     const DamageCase& c = GetParam();
     TempDir dir;
     const auto file = dir / "in.avi";
+    const auto made = c.avcc ? dir / "in.mp4" : file;
     ASSERT_TRUE(run_ffmpeg("-f lavfi -i testsrc2=size=160x120:rate=25 -frames:v " +
-                           std::to_string(kFrames) + " " + c.encode + " -an " + file.string()));
+                           std::to_string(kFrames) + " " + c.encode + " -an " + made.string()));
+    if (c.avcc) {
+        ASSERT_TRUE(run_ffmpeg("-i " + made.string() + " -c copy " + file.string()));
+    }
     const auto intact = ffmpeg_bgr24_frames(file, 160, 120);
     ASSERT_EQ(intact.size(), std::size_t(kFrames));
     const std::vector<std::int64_t> intact_sources = frame_samples(file);
@@ -80,7 +85,8 @@ TEST_P(DamagedSlicePeer, EveryPositionShowsItsOwnPicture) {
     for (;; ++spoilt) {
         ASSERT_LT(spoilt, original.packets.samples.size());
         const auto& sample = original.packets.samples[spoilt].bytes;
-        c.h264 ? h264_picture_types(sample, 0, types) : mpeg4_picture_types(sample, types);
+        c.h264 ? h264_picture_types(sample, c.avcc ? 4 : 0, types)
+               : mpeg4_picture_types(sample, types);
         if (types.size() == 1 && types[0] == c.spoilt && sample.size() > 4 * c.kept) break;
     }
     std::vector<std::uint8_t> bytes = bytes_of(file);
@@ -156,6 +162,8 @@ const DamageCase kDamage[] = {
     {"h264_pyramid_p_body", kPyramid, true, PictureType::Predicted, 12},
     {"h264_pyramid_b_header", kPyramid, true, PictureType::Bidirectional, 6},
     {"h264_pyramid_p_header", kPyramid, true, PictureType::Predicted, 6},
+    {"h264_avcc_b_header", kPyramid, true, PictureType::Bidirectional, 6, true},
+    {"h264_avcc_p_header", kPyramid, true, PictureType::Predicted, 6, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codecs, DamagedSlicePeer, ::testing::ValuesIn(kDamage),
