@@ -59,11 +59,13 @@ void DisplayOrder::sent(std::int64_t n, bool key, const std::vector<std::uint8_t
                         const std::vector<PictureType>& types) {
     if (key || groups_.empty()) groups_[n] = Group{};
     Group& group = groups_.rbegin()->second;
-    if (types.empty()) return;  // parameter sets alone: the position shows no picture
+    // The parser sees parameter sets, alone in a sample or not.
+    const std::optional<int> poc =
+        codec_id_ == AV_CODEC_ID_H264 ? picture_order(sample) : std::nullopt;
+    if (types.empty()) return;  // no picture: the position shows none
     group.shown.push_back(n);
     if (codec_id_ == AV_CODEC_ID_H264) {
         const bool anchor = types[0] != PictureType::Bidirectional;
-        const std::optional<int> poc = picture_order(sample);
         if (group.pictures.empty()) {
             group.first = poc;
         } else if (group.leading && !anchor && group.first) {

@@ -64,7 +64,6 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec_id);
     s->reorders_ = descriptor && (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
     if (s->reorders_) s->order_ = DisplayOrder::create(codec_id, format.extra);
-    s->max_late_ = 2 * (ctx->has_b_frames + ctx->delay) + 4;
     if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
         s->nal_length_size_ = (format.extra[4] & 3) + 1;
     s->palette_ = argb_palette(format.palette);
@@ -263,6 +262,7 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
         current_pos_ = target;
         return checked_current(target);
     }
+    early_.erase(early_.begin(), early_.lower_bound(target));
     // Keep going forward unless the target is behind us or a key frame lies between.
     std::int64_t key = std::max<std::int64_t>(source_.key_frame_at_or_before(target), 0);
     const bool forward = started_ && !ended_ && current_pos_ < target &&
@@ -288,8 +288,10 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
                 continue;
             }
             // Past a damaged anchor the decoder may hand out the pictures around it
-            // out of order: the target's own picture can still come.
-            if (ordered && at > target && !lost_.contains(target) && late++ < max_late_) {
+            // out of order: the target's own picture can still come, as late as the
+            // decoder's reorder depth allows.
+            if (ordered && at > target && !lost_.contains(target) &&
+                late++ < 2 * ctx_->has_b_frames + 4) {
                 FramePtr held(av_frame_alloc());
                 if (!held) return make_error(ErrorCode::CodecFailed, "out of memory");
                 av_frame_move_ref(held.get(), scratch_.get());

@@ -74,7 +74,6 @@ class LibavVideoSource final : public PictureSource {
     bool reorders_ = false;  // the codec may show pictures in another order than stored
     std::unique_ptr<DisplayOrder> order_;     // null where the order cannot be learned
     std::map<std::int64_t, FramePtr> early_;  // pictures out ahead of the one sought
-    int max_late_ = 0;                        // how many of them to wait past
     std::set<std::int64_t> lost_;             // positions whose sample holds no picture
     // A sample with no chunk behind it breaks the chain of references up to the
     // next key frame: the pictures decoded in between are not the file's.
