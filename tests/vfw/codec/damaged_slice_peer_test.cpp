@@ -128,9 +128,10 @@ TEST_P(DamagedSlicePeer, EveryPositionShowsItsOwnPicture) {
         const BITMAPINFOHEADER* dib = opened.value()->frame(n);
         const auto& expected = reference[std::size_t(n)];
         if (dib == nullptr) {
-            // A picture whose slice header is garbage may belong anywhere: its own
-            // position may show nothing, no other may.
-            EXPECT_TRUE(expected.empty() || n == spoilt_at)
+            // An H.264 slice header spoilt that early leaves its picture order count
+            // garbage: the picture may belong anywhere, so its own position may show
+            // nothing. No other position may.
+            EXPECT_TRUE(expected.empty() || (n == spoilt_at && c.h264 && c.kept < 12))
                 << "position " << n << " delivers nothing";
             continue;
         }
