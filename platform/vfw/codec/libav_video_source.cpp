@@ -63,6 +63,7 @@ Result<std::unique_ptr<LibavVideoSource>> LibavVideoSource::open(PacketSource& s
     s->codec_id_ = codec_id;
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(codec_id);
     s->reorders_ = descriptor && (descriptor->props & AV_CODEC_PROP_REORDER) != 0;
+    if (s->reorders_) s->order_ = DisplayOrder::create(codec_id, format.extra);
     if (codec_id == AV_CODEC_ID_H264 && format.extra.size() > 4 && format.extra[0] == 1)
         s->nal_length_size_ = (format.extra[4] & 3) + 1;
     s->palette_ = argb_palette(format.palette);
@@ -106,6 +107,8 @@ void LibavVideoSource::restart(std::int64_t key_frame, std::int64_t shown_at) {
     recount_ = false;
     run_key_ = -1;
     next_display_ = next_shown(shown_at);
+    if (order_) order_->restart();
+    early_.clear();
     palette_pending_ = !palette_.empty();
 }
 
@@ -197,8 +200,11 @@ Status LibavVideoSource::send_next() {
         palette_pending_ = false;
     }
     ++samples_sent_;
-    if (reorders_ && !holds_picture(sample_)) lost_.insert(n);
-    if (reorders_) note_leading_pictures(n);
+    if (reorders_) {
+        if (!holds_picture(sample_)) lost_.insert(n);
+        note_leading_pictures(n);
+        if (order_) order_->sent(n, source_.is_key_frame(n), sample_, types_);
+    }
     // A damaged sample gives no picture, which timestamps show. Its error is not
     // taken as its own: with frame threads it may come back for a later sample.
     const int rc = avcodec_send_packet(ctx_.get(), pkt);
@@ -213,8 +219,50 @@ Result<const AVFrame*> LibavVideoSource::checked_current(std::int64_t target) co
     return static_cast<const AVFrame*>(current_.get());
 }
 
+std::int64_t LibavVideoSource::place(const AVFrame& picture, bool& ordered) {
+    const std::int64_t pts = picture.pts;
+    if (!reorders_) {  // pictures come out in the order their samples went in
+        return pts != AV_NOPTS_VALUE ? pts : picture.best_effort_timestamp;
+    }
+    const bool key = pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts);
+    const std::optional<std::int64_t> placed =
+        order_ && pts != AV_NOPTS_VALUE ? order_->position_of(pts) : std::nullopt;
+    std::int64_t at = next_display_;
+    if (placed) {
+        ordered = true;
+        if (*placed == DisplayOrder::kNowhere) return *placed;
+        at = *placed;
+        if (key) recount_ = false;
+    } else if (key) {
+        // Where the order is unknown, outputs are counted. Past a missing or damaged
+        // sample the decoder may drop pictures it cannot build; every key picture
+        // says where counting resumes.
+        const auto learned = key_positions_.find(pts);
+        if (learned != key_positions_.end())
+            at = learned->second;
+        else if (pts == run_key_)
+            at = pts + run_leading_;
+        else if (recount_)
+            at = key_frame_position(pts);
+        recount_ = false;
+    }
+    next_display_ = ordered ? std::max(next_display_, next_shown(at + 1)) : next_shown(at + 1);
+    // Learn where key frames are shown, to start there next time.
+    if (key) key_positions_.try_emplace(pts, at);
+    return at;
+}
+
 Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
     if (have_current_ && current_pos_ == target) return checked_current(target);
+    if (const auto held = early_.find(target); held != early_.end()) {
+        av_frame_unref(current_.get());
+        av_frame_move_ref(current_.get(), held->second.get());
+        early_.erase(early_.begin(), std::next(held));
+        have_current_ = true;
+        current_pos_ = target;
+        return checked_current(target);
+    }
+    early_.erase(early_.begin(), early_.lower_bound(target));
     // Keep going forward unless the target is behind us or a key frame lies between.
     std::int64_t key = std::max<std::int64_t>(source_.key_frame_at_or_before(target), 0);
     const bool forward = started_ && !ended_ && current_pos_ < target &&
@@ -229,36 +277,31 @@ Result<const AVFrame*> LibavVideoSource::picture_at(std::int64_t target) {
     }
 
     int failures = 0;
+    int late = 0;  // pictures shown after the target that came out before it
     while (!have_current_ || current_pos_ < target) {
         const int rc = avcodec_receive_frame(ctx_.get(), scratch_.get());
         if (rc >= 0) {
+            bool ordered = false;
+            const std::int64_t at = place(*scratch_, ordered);
+            if (at == DisplayOrder::kNowhere) {
+                av_frame_unref(scratch_.get());
+                continue;
+            }
+            // Past a damaged anchor the decoder may hand out the pictures around it
+            // out of order: the target's own picture can still come, as late as the
+            // decoder's reorder depth allows.
+            if (ordered && at > target && !lost_.contains(target) &&
+                late++ < 2 * ctx_->has_b_frames + 4) {
+                FramePtr held(av_frame_alloc());
+                if (!held) return make_error(ErrorCode::CodecFailed, "out of memory");
+                av_frame_move_ref(held.get(), scratch_.get());
+                early_[at] = std::move(held);
+                continue;
+            }
             av_frame_unref(current_.get());
             av_frame_move_ref(current_.get(), scratch_.get());
             have_current_ = true;
-            if (!reorders_) {  // pictures come out in the order their samples went in
-                current_pos_ = current_->pts != AV_NOPTS_VALUE ? current_->pts
-                                                               : current_->best_effort_timestamp;
-                continue;
-            }
-            const std::int64_t pts = current_->pts;
-            const bool key = pts != AV_NOPTS_VALUE && pts > 0 && source_.is_key_frame(pts);
-            // Past a missing or damaged sample the decoder may drop pictures it cannot
-            // build; every key picture says where counting resumes.
-            if (key) {
-                const auto learned = key_positions_.find(pts);
-                if (learned != key_positions_.end())
-                    current_pos_ = learned->second;
-                else if (pts == run_key_)
-                    current_pos_ = pts + run_leading_;
-                else
-                    current_pos_ = recount_ ? key_frame_position(pts) : next_display_;
-                recount_ = false;
-            } else {
-                current_pos_ = next_display_;
-            }
-            next_display_ = next_shown(current_pos_ + 1);
-            // Learn where key frames are shown, to start there next time.
-            if (key) key_positions_.try_emplace(pts, current_pos_);
+            current_pos_ = at;
             continue;
         }
         if (rc == AVERROR_EOF) {

@@ -1,9 +1,10 @@
 // Compressed video through libavcodec, mapping the decoder's output back to sample
-// positions. Codecs that never reorder carry each sample's position through as its
-// timestamp. Reordering codecs hand out pictures in display order, one per sample
-// that holds a picture, so counting outputs from a key frame whose position is known
-// gives the position, whatever the decoder delay, B-frames or packed B-frames;
-// samples without a picture are left out of the count.
+// positions. Every packet carries its sample index as its timestamp. Codecs that
+// never reorder show each picture at its own sample; for reordering codecs the
+// display order learned from the samples (DisplayOrder) places each picture, so
+// that a picture the decoder drops costs its own position only. Where that order
+// cannot be learned, outputs are counted from a key frame whose position is known,
+// leaving out the samples without a picture.
 // A key frame followed in the file by B-frames shown before it ("open" groups of
 // pictures) is shown that many positions later; those B-frames need the group before,
 // and decoders drop them when started at the key frame.
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "vfw/codec/dib_layout.h"
+#include "vfw/codec/display_order.h"
 #include "vfw/codec/packet_source.h"
 #include "vfw/codec/picture_source.h"
 #include "vfw/codec/picture_types.h"
@@ -37,6 +39,9 @@ class LibavVideoSource final : public PictureSource {
     std::int64_t key_frame_position(std::int64_t key_frame);
     std::int64_t leading_pictures(std::int64_t key_frame);
     Status send_next();
+    // The position of a picture the decoder handed out; `ordered` when the display
+    // order placed it.
+    std::int64_t place(const AVFrame& picture, bool& ordered);
     // The picture held, unless it was decoded past a missing sample.
     Result<const AVFrame*> checked_current(std::int64_t target) const;
     std::int64_t next_non_empty(std::int64_t position) const;
@@ -66,8 +71,10 @@ class LibavVideoSource final : public PictureSource {
     std::map<std::int64_t, std::int64_t> key_positions_;  // key sample -> position it is shown at
     std::vector<std::uint8_t> scan_;
     std::vector<PictureType> types_;
-    bool reorders_ = false;        // the codec may show pictures in another order than stored
-    std::set<std::int64_t> lost_;  // positions whose sample holds no picture
+    bool reorders_ = false;  // the codec may show pictures in another order than stored
+    std::unique_ptr<DisplayOrder> order_;     // null where the order cannot be learned
+    std::map<std::int64_t, FramePtr> early_;  // pictures out ahead of the one sought
+    std::set<std::int64_t> lost_;             // positions whose sample holds no picture
     // A sample with no chunk behind it breaks the chain of references up to the
     // next key frame: the pictures decoded in between are not the file's.
     bool chain_broken_ = false;

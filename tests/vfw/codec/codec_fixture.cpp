@@ -35,6 +35,17 @@ bool run_ffmpeg(const std::string& args) {
     return std::system(command.c_str()) == 0;
 }
 
+std::string run_capture(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (fgets(buf, sizeof buf, p)) out += buf;
+        pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
+}
+
 std::int64_t MemoryPacketSource::sample_size(std::int64_t n) const {
     if (n < 0 || n >= sample_count()) return -1;
     return std::int64_t(samples[std::size_t(n)].bytes.size());

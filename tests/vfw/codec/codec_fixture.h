@@ -27,6 +27,9 @@ class TempDir {
 // Runs ffmpeg (quietly) with the arguments; true when it succeeded.
 bool run_ffmpeg(const std::string& args);
 
+// What a shell command prints, without the last line break; empty when it cannot run.
+std::string run_capture(const std::string& command);
+
 struct Sample {
     std::vector<std::uint8_t> bytes;
     bool key = false;

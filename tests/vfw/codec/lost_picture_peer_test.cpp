@@ -16,12 +16,19 @@
 namespace vfw::codec::test {
 namespace {
 
+// What the position whose sample gets no picture holds.
+enum class Lost {
+    Spoilt,         // its own sample, every byte spoilt
+    ParameterSets,  // an inserted H.264 sample with the parameter sets alone
+    NotCoded,       // an inserted MPEG-4 picture marked not coded, as encoders drop frames
+};
+
 struct LostCase {
     const char* name;
     const char* encode;  // ffmpeg output options
     int frames;
-    int lost;     // the position whose sample gets no picture
-    bool insert;  // true: a sample is inserted there; false: its bytes are spoilt
+    int lost;  // the position whose sample gets no picture
+    Lost kind;
 };
 
 std::ostream& operator<<(std::ostream& os, const LostCase& c) { return os << c.name; }
@@ -49,10 +56,13 @@ TEST_P(LostPicturePeer, OnlyThatPositionIsMissing) {
     auto reference = ffmpeg_bgr24_frames(file, 160, 120);
     ASSERT_EQ(reference.size(), std::size_t(c.frames));
     auto& samples = video.packets.samples;
-    if (c.insert) {
-        const std::vector<std::uint8_t> sets = h264_parameter_sets(samples[0].bytes);
-        ASSERT_FALSE(sets.empty());
-        samples.insert(samples.begin() + c.lost, Sample{sets, false});
+    if (c.kind != Lost::Spoilt) {
+        // P picture, time increment 0 (5 bits at 25 frames a second), not coded.
+        const std::vector<std::uint8_t> not_coded = {0, 0, 1, 0xB6, 0x50, 0x4F};
+        const std::vector<std::uint8_t> inserted =
+            c.kind == Lost::NotCoded ? not_coded : h264_parameter_sets(samples[0].bytes);
+        ASSERT_FALSE(inserted.empty());
+        samples.insert(samples.begin() + c.lost, Sample{inserted, false});
         reference.insert(reference.begin() + c.lost, std::vector<std::uint8_t>{});
     } else {
         std::vector<std::uint8_t>& bytes = samples[std::size_t(c.lost)].bytes;
@@ -79,11 +89,13 @@ TEST_P(LostPicturePeer, OnlyThatPositionIsMissing) {
 }
 
 const LostCase kLost[] = {
-    {"mjpeg_damaged", "-c:v mjpeg -q:v 3", 12, 6, false},
+    {"mjpeg_damaged", "-c:v mjpeg -q:v 3", 12, 6, Lost::Spoilt},
     {"h264_parameter_sets_only", "-c:v libx264 -preset veryfast -bf 0 -g 30 -pix_fmt yuv420p", 12,
-     5, true},
+     5, Lost::ParameterSets},
     {"h264_bframes_parameter_sets_only",
-     "-c:v libx264 -preset veryfast -bf 2 -g 6 -pix_fmt yuv420p", 18, 6, true},
+     "-c:v libx264 -preset veryfast -bf 2 -g 6 -pix_fmt yuv420p", 18, 6, Lost::ParameterSets},
+    // Without B-frames, whose prediction a not-coded picture's time would change.
+    {"mpeg4_not_coded", "-c:v mpeg4 -q:v 3 -bf 0 -g 12", 18, 4, Lost::NotCoded},
 };
 
 INSTANTIATE_TEST_SUITE_P(Codecs, LostPicturePeer, ::testing::ValuesIn(kLost),

@@ -13,17 +13,6 @@
 namespace vfw::codec::test {
 namespace {
 
-std::string run_capture(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    return out;
-}
-
 struct Elementary {
     const char* fourcc;
     const char* extension;  // a container-less stream ffmpeg recognises
