@@ -85,7 +85,11 @@ void DisplayOrder::sent(std::int64_t n, bool key, const std::vector<std::uint8_t
 
 std::optional<std::int64_t> DisplayOrder::rank(const Group& group, std::size_t index) const {
     const std::vector<Picture>& pictures = group.pictures;
-    if (codec_id_ == AV_CODEC_ID_H264) {
+    // Without B-frames pictures are shown in the order they are decoded, whatever their
+    // counts say: encoders that skip frames leave gaps in the counts.
+    const bool bidirectional =
+        std::any_of(pictures.begin(), pictures.end(), [](const Picture& p) { return !p.anchor; });
+    if (codec_id_ == AV_CODEC_ID_H264 && bidirectional) {
         const std::optional<int> own = pictures[index].poc;
         if (!group.first || !own) return std::nullopt;
         if (*own < *group.first) return kNowhere;
