@@ -138,29 +138,27 @@ Status DibWriter::scale(const AVFrame& frame, std::uint8_t* bits) {
     // ones of a row too short to take a block, so they write into padded rows here,
     // unless the DIB's rows are whole blocks already: then straight into the DIB,
     // bottom-up rows by a negative stride, which spares a copy of every frame.
-    if (h.biBitCount == 24 && out_w % 16 == 0) {
-        const std::uint32_t stride = dib_stride(out_w, 24);
-        const bool bottom_up = h.biHeight > 0;
-        std::uint8_t* dst[4] = {bottom_up ? bits + std::size_t(out_h - 1) * stride : bits, nullptr,
-                                nullptr, nullptr};
-        int dst_stride[4] = {bottom_up ? -int(stride) : int(stride), 0, 0, 0};
-        if (sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride) != out_h)
-            return make_error(ErrorCode::CodecFailed, "picture conversion failed");
-        return {};
-    }
+    const bool direct = h.biBitCount == 24 && out_w % 16 == 0;
     const bool packing = h.biBitCount == 16;
     const int bytes_per_pixel = packing ? 3 : std::max(1, h.biBitCount / 8);
-    const std::size_t padded = padded_stride(out_w, bytes_per_pixel);
-    scratch_.resize(padded * std::size_t(out_h));
-    std::uint8_t* dst[4] = {scratch_.data(), nullptr, nullptr, nullptr};
+    const std::uint32_t stride = dib_stride(out_w, h.biBitCount);
+    const std::size_t padded = direct ? stride : padded_stride(out_w, bytes_per_pixel);
+    std::uint8_t* dst[4] = {bits, nullptr, nullptr, nullptr};
     int dst_stride[4] = {int(padded), 0, 0, 0};
+    if (!direct) {
+        scratch_.resize(padded * std::size_t(out_h));
+        dst[0] = scratch_.data();
+    } else if (h.biHeight > 0) {
+        dst[0] = bits + std::size_t(out_h - 1) * stride;
+        dst_stride[0] = -int(stride);
+    }
     if (sws_scale(ctx, frame.data, frame.linesize, 0, frame.height, dst, dst_stride) != out_h)
         return make_error(ErrorCode::CodecFailed, "picture conversion failed");
+    if (direct) return {};
     if (packing) {
         pack_555(padded, bits);
         return {};
     }
-    const std::uint32_t stride = dib_stride(out_w, h.biBitCount);
     const std::size_t row_bytes = std::size_t(out_w) * std::size_t(bytes_per_pixel);
     for (int y = 0; y < out_h; ++y) {
         const int out_row = h.biHeight > 0 ? out_h - 1 - y : y;
